@@ -1,0 +1,8 @@
+// The plain-terminal program: console units on standard input and output through the
+// record layer's default hooks.
+#include "gemino/driver.h"
+#include "recfmt/stop.h"
+
+int main() {
+  return recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite: once in a normal
+# build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Set GEMINO_SKIP_SANITIZE=1 to skip the second pass during development.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh build -DGEMINO_BUILD_TESTS=ON -DGEMINO_WERROR=ON
+ctest --test-dir build --output-on-failure -j "$(nproc)"
+if [ "${GEMINO_SKIP_SANITIZE:-0}" != 1 ]; then
+  scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DGEMINO_SANITIZE=ON -DGEMINO_WERROR=ON
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+fi
+echo "All tests passed."

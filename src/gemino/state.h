@@ -1,0 +1,62 @@
+// The computation's shared storage: one static area sized for 500 data rows, alive for
+// the whole process, never allocated during a run. Every routine of the inversion takes
+// it by reference. Arrays are indexed from 0: row i of the text (1-based) is [i - 1].
+#pragma once
+
+#include <cstdint>
+
+#include "recfmt/items.h"
+
+namespace gemino {
+
+inline constexpr int32_t max_rows = 500;
+inline constexpr int32_t max_selection = 500;
+inline constexpr int32_t max_params = 4;
+
+struct State {
+  // --- data rows (twin data reader) -------------------------------------------------
+  float pole[max_rows][3];      // unit normal of each stored twin plane
+  float glide[max_rows][3];     // unit vector in the plane toward the grain's c-axis
+  int32_t data_number[max_rows];
+  int32_t twin_flag[max_rows];  // +1 twinned, -1 untwinned
+  int32_t data_count;           // rows in use, 0..500
+  int32_t twin_limit;           // twinned planes the threshold must reach
+
+  // --- run parameters (parameter file) ----------------------------------------------
+  int32_t start_mode;
+  int32_t trial_count;
+  int32_t twin_percent;
+  int32_t seed;  // advanced in place by every random draw
+  int32_t iteration_limit;
+  int32_t quiet_listing;
+  int32_t debug_flag;
+  int32_t selection_mode;
+  int32_t selection_count;
+  int32_t selection_list[max_selection];
+
+  // --- driver -----------------------------------------------------------------------
+  int32_t best_index_list[max_rows];  // shear_order positions 1..threshold_index of the kept solution
+  int32_t param_count;                // 4: three angles and R
+  float pi;                           // 3.141593 as a float
+
+  // --- starting points: values derived from the starting-state record, kept from the
+  // call that computes them to all later calls of choose_start ------------------------
+  float start_t1, start_p1, start_x1, start_y1, start_t3, start_p3;
+
+  // --- stress inversion -------------------------------------------------------------
+  float rotation_matrix[3][3];  // [I-1][J-1]: column J is principal axis J
+  float axis_matrix[3][3];      // row J is principal axis J, third component <= 0
+  float shear_list[max_rows];   // resolved shear stresses, then the ranking (non-increasing)
+  int32_t shear_order[max_rows];  // data row (1-based) at each ranking position
+  float threshold;                // persists between evaluations; 0 before the first
+  int32_t threshold_index;
+  int32_t eval_count;  // trial steps taken by the optimiser
+};
+
+// The one instance of the program.
+State& shared_state();
+
+// Sets every field to zero (a fresh process): used at the start of a run and by tests.
+void reset_state(State& s);
+
+}  // namespace gemino
