@@ -1,0 +1,198 @@
+// The logic of one text console window: the line store, editing of the last line,
+// program output and input lines, scrolling in whole cells, the repaint range and the
+// selection. Display side effects go through ConsoleView; the widget only turns its
+// events into calls here and paints what repaint_lines() names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "vozo/console_view.h"
+#include "vozo/line_store.h"
+
+namespace vozo {
+
+// Scroll requests, as the scroll bars send them.
+enum ScrollCode : int32_t {
+  SB_LINEUP = 0,
+  SB_LINELEFT = 0,
+  SB_LINEDOWN = 1,
+  SB_LINERIGHT = 1,
+  SB_PAGEUP = 2,
+  SB_PAGELEFT = 2,
+  SB_PAGEDOWN = 3,
+  SB_PAGERIGHT = 3,
+  SB_THUMBPOSITION = 4,
+  SB_THUMBTRACK = 5,
+  SB_TOP = 6,
+  SB_LEFT = 6,
+  SB_BOTTOM = 7,
+  SB_RIGHT = 7,
+  SB_ENDSCROLL = 8,
+};
+
+// Keys the console acts on; everything else is ignored.
+enum class Key { home, end, page_up, page_down, up, down, left, right, insert, del, other };
+
+// Character codes with a meaning of their own.
+inline constexpr uint8_t code_backspace = 8;
+inline constexpr uint8_t code_tab = 9;
+inline constexpr uint8_t code_line_feed = 10;
+inline constexpr uint8_t code_return = 13;
+
+// Most bytes a paste sends to the window.
+inline constexpr int32_t paste_limit = 1024;
+
+// The title of the program's own console; its saves default to "Untitled".
+inline constexpr std::string_view console_title = "Input/Output";
+
+// 0-based inclusive range of lines; empty when last < first.
+struct LineRange {
+  int32_t first = 0;
+  int32_t last = -1;
+};
+
+class ConsoleState {
+ public:
+  // A new window: empty, a new line pending, counted as modified.
+  explicit ConsoleState(ConsoleView& view, std::string title = std::string(console_title),
+                        int32_t char_width = 8, int32_t char_height = 16);
+  ConsoleState(const ConsoleState&) = delete;
+  ConsoleState& operator=(const ConsoleState&) = delete;
+
+  // --- size and font -----------------------------------------------------------
+  // The client area changed size (pixels): recomputes visible rows and columns and
+  // the scroll ranges.
+  void resize(int32_t client_width, int32_t client_height);
+  // A new font was chosen: new cell size, then as resize; repaints everything.
+  void change_font(int32_t char_width, int32_t char_height, int32_t client_width,
+                   int32_t client_height);
+  // A new text colour (0xRRGGBB); repaints everything.
+  void set_text_color(uint32_t rgb);
+
+  // --- typing ------------------------------------------------------------------
+  // One character typed (or sent by output or paste).
+  void on_char(uint8_t code);
+  void on_key(Key key);
+
+  // --- scrolling ---------------------------------------------------------------
+  // A vertical or horizontal scroll request; thumb is the bar's position for the
+  // thumb codes.
+  void on_vscroll(int32_t code, int32_t thumb = 0);
+  void on_hscroll(int32_t code, int32_t thumb = 0);
+  // Recomputes both scroll maxima, clamps the positions and tells the bars.
+  void reset_scroll_ranges();
+
+  // --- program side ------------------------------------------------------------
+  // Program output: one final line feed is dropped, every other byte is typed.
+  void append_output(std::string_view bytes);
+  // The last line right of the input start column, cut to capacity - 2 columns of the
+  // line, followed by CR LF; returns the bytes stored into buffer (0 if capacity < 2).
+  int32_t take_input_line(char* buffer, int32_t capacity);
+  std::string take_input_line(int32_t capacity);
+  // Empties the window; the next output starts line 1 at column 0.
+  void clear();
+  bool waiting_for_line() const { return waiting_; }
+  void set_waiting_for_line(bool waiting) { waiting_ = waiting; }
+
+  // --- painting ----------------------------------------------------------------
+  // Lines to draw for an invalid band of the client area (pixel rows).
+  LineRange repaint_lines(int32_t invalid_top, int32_t invalid_bottom) const;
+  // Whether the selection's line is to be drawn by a repaint.
+  bool selection_in_view() const;
+  // After a repaint: places the caret and sets Save's state from the modified flag.
+  void finish_paint();
+
+  // --- selection and clipboard -------------------------------------------------
+  // Mouse positions are pixels in the client area.
+  void mouse_press();
+  void mouse_move(int32_t x, int32_t y, bool left_held);
+  void mouse_release();
+  void double_click(int32_t x, int32_t y);
+  // The selected bytes (empty without a selection).
+  std::string selection_text() const;
+  // The selection was placed on the clipboard (Copy or Cut succeeded): Paste is enabled.
+  void clipboard_stored();
+  // Deletes the selected characters from their line and clears the selection.
+  void delete_selection();
+  // Sends up to paste_limit bytes of text, up to its first NUL, as typed characters.
+  void paste(std::string_view text);
+
+  // --- saving ------------------------------------------------------------------
+  bool modified() const { return modified_; }
+  // The text was written to the window's file: not modified, Save grayed.
+  void mark_saved();
+  bool named() const { return named_; }
+  const std::string& file_name() const { return file_name_; }
+  // The window now has a file: path for Save, title shown (the file's name).
+  void set_file(std::string path, std::string title);
+  const std::string& title() const { return title_; }
+  // The title offered by save dialogs: "Untitled" for the program's console.
+  std::string default_title() const;
+
+  // --- read access for painting and tests --------------------------------------
+  const LineStore& store() const { return store_; }
+  int32_t char_width() const { return char_width_; }
+  int32_t char_height() const { return char_height_; }
+  uint32_t text_color() const { return text_color_; }
+  int32_t visible_columns() const { return visible_columns_; }
+  int32_t visible_rows() const { return visible_rows_; }
+  int32_t caret_column() const { return caret_column_; }
+  int32_t caret_line() const { return caret_line_; }
+  int32_t horizontal_max() const { return horizontal_max_; }
+  int32_t horizontal_pos() const { return horizontal_pos_; }
+  int32_t vertical_max() const { return vertical_max_; }
+  int32_t top() const { return top_; }
+  bool new_line_pending() const { return new_line_pending_; }
+  int32_t input_start() const { return input_start_; }
+  bool has_selection() const { return selection_; }
+  int32_t selection_line() const { return selection_line_; }
+  int32_t selection_start() const { return selection_start_; }
+  int32_t selection_end() const { return selection_end_; }
+  bool dragging() const { return dragging_; }
+
+ private:
+  void move_caret();
+  void scroll_to_bottom() { on_vscroll(SB_BOTTOM); }
+  void key_insert();
+  void key_delete();
+  void type_return();
+  void type_other(uint8_t code);
+  void invalidate_selection();
+  void clear_selection();
+  void gray_selection_commands();
+  int32_t pointer_column(int32_t x) const;
+  int32_t pointer_line(int32_t y) const;
+  int32_t length_of(int32_t line0) const;
+
+  ConsoleView& view_;
+  std::string title_;
+  int32_t char_height_;
+  int32_t char_width_;
+  uint32_t text_color_ = 0;
+  int32_t client_width_ = 0;
+  int32_t client_height_ = 0;
+  int32_t visible_columns_ = 0;
+  int32_t visible_rows_ = 0;
+  int32_t caret_column_ = 0;
+  int32_t caret_line_ = 0;
+  int32_t horizontal_max_ = 0;
+  int32_t horizontal_pos_ = 0;
+  int32_t vertical_max_ = 0;
+  int32_t top_ = 0;
+  bool new_line_pending_ = true;
+  bool selection_ = false;
+  int32_t selection_line_ = 0;
+  int32_t selection_start_ = 0;
+  int32_t selection_end_ = 0;
+  bool dragging_ = false;
+  LineStore store_;
+  bool waiting_ = false;
+  int32_t input_start_ = 0;
+  bool modified_ = true;
+  bool named_ = false;
+  std::string file_name_;
+};
+
+}  // namespace vozo

@@ -1,0 +1,32 @@
+// The seam through which the window logic asks the user something. The widgets
+// implement it with real dialogs; tests answer from a script.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vozo {
+
+enum class Answer { yes, no, cancel };
+
+// A save dialog's request and result.
+struct SaveDialogRequest {
+  std::string default_path;   // directory of the last save, then the default title
+  std::string default_title;  // caption of the text dialog
+  std::string path;           // out: the chosen path
+  std::string file_title;     // out: its name without directory
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Yes/No/Cancel question, caption "VOZO".
+  virtual Answer ask(std::string_view text) = 0;
+  // Text save dialog ("Text Files (*.txt)", suffix txt, overwrite prompt). True when
+  // the user confirmed a path.
+  virtual bool save_text_dialog(SaveDialogRequest& request) = 0;
+  // A message box captioned "VOZO" with an exclamation icon.
+  virtual void warn(std::string_view text) = 0;
+};
+
+}  // namespace vozo

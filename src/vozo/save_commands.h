@@ -1,0 +1,44 @@
+// Save, Save As and the question asked when a console window closes.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "vozo/dialogs.h"
+
+namespace vozo {
+
+class ConsoleState;
+
+// The path of the last save dialog, shared by all windows so that the next dialog
+// starts in the same directory.
+class SaveDirectory {
+ public:
+  // Directory part of the last path, up to and including its last separator; empty
+  // before the first save dialog.
+  std::string directory() const;
+  std::string default_path(std::string_view title) const {
+    return directory() + std::string(title);
+  }
+  void remember(std::string path) { last_path_ = std::move(path); }
+
+ private:
+  std::string last_path_;
+};
+
+// "Save changes to <title>?"
+std::string save_prompt_text(std::string_view title);
+
+// Save: asks for a path unless the window has one, then writes. True when written.
+bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
+// Save As: always asks. True when written.
+bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
+
+enum class CloseDecision { close, keep };
+// Asked when a console window is about to close: nothing to ask when unmodified;
+// Yes saves (and keeps the window when the save did not happen), No closes, Cancel
+// keeps.
+CloseDecision close_prompt(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
+
+}  // namespace vozo
