@@ -1,0 +1,198 @@
+#include "gemino/twin_data.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "gemino/grain_geometry.h"
+#include "gemino/parameters.h"
+#include "recfmt/statements.h"
+
+namespace gemino {
+
+namespace {
+
+const recfmt::Format fmt_block_header("(I1,4X,3(I4,1X))");
+const recfmt::Format fmt_record("(2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1)");
+const recfmt::Format fmt_rotations("(T10,'LES ROTATIONS SONT DE  ',3(I4,4X))");
+const recfmt::Format fmt_c_axis("(/,2X,'AXE C',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),/)");
+const recfmt::Format fmt_plane_flagged(
+    "(2X,'MACLE',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),5X,F5.1,'  TROP IMPORTANT ',"
+    "3(2X,F6.3))");
+const recfmt::Format fmt_plane(
+    "(2X,'MACLE',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),5X,F5.1,17X,3(2X,F6.3))");
+const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
+const recfmt::Format fmt_counts(
+    "(/,1X,'NOMBRE DE MACLES  ',F7.0,/,'  NOMBRE DE NON MACLES  ',F7.0,/,'  POURCENTAGE  ',I3)");
+
+// The angle the twin planes of calcite make with the c-axis, and the tolerance beyond
+// which the listing flags a measurement.
+constexpr float expected_c_angle = 26.0f;
+constexpr float c_angle_tolerance = 3.0f;
+
+std::string_view letter(const char& c) {
+  return {&c, 1};
+}
+
+}  // namespace
+
+int32_t truncate_to_int(float value) {
+  // -2^31 and 2^31 are exact floats; every float in between truncates to an int32_t.
+  if (!(value >= -2147483648.0f && value < 2147483648.0f)) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
+void start_block(TwinReader& reader, int32_t rotation_flag, const int32_t (&degrees)[3]) {
+  reader.block_offset += 100;
+  reader.rotation_flag = rotation_flag;
+  for (int32_t k = 0; k < 3; ++k) reader.rotation[k] = data_radians(degrees[k]);
+  reader.previous_number = 0;
+}
+
+void take_c_axis(TwinReader& reader, const DataRecord& record) {
+  float* c = reader.c_axis;
+  c_axis_of_record(record.direction, record.plunge, record.sense_letter, record.in_plane_angle,
+                   reader.c_axis);
+  if (reader.rotation_flag != 0) {
+    rotate_vector(c[0], c[1], c[2], reader.rotation[0], reader.rotation[1], reader.rotation[2]);
+  }
+  if (!(c[2] > 0.0f)) {
+    c[0] = -c[0];
+    c[1] = -c[1];
+    c[2] = -c[2];
+  }
+  reader.c_axis_seen = true;
+}
+
+int32_t number_plane(TwinReader& reader, int32_t grain_number) {
+  const int32_t n = grain_number + reader.block_offset;
+  if (n == reader.previous_number) {
+    ++reader.repeat_count;
+    return n + 300 * reader.repeat_count;
+  }
+  reader.repeat_count = 0;
+  reader.previous_number = n;
+  return n;
+}
+
+bool plane_selected(const State& s, int32_t number, char code_letter) {
+  if (s.selection_mode == 0) return true;
+  const int32_t count = s.selection_count < max_selection ? s.selection_count : max_selection;
+  if (s.selection_mode == 2) {
+    // An untwinned plane is kept as soon as the list has an entry to look at.
+    for (int32_t k = 0; k < count; ++k) {
+      if (code_letter == 'N') return true;
+      if (s.selection_list[k] == number) return true;
+    }
+    return false;
+  }
+  for (int32_t k = 0; k < count; ++k) {
+    if (s.selection_list[k] == number) return false;
+  }
+  return true;
+}
+
+void store_plane(State& s, TwinReader& reader, const DataRecord& record, int32_t number,
+                 PlaneListing& listing) {
+  const int32_t i = reader.next_row;
+  s.data_number[i] = number;
+  s.twin_flag[i] = record.code_letter == 'N' ? -1 : 1;
+  float(&p)[3] = s.pole[i];
+  plane_pole(record.direction, record.plunge, record.sense_letter, p);
+  if (reader.rotation_flag != 0) {
+    rotate_vector(p[0], p[1], p[2], reader.rotation[0], reader.rotation[1], reader.rotation[2]);
+  }
+  float* c = reader.c_axis;
+  float cosine = c[0] * p[0] + c[1] * p[1] + c[2] * p[2];
+  if (!(cosine > 0.0f)) {
+    c[0] = -c[0];
+    c[1] = -c[1];
+    c[2] = -c[2];
+    cosine = -cosine;
+  }
+  listing.c_angle = c_axis_angle(cosine);
+  glide_toward(p, reader.c_axis, s.glide[i]);
+  for (int32_t k = 0; k < 3; ++k) {
+    listing.pole[k] = p[k];
+    listing.glide[k] = s.glide[i][k];
+  }
+  reader.next_row = i + 1;
+}
+
+void count_planes(State& s, float& twinned, float& untwinned) {
+  twinned = 0.0f;
+  untwinned = 0.0f;
+  for (int32_t i = 0; i < s.data_count; ++i) {
+    if ((s.twin_flag[i] + 3) / 2 == 1) {
+      untwinned = untwinned + 1.0f;
+    } else {
+      twinned = twinned + 1.0f;
+    }
+  }
+  s.twin_limit = truncate_to_int(static_cast<float>(s.twin_percent) * twinned / 100.0f);
+}
+
+void read_twin_data(State& s) {
+  TwinReader reader;
+  DataRecord rec;
+  recfmt::Text<1> sense;
+  recfmt::Text<1> code;
+  const bool listing = s.quiet_listing != 1;
+
+  for (;;) {
+    int32_t flag = 0;
+    int32_t degrees[3] = {0, 0, 0};
+    recfmt::read(4, fmt_block_header, {flag, degrees[0], degrees[1], degrees[2]});
+    start_block(reader, flag, degrees);
+    recfmt::write(8, fmt_rotations, {degrees[0], degrees[1], degrees[2]});
+
+    for (;;) {
+      recfmt::read(4, fmt_record,
+                   {rec.direction, rec.plunge, sense, rec.in_plane_angle, rec.grain_number, code});
+      rec.sense_letter = sense[0];
+      rec.code_letter = code[0];
+      if (rec.direction > 401) {
+        s.data_count = reader.next_row;
+        recfmt::write(8, fmt_separator);
+        float twinned = 0.0f;
+        float untwinned = 0.0f;
+        count_planes(s, twinned, untwinned);
+        recfmt::write(8, fmt_counts, {twinned, untwinned, s.twin_limit});
+        return;
+      }
+      if (rec.direction > 360) break;  // the next record is a block header
+
+      if (rec.code_letter == ' ') {
+        take_c_axis(reader, rec);
+        if (listing) {
+          const float* c = reader.c_axis;
+          recfmt::write(
+              8, fmt_c_axis,
+              {rec.direction, rec.plunge, letter(rec.sense_letter), rec.in_plane_angle,
+               rec.grain_number + reader.block_offset, letter(rec.code_letter), c[0], c[1], c[2]});
+        }
+        continue;
+      }
+
+      if (!reader.c_axis_seen) {
+        abandon_run("THE DATA FILE GIVES A TWIN PLANE BEFORE ANY C-AXIS RECORD: THE RUN STOPS");
+      }
+      const int32_t number = number_plane(reader, rec.grain_number);
+      if (!plane_selected(s, number, rec.code_letter)) continue;
+      if (reader.next_row >= max_rows) {
+        s.data_count = reader.next_row;
+        abandon_run("THE DATA FILE HOLDS MORE THAN 500 PLANES TO INVERT: THE RUN STOPS");
+      }
+      PlaneListing out{};
+      store_plane(s, reader, rec, number, out);
+      if (listing) {
+        const bool flagged = std::fabs(out.c_angle - expected_c_angle) > c_angle_tolerance;
+        recfmt::write(8, flagged ? fmt_plane_flagged : fmt_plane,
+                      {rec.direction, rec.plunge, letter(rec.sense_letter), rec.in_plane_angle,
+                       number, letter(rec.code_letter), out.pole[0], out.pole[1], out.pole[2],
+                       out.c_angle, out.glide[0], out.glide[1], out.glide[2]});
+      }
+    }
+  }
+}
+
+}  // namespace gemino
