@@ -1,0 +1,20 @@
+// The score of a trial tensor against the twin data: rank every plane by resolved shear
+// stress, fix the threshold where the ranking has met `twin_limit` twinned planes, and
+// add up how far the untwinned planes ranked above that point stand over the threshold.
+#pragma once
+
+#include "gemino/state.h"
+
+namespace gemino {
+
+// Scores the search parameters x (three angles, then R) into f. Leaves the ranking in
+// s.shear_list / s.shear_order, sets s.threshold_index and, when the walk meets
+// `twin_limit` twinned planes, s.threshold. Overwrites s.rotation_matrix.
+void objective(State& s, const float (&x)[4], float& f);
+
+// Ranks s.shear_list (one resolved shear stress per data row, in row order) and walks
+// the ranking; the score goes to f. The order is the one of the binned exchange sort:
+// by value, largest first, equal values by data row, last row first.
+void rank_planes(State& s, float& f);
+
+}  // namespace gemino

@@ -1,0 +1,174 @@
+#include "gemino/optimiser.h"
+
+#include <cmath>
+
+#include "gemino/objective.h"
+#include "recfmt/statements.h"
+
+namespace gemino {
+
+namespace {
+
+const recfmt::Format fmt_1001("( T3,'K=',I3,T20,'F0=',E11.4/)");
+const recfmt::Format fmt_1021("(/T3,'K=',I3,T20,'F0=',E11.4/)");
+const recfmt::Format fmt_2002("(T5,'J=',I2,5X,15(F9.4,1X))");
+const recfmt::Format fmt_2005("(/T3,'V(I,J)=',T14,15('I=',I2,6X))");
+const recfmt::Format fmt_2010("(/T14,15('I=',I2,6X))");
+const recfmt::Format fmt_2011("(/T6,'E(I)=',T11,15(F9.4,1X)/)");
+const recfmt::Format fmt_2020("(T6,'X(I)=',T11,15(F9.4,1X)//)");
+const recfmt::Format fmt_3000("(/T5,'ROTATION DES AXES'/)");
+const recfmt::Format fmt_4000("(T12,'ECHEC')");
+const recfmt::Format fmt_5000("(T5,'ALFA1=',F9.4,T25,'ALF2/ALFA3=',F9.4/)");
+
+constexpr int32_t nv = max_params;
+
+// The header list 1 .. NV after a header format.
+void write_header(const recfmt::Format& format) {
+  recfmt::write(8, format, {1, 2, 3, 4});
+}
+
+void write_vector(const recfmt::Format& format, const float (&v)[nv]) {
+  recfmt::write(8, format, {v[0], v[1], v[2], v[3]});
+}
+
+float column_length(const float (&a)[nv][nv], int32_t col) {
+  float sum = 0.0f;
+  for (int32_t k = 0; k < nv; ++k) sum = sum + a[k][col] * a[k][col];
+  return std::sqrt(sum);
+}
+
+bool within_bounds(const float (&x)[nv], const float (&lower)[nv], const float (&upper)[nv],
+                   const int32_t (&kind)[nv]) {
+  for (int32_t j = 0; j < nv; ++j) {
+    if (kind[j] != 0 && !(x[j] >= lower[j] && x[j] <= upper[j])) return false;
+  }
+  return true;
+}
+
+// New orthonormal directions: the first along the whole progress of the stage, each
+// further one along the progress that leaves out the directions before it.
+void rotate_directions(float (&v)[nv][nv], const float (&d)[nv], bool tracing) {
+  // a[k][i]: component k of progress vector i.
+  float a[nv][nv];
+  for (int32_t i = 0; i < nv; ++i) {
+    for (int32_t k = 0; k < nv; ++k) {
+      float sum = 0.0f;
+      for (int32_t j = i; j < nv; ++j) sum = sum + d[j] * v[k][j];
+      a[k][i] = sum;
+    }
+  }
+  if (tracing) {
+    const float alfa1 = column_length(a, 0);
+    const float ratio = column_length(a, 1) / column_length(a, 2);
+    recfmt::write(8, fmt_5000, {alfa1, ratio});
+  }
+
+  // Gram-Schmidt on the progress vectors, built aside: progress vectors that are not
+  // independent give a column of length 0, and the old directions are then kept.
+  float w[nv][nv];
+  for (int32_t i = 0; i < nv; ++i) {
+    float c[nv];
+    for (int32_t j = 0; j < i; ++j) {
+      float dot = 0.0f;
+      for (int32_t k = 0; k < nv; ++k) dot = dot + a[k][i] * w[k][j];
+      c[j] = dot;
+    }
+    float b[nv];
+    for (int32_t k = 0; k < nv; ++k) {
+      float sum = 0.0f;
+      for (int32_t j = 0; j < i; ++j) sum = sum + c[j] * w[k][j];
+      b[k] = a[k][i] - sum;
+    }
+    float sq = 0.0f;
+    for (int32_t k = 0; k < nv; ++k) sq = sq + b[k] * b[k];
+    const float length = std::sqrt(sq);
+    if (length == 0.0f) return;
+    for (int32_t k = 0; k < nv; ++k) w[k][i] = b[k] / length;
+  }
+  for (int32_t k = 0; k < nv; ++k) {
+    for (int32_t i = 0; i < nv; ++i) v[k][i] = w[k][i];
+  }
+}
+
+void write_directions(const float (&v)[nv][nv]) {
+  write_header(fmt_2005);
+  for (int32_t j = 0; j < nv; ++j) {
+    recfmt::write_list(8, {"test test"});
+    recfmt::write(8, fmt_2002, {j + 1, v[0][j], v[1][j], v[2][j], v[3][j]});
+  }
+}
+
+}  // namespace
+
+void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const float (&upper)[4],
+                     const int32_t (&kind)[4], float (&best_point)[4], float& f,
+                     int32_t debug_flag) {
+  const bool tracing = debug_flag == 1;
+  for (int32_t j = 0; j < nv; ++j) best_point[j] = x[j];
+
+  s.eval_count = 0;
+  float f0;
+  objective(s, x, f0);
+  if (tracing) recfmt::write(8, fmt_1021, {s.eval_count, f0});
+
+  float v[nv][nv] = {};  // column i is search direction i
+  for (int32_t i = 0; i < nv; ++i) v[i][i] = 1.0f;
+  float e[nv];   // signed length of the next step along each direction
+  float st[nv];  // 2: no success yet in this stage, 1: a success, 0: a success then a failure
+  float d[nv];   // progress of the stage along each direction
+
+  for (;;) {  // stage
+    for (int32_t i = 0; i < nv; ++i) {
+      e[i] = 0.1f;
+      st[i] = 2.0f;
+      d[i] = 0.0f;
+    }
+    bool rotate = false;
+    while (!rotate) {  // cycle over the directions
+      if (tracing) {
+        write_header(fmt_2010);
+        write_vector(fmt_2011, e);
+      }
+      for (int32_t l = 0; l < nv && !rotate; ++l) {
+        ++s.eval_count;
+        for (int32_t j = 0; j < nv; ++j) x[j] = x[j] + e[l] * v[j][l];
+        if (tracing) {
+          write_header(fmt_2010);
+          write_vector(fmt_2020, x);
+        }
+        float trial = f0;
+        const bool inside = within_bounds(x, lower, upper, kind);
+        if (inside) objective(s, x, trial);
+        if (inside && trial < f0) {
+          d[l] = d[l] + e[l];
+          e[l] = 3.0f * e[l];
+          f0 = trial;
+          for (int32_t j = 0; j < nv; ++j) best_point[j] = x[j];
+          if (tracing) recfmt::write(8, fmt_1001, {s.eval_count, trial});
+          if (st[l] > 1.5f) st[l] = 1.0f;
+        } else {
+          if (tracing) {
+            recfmt::write(8, fmt_4000);
+            recfmt::write(8, fmt_1001, {s.eval_count, trial});
+          }
+          for (int32_t j = 0; j < nv; ++j) x[j] = x[j] - e[l] * v[j][l];
+          e[l] = -0.5f * e[l];
+          if (st[l] < 1.5f) st[l] = 0.0f;
+        }
+
+        if (s.eval_count >= s.iteration_limit) {
+          ++s.eval_count;
+          objective(s, x, f);
+          return;
+        }
+        rotate = true;
+        for (int32_t i = 0; i < nv; ++i) rotate = rotate && st[i] < 0.5f;
+      }
+    }
+    if (tracing) recfmt::write(8, fmt_3000);
+    rotate_directions(v, d, tracing);
+    if (tracing) write_directions(v);
+  }
+}
+
+}  // namespace gemino

@@ -1,0 +1,20 @@
+// Direct search without derivatives over the four search parameters, with rotation of
+// the search directions along the progress of each stage.
+#pragma once
+
+#include <cstdint>
+
+#include "gemino/state.h"
+
+namespace gemino {
+
+// Improves x (in place) over s.iteration_limit trial steps of the objective.
+// best_point receives the point of the last successful step (the start point when no
+// step succeeds); f the objective at x on return. A parameter whose bound_kind is not 0
+// must stay within [lower, upper]: a step that leaves it counts as a failure without
+// evaluating the objective. debug_flag 1 writes the step-by-step trace to unit 8.
+void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const float (&upper)[4],
+                     const int32_t (&kind)[4], float (&best_point)[4], float& f,
+                     int32_t debug_flag);
+
+}  // namespace gemino
