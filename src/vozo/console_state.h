@@ -155,13 +155,14 @@ class ConsoleState {
  private:
   void move_caret();
   void scroll_to_bottom() { on_vscroll(SB_BOTTOM); }
-  void key_insert();
+  bool key_insert();
   void key_delete();
   void type_return();
   void type_other(uint8_t code);
   void invalidate_selection();
   void clear_selection();
   void gray_selection_commands();
+  void enable_selection_commands();
   int32_t pointer_column(int32_t x) const;
   int32_t pointer_line(int32_t y) const;
   int32_t length_of(int32_t line0) const;
@@ -187,6 +188,8 @@ class ConsoleState {
   int32_t selection_start_ = 0;
   int32_t selection_end_ = 0;
   bool dragging_ = false;
+  // Whether Cut, Copy and Delete are enabled: -1 unknown (as the menu starts), 0, 1.
+  int8_t selection_commands_ = -1;
   LineStore store_;
   bool waiting_ = false;
   int32_t input_start_ = 0;

@@ -1,0 +1,168 @@
+// Selection with the mouse on one line, the clipboard commands' side of it, and
+// deletion of the selected characters.
+#include <algorithm>
+#include <cstring>
+
+#include "vozo/console_state.h"
+
+namespace vozo {
+
+int32_t ConsoleState::pointer_column(int32_t x) const {
+  return std::max(0, horizontal_pos_ + x / char_width_);
+}
+
+int32_t ConsoleState::pointer_line(int32_t y) const {
+  return std::max(0, top_ + y / char_height_);
+}
+
+int32_t ConsoleState::length_of(int32_t line0) const {
+  return store_.line_length(line0 + 1);
+}
+
+void ConsoleState::invalidate_selection() {
+  if (!selection_) return;
+  if (selection_line_ < top_ || selection_line_ >= top_ + visible_rows_) return;
+  view_.invalidate_cells(selection_start_ - horizontal_pos_, selection_line_ - top_,
+                         selection_end_ - selection_start_ + 1, 1);
+}
+
+void ConsoleState::clear_selection() {
+  selection_ = false;
+  selection_line_ = 0;
+  selection_start_ = 0;
+  selection_end_ = 0;
+}
+
+void ConsoleState::gray_selection_commands() {
+  // Every typed character grays them; the menu needs to hear it only once.
+  if (selection_commands_ == 0) return;
+  selection_commands_ = 0;
+  view_.enable_menu_item(IDM_CUT, false);
+  view_.enable_menu_item(IDM_COPY, false);
+  view_.enable_menu_item(IDM_DELETE, false);
+}
+
+void ConsoleState::enable_selection_commands() {
+  if (selection_commands_ == 1) return;
+  selection_commands_ = 1;
+  view_.enable_menu_item(IDM_CUT, true);
+  view_.enable_menu_item(IDM_COPY, true);
+  view_.enable_menu_item(IDM_DELETE, true);
+}
+
+void ConsoleState::mouse_press() {
+  invalidate_selection();
+  clear_selection();
+  gray_selection_commands();
+  dragging_ = true;
+}
+
+void ConsoleState::mouse_move(int32_t x, int32_t y, bool left_held) {
+  if (!left_held || !dragging_) return;
+  invalidate_selection();
+  const int32_t column = pointer_column(x);
+  const int32_t line = pointer_line(y);
+  const int32_t length = length_of(line);
+  if (!selection_) {
+    if (length >= column) {
+      selection_ = true;
+      selection_line_ = line;
+      selection_start_ = column;
+      selection_end_ = column;
+    }
+  } else if (line == selection_line_) {
+    if (column < selection_start_) {
+      selection_start_ = column;
+    } else if (column <= selection_end_) {
+      // The nearer end follows the pointer; on a tie, the end.
+      if (column - selection_start_ >= selection_end_ - column) {
+        selection_end_ = column;
+      } else {
+        selection_start_ = column;
+      }
+    } else {
+      selection_end_ = std::min(column, length);
+    }
+  }
+  invalidate_selection();
+}
+
+void ConsoleState::mouse_release() {
+  dragging_ = false;
+  invalidate_selection();
+  if (selection_ && selection_start_ != selection_end_) {
+    enable_selection_commands();
+  } else {
+    clear_selection();
+  }
+  view_.update_now();
+}
+
+void ConsoleState::double_click(int32_t x, int32_t y) {
+  invalidate_selection();
+  const int32_t column = pointer_column(x);
+  const int32_t line = pointer_line(y);
+  const std::string_view text = store_.line(line + 1);
+  const int32_t length = static_cast<int32_t>(text.size());
+  selection_ = true;
+  selection_line_ = line;
+  if (column >= length || text[static_cast<size_t>(column)] == ' ') {
+    // Nothing but a blank (or the empty space past the line) under the pointer.
+    selection_start_ = selection_end_ = std::min(column, length);
+  } else {
+    // The word under the pointer: from just after the blank before it up to the
+    // blank after it.
+    int32_t start = column;
+    while (start > 0 && text[static_cast<size_t>(start - 1)] != ' ') --start;
+    int32_t end = column + 1;
+    while (end < length && text[static_cast<size_t>(end)] != ' ') ++end;
+    selection_start_ = start;
+    selection_end_ = end;
+  }
+  invalidate_selection();
+  dragging_ = false;
+}
+
+std::string ConsoleState::selection_text() const {
+  if (!selection_) return {};
+  const std::string_view text = store_.line(selection_line_ + 1);
+  const auto length = static_cast<int32_t>(text.size());
+  const int32_t start = std::min(selection_start_, length);
+  const int32_t end = std::min(selection_end_, length);
+  if (end <= start) return {};
+  return std::string(text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)));
+}
+
+void ConsoleState::clipboard_stored() {
+  view_.enable_menu_item(IDM_PASTE, true);
+}
+
+void ConsoleState::delete_selection() {
+  if (!selection_) return;
+  const int32_t removed =
+      store_.delete_chars(selection_line_ + 1, selection_start_, selection_end_ - selection_start_);
+  if (selection_line_ == caret_line_ && selection_start_ < caret_column_) {
+    if (selection_end_ < caret_column_) {
+      caret_column_ -= selection_end_ - selection_start_;
+    } else {
+      caret_column_ = selection_start_;
+    }
+  }
+  if (removed > 0) modified_ = true;
+  if (selection_line_ >= top_ && selection_line_ < top_ + visible_rows_) {
+    view_.invalidate_to_right_edge(selection_start_ - horizontal_pos_, selection_line_ - top_);
+  }
+  invalidate_selection();
+  clear_selection();
+  gray_selection_commands();
+  move_caret();
+}
+
+void ConsoleState::paste(std::string_view text) {
+  const size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  if (text.size() > static_cast<size_t>(paste_limit)) text = text.substr(0, paste_limit);
+  for (char c : text) on_char(static_cast<uint8_t>(c));
+}
+
+}  // namespace vozo

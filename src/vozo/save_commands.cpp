@@ -1,0 +1,80 @@
+#include "vozo/save_commands.h"
+
+#include "vozo/console_state.h"
+#include "vozo/text_file.h"
+
+namespace vozo {
+
+std::string SaveDirectory::directory() const {
+  const size_t slash = last_path_.find_last_of('/');
+  if (slash == std::string::npos) return {};
+  return last_path_.substr(0, slash + 1);
+}
+
+std::string save_prompt_text(std::string_view title) {
+  return "Save changes to " + std::string(title) + "?";
+}
+
+namespace {
+
+// Writes the window's text to its file. A failed save keeps the text marked as
+// modified, so that Save stays enabled and Exit still asks.
+bool write_console(ConsoleState& console, Dialogs& dialogs) {
+  switch (save_text_file(console.file_name(), console.store())) {
+    case SaveResult::ok:
+      console.mark_saved();
+      return true;
+    case SaveResult::cannot_create:
+      dialogs.warn(cannot_create_message);
+      return false;
+    case SaveResult::write_error:
+      dialogs.warn(write_error_message);
+      return false;
+  }
+  return false;
+}
+
+// The text save dialog, started in the last directory with the default title.
+bool choose_file(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+  SaveDialogRequest request;
+  request.default_title = console.default_title();
+  request.default_path = directory.default_path(request.default_title);
+  if (!dialogs.save_text_dialog(request) || request.path.empty()) return false;
+  directory.remember(request.path);
+  std::string title = request.file_title;
+  if (title.empty()) {
+    const size_t slash = request.path.find_last_of('/');
+    title = slash == std::string::npos ? request.path : request.path.substr(slash + 1);
+  }
+  console.set_file(request.path, title);
+  return true;
+}
+
+}  // namespace
+
+bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+  if (!console.named() && !choose_file(console, dialogs, directory)) return false;
+  return write_console(console, dialogs);
+}
+
+bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+  if (!choose_file(console, dialogs, directory)) return false;
+  return write_console(console, dialogs);
+}
+
+CloseDecision close_prompt(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+  if (!console.modified()) return CloseDecision::close;
+  switch (dialogs.ask(save_prompt_text(console.title()))) {
+    case Answer::yes:
+      // A save that did not happen (dialog cancelled, file not written) must not
+      // throw the text away with the window.
+      return command_save(console, dialogs, directory) ? CloseDecision::close : CloseDecision::keep;
+    case Answer::no:
+      return CloseDecision::close;
+    case Answer::cancel:
+      return CloseDecision::keep;
+  }
+  return CloseDecision::keep;
+}
+
+}  // namespace vozo
