@@ -1,0 +1,112 @@
+#include "gemino/driver.h"
+
+#include "gemino/charts.h"
+#include "gemino/header.h"
+#include "gemino/objective.h"
+#include "gemino/optimiser.h"
+#include "gemino/parameters.h"
+#include "gemino/report.h"
+#include "gemino/start_points.h"
+#include "gemino/twin_data.h"
+#include "gral/initsio.h"
+#include "gral/opef2.h"
+#include "recfmt/statements.h"
+#include "recfmt/stop.h"
+
+namespace gemino {
+
+namespace {
+
+const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
+
+// A candidate scoring above this is never kept.
+constexpr float no_candidate = 1.0E6f;
+
+// Keeps the ranking of the last evaluation down to the threshold as the listed one.
+void keep_ranking(State& s) {
+  const int32_t n =
+      s.threshold_index < 0 ? 0 : (s.threshold_index > max_rows ? max_rows : s.threshold_index);
+  for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
+}
+
+void open_files() {
+  recfmt::Text<30> parameters_name("?");
+  recfmt::Text<30> data_name("?");
+  recfmt::Text<30> output_name("?");
+  gral::opef2(parameters_name, recfmt::Text<20>("PARAMETERS"), 3, recfmt::Text<7>("old"), 0);
+  gral::opef2(data_name, recfmt::Text<20>("DATA"), 4, recfmt::Text<7>("old"), 0);
+  gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), 8, recfmt::Text<7>("unknown"), 0);
+}
+
+}  // namespace
+
+void run_driver(State& s) {
+  reset_state(s);
+  gral::initsio();
+  geminohead(recfmt::Text<10>("Gemino"), recfmt::Text<10>(" 1.2"), recfmt::Text<10>("2010-06-21"));
+  open_files();
+
+  copy_text_lines(s);
+  s.param_count = 4;
+  s.pi = 3.141593f;
+  // No parameter of the search is bounded.
+  const float lower_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  const float upper_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  const int32_t bound_kind[4] = {0, 0, 0, 0};
+
+  read_run_parameters(s);
+  read_twin_data(s);
+  recfmt::write(8, fmt_separator);
+
+  // Starting candidates. Modes that leave the angles unset start from zero angles, and a
+  // run that keeps no candidate goes on from the zero tensor with nothing ranked.
+  float alpha = 0.0f;
+  float beta = 0.0f;
+  float gamma = 0.0f;
+  float r = 0.0f;
+  float stress_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  float best_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  float best_objective = no_candidate;
+  int32_t best_threshold_index = 0;
+  float f = 0.0f;
+  for (int32_t trial = 1; trial <= s.trial_count; ++trial) {
+    choose_start(s, trial, alpha, beta, gamma, r);
+    stress_params[0] = -gamma;
+    stress_params[1] = -beta;
+    stress_params[2] = -alpha;
+    stress_params[3] = r;
+    objective(s, stress_params, f);
+    // A later candidate of equal value replaces an earlier one; a value that is not a
+    // number is never kept.
+    if (!(f <= best_objective)) continue;
+    for (int32_t k = 0; k < 4; ++k) best_params[k] = stress_params[k];
+    best_objective = f;
+    best_threshold_index = s.threshold_index;
+    keep_ranking(s);
+  }
+  for (int32_t k = 0; k < 4; ++k) stress_params[k] = best_params[k];
+  s.threshold_index = best_threshold_index;
+
+  float reported = best_objective;
+  report_tensor(s, stress_params, reported, s.threshold_index, s.data_count);
+
+  if (s.debug_flag == 1) {
+    recfmt::write_list(8, {"call optimisation with f1 = ", f, " x = ", stress_params[0],
+                           stress_params[1], stress_params[2], stress_params[3]});
+  }
+  float best_point[4];
+  for (int32_t k = 0; k < 4; ++k) best_point[k] = stress_params[k];
+  rotation_search(s, stress_params, lower_bound, upper_bound, bound_kind, best_point, f,
+                  s.debug_flag);
+
+  for (int32_t k = 0; k < 4; ++k) stress_params[k] = best_point[k];
+  objective(s, stress_params, f);
+  keep_ranking(s);
+  reported = f;
+  report_tensor(s, stress_params, reported, s.threshold_index, s.data_count);
+  report_ranking(s);
+  stress_plots(s, stress_params);
+  recfmt::stop();
+}
+
+}  // namespace gemino
