@@ -1,0 +1,210 @@
+// The saved text's bytes, the safe save, and the Save, Save As and close questions.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fake_view.h"
+#include "vozo/console_state.h"
+#include "vozo/save_commands.h"
+#include "vozo/text_file.h"
+
+namespace vozo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeView;
+using testing::type;
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "vozo-save-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+  std::vector<std::string> names() const {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(path_)) {
+      found.push_back(entry.path().filename().string());
+    }
+    return found;
+  }
+
+ private:
+  fs::path path_;
+};
+
+TEST(TextFile, LinesEndInCarriageReturnLineFeedAndThePendingLineIsNotWritten) {
+  FakeView view;
+  ConsoleState console(view);
+  EXPECT_EQ(text_file_bytes(console.store()), "");
+  type(console, "a\r\rb\r");
+  EXPECT_EQ(text_file_bytes(console.store()), "a\r\n\r\nb\r\n");
+  console.append_output("tab\there\nand\r\n");
+  EXPECT_EQ(text_file_bytes(console.store()), "a\r\n\r\nb\r\ntab     here and\r\n");
+}
+
+TEST(TextFile, SaveReplacesTheTargetOnlyWhenComplete) {
+  TempDir dir;
+  const fs::path target = dir.path() / "out.txt";
+  ASSERT_EQ(save_file_bytes(target.string(), "first\r\n"), SaveResult::ok);
+  EXPECT_EQ(read_file(target), "first\r\n");
+  ASSERT_EQ(save_file_bytes(target.string(), "second\r\n"), SaveResult::ok);
+  EXPECT_EQ(read_file(target), "second\r\n");
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
+}
+
+TEST(TextFile, FailedSavesLeaveEarlierFilesAndNoLitter) {
+  TempDir dir;
+  // No such directory: nothing can be created.
+  EXPECT_EQ(save_file_bytes((dir.path() / "missing" / "x.txt").string(), "x"),
+            SaveResult::cannot_create);
+  EXPECT_EQ(save_file_bytes("", "x"), SaveResult::cannot_create);
+  // The target is a directory: written, but it cannot be replaced.
+  fs::create_directory(dir.path() / "taken");
+  fs::create_directory(dir.path() / "taken" / "inner");
+  EXPECT_EQ(save_file_bytes((dir.path() / "taken").string(), "x"), SaveResult::write_error);
+  EXPECT_TRUE(fs::is_directory(dir.path() / "taken" / "inner"));
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"taken"});
+}
+
+// Dialogs answered from a script.
+class ScriptedDialogs : public Dialogs {
+ public:
+  Answer ask(std::string_view text) override {
+    questions.emplace_back(text);
+    return answer;
+  }
+  bool save_text_dialog(SaveDialogRequest& request) override {
+    requests.push_back(request);
+    if (chosen_path.empty()) return false;
+    request.path = chosen_path;
+    request.file_title = fs::path(chosen_path).filename().string();
+    return true;
+  }
+  void warn(std::string_view text) override { warnings.emplace_back(text); }
+
+  Answer answer = Answer::cancel;
+  std::string chosen_path;
+  std::vector<std::string> questions;
+  std::vector<SaveDialogRequest> requests;
+  std::vector<std::string> warnings;
+};
+
+class SaveCommands : public ::testing::Test {
+ protected:
+  SaveCommands() { console.append_output("R1\r\n"); }
+  TempDir dir;
+  FakeView view;
+  ConsoleState console{view};
+  ScriptedDialogs dialogs;
+  SaveDirectory directory;
+};
+
+TEST_F(SaveCommands, FirstSaveAsksThenTheWindowTakesTheFileName) {
+  dialogs.chosen_path = (dir.path() / "run.txt").string();
+  EXPECT_TRUE(command_save(console, dialogs, directory));
+  ASSERT_EQ(dialogs.requests.size(), 1u);
+  EXPECT_EQ(dialogs.requests[0].default_title, "Untitled");
+  EXPECT_EQ(dialogs.requests[0].default_path, "Untitled");
+  EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\n");
+  EXPECT_EQ(console.title(), "run.txt");
+  EXPECT_FALSE(console.modified());
+  EXPECT_FALSE(view.menu[IDM_SAVE]);
+  // A named window saves without a dialog.
+  console.append_output("R2\r\n");
+  EXPECT_TRUE(command_save(console, dialogs, directory));
+  EXPECT_EQ(dialogs.requests.size(), 1u);
+  EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\nR2\r\n");
+  // The next dialog starts in the same directory, with the window's name.
+  dialogs.chosen_path.clear();
+  EXPECT_FALSE(command_save_as(console, dialogs, directory));
+  EXPECT_EQ(dialogs.requests[1].default_path, (dir.path() / "run.txt").string());
+}
+
+TEST_F(SaveCommands, CancelledSaveAsChangesNothing) {
+  EXPECT_FALSE(command_save_as(console, dialogs, directory));
+  EXPECT_TRUE(console.modified());
+  EXPECT_FALSE(console.named());
+  EXPECT_EQ(console.title(), "Input/Output");
+  EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(SaveCommands, FailedSaveWarnsAndKeepsTheTextModified) {
+  dialogs.chosen_path = (dir.path() / "missing" / "run.txt").string();
+  EXPECT_FALSE(command_save(console, dialogs, directory));
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
+  EXPECT_TRUE(console.modified());
+}
+
+TEST_F(SaveCommands, ClosePromptAsksOnlyWhenModified) {
+  struct Case {
+    Answer answer;
+    bool dialog_confirms;
+    CloseDecision decision;
+    bool written;
+  };
+  const Case cases[] = {
+      {Answer::no, true, CloseDecision::close, false},
+      {Answer::cancel, true, CloseDecision::keep, false},
+      {Answer::yes, true, CloseDecision::close, true},
+      // Yes, then the save dialog cancelled: the text is not thrown away.
+      {Answer::yes, false, CloseDecision::keep, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.answer) * 10 + c.dialog_confirms);
+    TempDir d;
+    FakeView v;
+    ConsoleState con(v);
+    con.append_output("R1\r\n");
+    ScriptedDialogs dlg;
+    SaveDirectory dir_state;
+    dlg.answer = c.answer;
+    if (c.dialog_confirms) dlg.chosen_path = (d.path() / "t.txt").string();
+    EXPECT_EQ(close_prompt(con, dlg, dir_state), c.decision);
+    EXPECT_EQ(dlg.questions, std::vector<std::string>{"Save changes to Input/Output?"});
+    EXPECT_EQ(fs::exists(d.path() / "t.txt"), c.written);
+  }
+}
+
+TEST_F(SaveCommands, SavedWindowClosesWithoutAskingUntilItChangesAgain) {
+  dialogs.chosen_path = (dir.path() / "run.txt").string();
+  ASSERT_TRUE(command_save(console, dialogs, directory));
+  EXPECT_EQ(close_prompt(console, dialogs, directory), CloseDecision::close);
+  EXPECT_TRUE(dialogs.questions.empty());
+  console.append_output("more\r\n");
+  dialogs.answer = Answer::cancel;
+  EXPECT_EQ(close_prompt(console, dialogs, directory), CloseDecision::keep);
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"Save changes to run.txt?"});
+  // Yes on a named window writes to its file without a dialog.
+  dialogs.answer = Answer::yes;
+  EXPECT_EQ(close_prompt(console, dialogs, directory), CloseDecision::close);
+  EXPECT_EQ(dialogs.requests.size(), 1u);
+  EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\nmore\r\n");
+}
+
+TEST(SaveDirectoryTest, DirectoryPartOfTheLastPath) {
+  SaveDirectory directory;
+  EXPECT_EQ(directory.default_path("Untitled"), "Untitled");
+  directory.remember("/home/geo/runs/a.txt");
+  EXPECT_EQ(directory.directory(), "/home/geo/runs/");
+  EXPECT_EQ(directory.default_path("b.txt"), "/home/geo/runs/b.txt");
+  directory.remember("plain.txt");
+  EXPECT_EQ(directory.directory(), "");
+}
+
+}  // namespace
+}  // namespace vozo
