@@ -1,0 +1,11 @@
+// The desktop program: the same computation as the terminal program, its console being
+// the "Input/Output" window of the frame. The command line is not used.
+#include <QApplication>
+
+#include "gemino/driver.h"
+#include "vozo_qt/application.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return vozo_qt::run_windowed([] { gemino::run_driver(gemino::shared_state()); });
+}

@@ -1,0 +1,440 @@
+#include "vozo_qt/console_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "vozo/save_commands.h"
+#include "vozo_qt/dialogs.h"
+#include "vozo_qt/environment.h"
+
+namespace vozo_qt {
+namespace {
+
+// The cell of a fixed-pitch font: the advance of a wide letter and the line height.
+QSize cell_size(const QFont& font) {
+  const QFontMetrics metrics(font);
+  return {std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))), std::max(1, metrics.height())};
+}
+
+// Keys the console acts on; everything else reaches it as a character, or not at all.
+vozo::Key key_of(int key) {
+  switch (key) {
+    case Qt::Key_Home:
+      return vozo::Key::home;
+    case Qt::Key_End:
+      return vozo::Key::end;
+    case Qt::Key_PageUp:
+      return vozo::Key::page_up;
+    case Qt::Key_PageDown:
+      return vozo::Key::page_down;
+    case Qt::Key_Up:
+      return vozo::Key::up;
+    case Qt::Key_Down:
+      return vozo::Key::down;
+    case Qt::Key_Left:
+      return vozo::Key::left;
+    case Qt::Key_Right:
+      return vozo::Key::right;
+    case Qt::Key_Insert:
+      return vozo::Key::insert;
+    case Qt::Key_Delete:
+      return vozo::Key::del;
+    default:
+      return vozo::Key::other;
+  }
+}
+
+int32_t scroll_code(int action, Qt::Orientation orientation) {
+  const bool vertical = orientation == Qt::Vertical;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+      return vertical ? vozo::SB_LINEDOWN : vozo::SB_LINERIGHT;
+    case QAbstractSlider::SliderSingleStepSub:
+      return vertical ? vozo::SB_LINEUP : vozo::SB_LINELEFT;
+    case QAbstractSlider::SliderPageStepAdd:
+      return vertical ? vozo::SB_PAGEDOWN : vozo::SB_PAGERIGHT;
+    case QAbstractSlider::SliderPageStepSub:
+      return vertical ? vozo::SB_PAGEUP : vozo::SB_PAGELEFT;
+    case QAbstractSlider::SliderToMinimum:
+      return vertical ? vozo::SB_TOP : vozo::SB_LEFT;
+    case QAbstractSlider::SliderToMaximum:
+      return vertical ? vozo::SB_BOTTOM : vozo::SB_RIGHT;
+    case QAbstractSlider::SliderMove:
+      return vozo::SB_THUMBTRACK;
+    default:
+      return vozo::SB_ENDSCROLL;
+  }
+}
+
+}  // namespace
+
+ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
+    : QAbstractScrollArea(parent), font_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setFocusPolicy(Qt::StrongFocus);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  viewport()->setCursor(Qt::IBeamCursor);
+  viewport()->setAutoFillBackground(true);
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Window, Qt::white);
+  viewport()->setPalette(palette);
+  viewport()->setBackgroundRole(QPalette::Base);
+  setWindowTitle(title);
+
+  const QSize cell = cell_size(font_);
+  ascent_ = QFontMetrics(font_).ascent();
+  state_ =
+      std::make_unique<vozo::ConsoleState>(*this, title.toStdString(), cell.width(), cell.height());
+
+  for (auto [bar, orientation] : {std::pair{verticalScrollBar(), Qt::Vertical},
+                                  std::pair{horizontalScrollBar(), Qt::Horizontal}}) {
+    bar->setRange(0, 0);
+    bar->setSingleStep(1);
+    connect(bar, &QAbstractSlider::actionTriggered, this,
+            [this, orientation](int action) { scroll_action(orientation, action); });
+    connect(bar, &QAbstractSlider::sliderReleased, this,
+            [this, orientation] { scroll_released(orientation); });
+  }
+}
+
+ConsoleWindow::~ConsoleWindow() {
+  env().units.detach(state_.get());
+}
+
+QColor ConsoleWindow::text_color() const {
+  const uint32_t rgb = state_->text_color();
+  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// ---- display side effects -----------------------------------------------------------
+
+QRect ConsoleWindow::cell_rect(int32_t x, int32_t y, int32_t width, int32_t height) const {
+  const int32_t cw = state_->char_width();
+  const int32_t ch = state_->char_height();
+  return {x * cw, y * ch, width * cw, height * ch};
+}
+
+// Damage is gathered into one rectangle and handed to the widget once control returns
+// to the event loop: typing a long output record costs one repaint, not one per byte.
+void ConsoleWindow::mark_dirty(const QRect& rect) {
+  const QRect visible = rect.intersected(viewport()->rect());
+  if (visible.isEmpty()) return;
+  dirty_ = dirty_.united(visible);
+  if (!flush_posted_) {
+    flush_posted_ = true;
+    QMetaObject::invokeMethod(this, &ConsoleWindow::flush_dirty, Qt::QueuedConnection);
+  }
+}
+
+void ConsoleWindow::flush_dirty() {
+  flush_posted_ = false;
+  if (!dirty_.isEmpty()) viewport()->update(dirty_);
+  dirty_ = QRect();
+}
+
+void ConsoleWindow::invalidate_cells(int32_t x, int32_t y, int32_t width, int32_t height) {
+  mark_dirty(cell_rect(x, y, width, height));
+}
+
+void ConsoleWindow::invalidate_to_right_edge(int32_t x, int32_t y) {
+  const QRect cell = cell_rect(x, y, 1, 1);
+  mark_dirty(QRect(cell.left(), cell.top(), viewport()->width() - cell.left(), cell.height()));
+}
+
+void ConsoleWindow::invalidate_all() {
+  mark_dirty(viewport()->rect());
+}
+
+// Shifting the pixels would also shift the drawn caret; repainting the client area
+// once the loop runs costs no more with a console-sized window.
+void ConsoleWindow::scroll_cells(int32_t, int32_t) {
+  invalidate_all();
+}
+
+void ConsoleWindow::update_now() {}
+
+void ConsoleWindow::set_scroll_range(vozo::ScrollBar bar, int32_t maximum) {
+  QScrollBar* b = bar == vozo::ScrollBar::vertical ? verticalScrollBar() : horizontalScrollBar();
+  setting_bars_ = true;
+  b->setRange(0, maximum);
+  b->setPageStep(std::max<int32_t>(
+      1, bar == vozo::ScrollBar::vertical ? state_ ? state_->visible_rows() : 1 : 8));
+  setting_bars_ = false;
+}
+
+void ConsoleWindow::set_scroll_pos(vozo::ScrollBar bar, int32_t position) {
+  QScrollBar* b = bar == vozo::ScrollBar::vertical ? verticalScrollBar() : horizontalScrollBar();
+  setting_bars_ = true;
+  b->setSliderPosition(position);
+  b->setValue(position);
+  setting_bars_ = false;
+}
+
+void ConsoleWindow::move_caret(int32_t x, int32_t y) {
+  const QPoint cell(x, y);
+  if (cell == caret_) return;
+  invalidate_cells(caret_.x(), caret_.y(), 1, 1);
+  caret_ = cell;
+  invalidate_cells(x, y, 1, 1);
+}
+
+void ConsoleWindow::enable_menu_item(vozo::MenuId id, bool enabled) {
+  if (env().frame != nullptr) env().frame->set_item_enabled(id, enabled);
+}
+
+void ConsoleWindow::beep() {
+  QApplication::beep();
+}
+
+// ---- events ---------------------------------------------------------------------------
+
+void ConsoleWindow::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  painter.setFont(font_);
+  const int32_t cw = state_->char_width();
+  const int32_t ch = state_->char_height();
+  const QRect area = event->rect();
+  const vozo::LineRange lines = state_->repaint_lines(area.top(), area.bottom() + 1);
+  const vozo::LineStore& store = state_->store();
+  const int32_t left = state_->horizontal_pos();
+  const int32_t columns = state_->visible_columns() + 2;
+  const QColor ink = text_color();
+
+  // Each byte is drawn in its own cell so that a font whose advance is not a whole
+  // number of pixels still lines up with the caret and the selection.
+  auto draw_run = [&](int32_t line0, int32_t from, int32_t to) {
+    const std::string_view text = store.line(line0 + 1);
+    to = std::min<int32_t>(to, static_cast<int32_t>(text.size()));
+    for (int32_t c = std::max(from, left); c < to && c < left + columns; ++c) {
+      painter.drawText((c - left) * cw, (line0 - state_->top()) * ch + ascent_,
+                       QString(QChar(static_cast<uchar>(text[c]))));
+    }
+  };
+
+  painter.setPen(ink);
+  for (int32_t i = lines.first; i <= lines.last; ++i) draw_run(i, 0, store.line_length(i + 1));
+
+  if (state_->has_selection() && state_->selection_in_view()) {
+    const int32_t line0 = state_->selection_line();
+    const int32_t start = state_->selection_start();
+    const int32_t end = state_->selection_end();
+    painter.fillRect(
+        QRect((start - left) * cw, (line0 - state_->top()) * ch, (end - start) * cw, ch),
+        QColor(0, 0, 255));
+    painter.setPen(Qt::white);
+    draw_run(line0, start, end);
+  }
+
+  state_->finish_paint();
+
+  if (hasFocus()) {
+    // A solid block one cell large, the character under it shown in reverse.
+    const QRect block = cell_rect(caret_.x(), caret_.y(), 1, 1);
+    painter.fillRect(block, ink);
+    const int32_t column = caret_.x() + left;
+    const int32_t line0 = caret_.y() + state_->top();
+    const std::string_view text = store.line(line0 + 1);
+    if (column >= 0 && column < static_cast<int32_t>(text.size())) {
+      painter.setPen(Qt::white);
+      painter.drawText(block.left(), block.top() + ascent_,
+                       QString(QChar(static_cast<uchar>(text[column]))));
+    }
+  }
+}
+
+void ConsoleWindow::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  state_->resize(viewport()->width(), viewport()->height());
+}
+
+void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
+  const vozo::Key key = key_of(event->key());
+  if (key != vozo::Key::other) {
+    state_->on_key(key);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      state_->on_char(vozo::code_return);
+      return;
+    case Qt::Key_Backspace:
+      state_->on_char(vozo::code_backspace);
+      return;
+    case Qt::Key_Tab:
+      state_->on_char(vozo::code_tab);
+      return;
+    default:
+      break;
+  }
+  const QByteArray bytes = event->text().toLatin1();
+  for (const char c : bytes) state_->on_char(static_cast<uint8_t>(c));
+}
+
+void ConsoleWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  setFocus(Qt::MouseFocusReason);
+  state_->mouse_press();
+}
+
+void ConsoleWindow::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  state_->mouse_move(p.x(), p.y(), (event->buttons() & Qt::LeftButton) != 0);
+}
+
+void ConsoleWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  state_->mouse_release();
+}
+
+void ConsoleWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint p = event->position().toPoint();
+  state_->double_click(p.x(), p.y());
+}
+
+void ConsoleWindow::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  invalidate_cells(caret_.x(), caret_.y(), 1, 1);
+}
+
+void ConsoleWindow::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  invalidate_cells(caret_.x(), caret_.y(), 1, 1);
+}
+
+// Tab is a character of the console, not a move to the next widget.
+bool ConsoleWindow::focusNextPrevChild(bool) {
+  return false;
+}
+
+// The bars never move the contents by themselves: every request goes through the state.
+void ConsoleWindow::scrollContentsBy(int, int) {}
+
+void ConsoleWindow::scroll_action(Qt::Orientation orientation, int action) {
+  if (setting_bars_) return;
+  QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
+  const int32_t code = scroll_code(action, orientation);
+  const int32_t thumb = bar->sliderPosition();
+  if (orientation == Qt::Vertical) {
+    state_->on_vscroll(code, thumb);
+    bar->setSliderPosition(state_->top());
+  } else {
+    state_->on_hscroll(code, thumb);
+    // While its thumb is dragged the horizontal bar follows the pointer; the text
+    // moves when the thumb is let go.
+    if (!bar->isSliderDown()) bar->setSliderPosition(state_->horizontal_pos());
+  }
+}
+
+void ConsoleWindow::scroll_released(Qt::Orientation orientation) {
+  if (orientation != Qt::Horizontal) return;
+  QScrollBar* bar = horizontalScrollBar();
+  state_->on_hscroll(vozo::SB_THUMBPOSITION, bar->sliderPosition());
+  bar->setSliderPosition(state_->horizontal_pos());
+}
+
+// ---- commands -------------------------------------------------------------------------
+
+void ConsoleWindow::sync_title() {
+  const QString title = QString::fromStdString(state_->title());
+  setWindowTitle(title);
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(title);
+}
+
+bool ConsoleWindow::copy_selection() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return false;
+  const std::string text = state_->selection_text();
+  clipboard->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  return true;
+}
+
+void ConsoleWindow::save(bool ask_path) {
+  if (ask_path) {
+    vozo::command_save_as(*state_, dialogs(), env().save_directory);
+  } else {
+    vozo::command_save(*state_, dialogs(), env().save_directory);
+  }
+  sync_title();
+}
+
+void ConsoleWindow::apply_font(const QFont& font) {
+  font_ = font;
+  ascent_ = QFontMetrics(font_).ascent();
+  const QSize cell = cell_size(font_);
+  state_->change_font(cell.width(), cell.height(), viewport()->width(), viewport()->height());
+}
+
+void ConsoleWindow::command(int32_t id) {
+  switch (id) {
+    case vozo::IDM_SAVE:
+      save(false);
+      return;
+    case vozo::IDM_SAVEAS:
+      save(true);
+      return;
+    case vozo::IDM_CUT:
+      if (copy_selection()) {
+        state_->delete_selection();
+        state_->clipboard_stored();
+      }
+      return;
+    case vozo::IDM_COPY:
+      if (copy_selection()) state_->clipboard_stored();
+      return;
+    case vozo::IDM_PASTE: {
+      QClipboard* clipboard = QGuiApplication::clipboard();
+      if (clipboard == nullptr) return;
+      const QByteArray bytes = clipboard->text().toLatin1();
+      if (!bytes.isEmpty()) state_->paste(std::string_view(bytes.constData(), bytes.size()));
+      return;
+    }
+    case vozo::IDM_DELETE:
+      state_->delete_selection();
+      return;
+    case vozo::IDM_FONT: {
+      QFont font = font_;
+      if (dialogs().choose_font(font)) apply_font(font);
+      return;
+    }
+    case vozo::IDM_COLOR: {
+      QColor color = text_color();
+      if (dialogs().choose_color(color)) {
+        state_->set_text_color(static_cast<uint32_t>(color.rgb()) & 0xFFFFFFu);
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void ConsoleWindow::closeEvent(QCloseEvent* event) {
+  if (closed_) {
+    event->accept();
+    return;
+  }
+  if (vozo::close_prompt(*state_, dialogs(), env().save_directory) == vozo::CloseDecision::keep) {
+    env().close_may_continue = false;
+    event->ignore();
+    return;
+  }
+  closed_ = true;
+  env().units.detach(state_.get());
+  env().windows.closed();
+  event->accept();
+}
+
+}  // namespace vozo_qt

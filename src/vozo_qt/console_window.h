@@ -1,0 +1,88 @@
+// A text console child: a thin dispatcher that turns key, mouse, scroll-bar and paint
+// events into calls on its ConsoleState, and carries out the display side effects the
+// state asks for. Repaints are collected and left to the event loop.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <memory>
+
+#include "vozo/console_state.h"
+#include "vozo/console_view.h"
+#include "vozo_qt/frame.h"
+
+namespace vozo_qt {
+
+class ConsoleWindow final : public QAbstractScrollArea,
+                            public vozo::ConsoleView,
+                            public ChildWindow {
+  Q_OBJECT
+
+ public:
+  explicit ConsoleWindow(const QString& title, QWidget* parent = nullptr);
+  ~ConsoleWindow() override;
+
+  vozo::ConsoleState& state() { return *state_; }
+  const vozo::ConsoleState& state() const { return *state_; }
+  QFont console_font() const { return font_; }
+  QColor text_color() const;
+  // The caret cell relative to the view, as last placed by the state.
+  QPoint caret_cell() const { return caret_; }
+
+  // ChildWindow
+  void command(int32_t id) override;
+
+  // ConsoleView
+  void invalidate_cells(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  void invalidate_to_right_edge(int32_t x, int32_t y) override;
+  void invalidate_all() override;
+  void scroll_cells(int32_t dx, int32_t dy) override;
+  void update_now() override;
+  void set_scroll_range(vozo::ScrollBar bar, int32_t maximum) override;
+  void set_scroll_pos(vozo::ScrollBar bar, int32_t position) override;
+  void move_caret(int32_t x, int32_t y) override;
+  void enable_menu_item(vozo::MenuId id, bool enabled) override;
+  void beep() override;
+
+  // Applies a font as the Font... command does once the user confirmed it.
+  void apply_font(const QFont& font);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void scroll_action(Qt::Orientation orientation, int action);
+  void scroll_released(Qt::Orientation orientation);
+  QRect cell_rect(int32_t x, int32_t y, int32_t width, int32_t height) const;
+  void mark_dirty(const QRect& rect);
+  void flush_dirty();
+  void sync_title();
+  bool copy_selection();
+  void save(bool ask_path);
+
+  std::unique_ptr<vozo::ConsoleState> state_;
+  QFont font_;
+  int32_t ascent_ = 0;
+  QPoint caret_{0, 0};
+  QRect dirty_;
+  bool flush_posted_ = false;
+  // Set while the state moves a scroll bar, so the bar's own signals are not taken
+  // for a user's request.
+  bool setting_bars_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace vozo_qt

@@ -1,0 +1,27 @@
+// Every modal question the window environment asks goes through one provider, so that
+// tests can answer message boxes and file dialogs without running a modal loop.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include "vozo/dialogs.h"
+
+namespace vozo_qt {
+
+class DialogProvider : public vozo::Dialogs {
+ public:
+  // A fatal error box with the stop icon ("System Error", "Window Handler Error").
+  virtual void fatal(std::string_view caption, std::string_view text) = 0;
+  // Font and colour choosers: true when confirmed, the value updated in place.
+  virtual bool choose_font(QFont& font) = 0;
+  virtual bool choose_color(QColor& color) = 0;
+};
+
+// The provider in use: the real modal dialogs unless a test installed its own.
+DialogProvider& dialogs();
+// Installs a provider (not owned); nullptr restores the real dialogs.
+void set_dialogs(DialogProvider* provider);
+
+}  // namespace vozo_qt

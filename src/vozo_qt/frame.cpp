@@ -1,0 +1,278 @@
+#include "vozo_qt/frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "vozo/frame.h"
+#include "vozo_qt/environment.h"
+
+namespace vozo_qt {
+namespace {
+
+QString text_of(std::string_view s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+// The Exit sequence's view of this frame.
+class Frame::ExitAdapter final : public vozo::ExitHost {
+ public:
+  explicit ExitAdapter(Frame& frame) : frame_(frame) {}
+
+  int32_t open_window_count() override { return env().windows.open(); }
+  bool has_active_child() override { return frame_.active_subwindow() != nullptr; }
+  bool close_active_child() override { return close(frame_.active_subwindow()); }
+  CloseResult close_some_child() override {
+    const QList<QMdiSubWindow*> list = frame_.children();
+    if (list.isEmpty()) return CloseResult::none_left;
+    return close(list.first()) ? CloseResult::closed : CloseResult::kept;
+  }
+  void destroy_frame() override { frame_.end_frame(); }
+  bool computation_ended() override { return env().end.ended(); }
+  // The computation is stopped on its own side of the console hooks, once the event
+  // processing that delivered this command has returned.
+  void stop_computation() override { env().stop_requested = true; }
+
+ private:
+  static bool close(QMdiSubWindow* sub) {
+    if (sub == nullptr) return true;
+    env().close_may_continue = true;
+    sub->close();
+    // A child that refused without saying so counts as kept, or Exit would ask forever.
+    return env().close_may_continue && sub->isHidden();
+  }
+
+  Frame& frame_;
+};
+
+Frame::Frame(const QString& title, QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(title);
+  mdi_ = new QMdiArea(this);
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdi_);
+  build_menus();
+  resize(800, 600);
+}
+
+void Frame::build_menus() {
+  QHash<int32_t, QKeySequence> shortcuts;
+  for (const vozo::AcceleratorSpec& a : vozo::accelerators()) {
+    shortcuts.insert(a.id, QKeySequence::fromString(text_of(a.key_text)));
+  }
+  const auto specs = vozo::main_menu();
+  for (std::size_t m = 0; m < specs.size(); ++m) {
+    QMenu* menu = menuBar()->addMenu(text_of(specs[m].title));
+    for (const vozo::MenuItemSpec& item : specs[m].items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      // The text after the tab names the accelerator; the action shows its own.
+      const QString text = text_of(item.text).section(QLatin1Char('\t'), 0, 0);
+      QAction* action = menu->addAction(text);
+      if (shortcuts.contains(item.id)) {
+        action->setShortcut(shortcuts.value(item.id));
+        // The accelerators belong to the whole frame, whichever child has the focus.
+        action->setShortcutContext(Qt::WindowShortcut);
+      }
+      const int32_t id = item.id;
+      connect(action, &QAction::triggered, this, [this, id] { command(id); });
+      actions_.insert(id, action);
+    }
+    menus_.append(menu);
+  }
+  window_menu_ = menus_.value(vozo::window_menu_index);
+  if (window_menu_ != nullptr) {
+    connect(window_menu_, &QMenu::aboutToShow, this, &Frame::rebuild_window_list);
+  }
+  connect(mdi_, &QMdiArea::subWindowActivated, this, &Frame::rebuild_window_list);
+}
+
+void Frame::set_item_enabled(int32_t id, bool enabled) {
+  if (QAction* a = actions_.value(id)) a->setEnabled(enabled);
+}
+
+bool Frame::item_enabled(int32_t id) const {
+  const QAction* a = actions_.value(id);
+  return a != nullptr && a->isEnabled();
+}
+
+QMdiSubWindow* Frame::add_child(QWidget* child, const QString& title, const QRect& geometry) {
+  QMdiSubWindow* sub = mdi_->addSubWindow(child);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowTitle(title);
+  if (!geometry.isEmpty()) {
+    if (geometry.x() < 0 || geometry.y() < 0) {
+      sub->resize(geometry.size());
+    } else {
+      sub->setGeometry(geometry);
+    }
+  }
+  sub->show();
+  mdi_->setActiveSubWindow(sub);
+  child->setFocus();
+  rebuild_window_list();
+  return sub;
+}
+
+QList<QMdiSubWindow*> Frame::children() const {
+  QList<QMdiSubWindow*> open;
+  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+    // A closed child stays listed until its deferred deletion; it no longer counts.
+    if (!sub->isHidden()) open.append(sub);
+  }
+  return open;
+}
+
+QMdiSubWindow* Frame::active_subwindow() const {
+  QMdiSubWindow* sub = mdi_->currentSubWindow();
+  return sub != nullptr && !sub->isHidden() ? sub : nullptr;
+}
+
+void Frame::rebuild_window_list() {
+  if (window_menu_ == nullptr) return;
+  for (QAction* a : child_actions_) {
+    window_menu_->removeAction(a);
+    delete a;
+  }
+  child_actions_.clear();
+  const QList<QMdiSubWindow*> list = children();
+  if (list.isEmpty()) return;
+  child_actions_.append(window_menu_->addSeparator());
+  QMdiSubWindow* current = mdi_->currentSubWindow();
+  for (int i = 0; i < list.size(); ++i) {
+    QMdiSubWindow* sub = list[i];
+    const QString text = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(sub->windowTitle())
+                               : QStringLiteral("%1 %2").arg(i + 1).arg(sub->windowTitle());
+    QAction* a = window_menu_->addAction(text);
+    a->setCheckable(true);
+    a->setChecked(sub == current);
+    const int32_t id = vozo::first_child_window_id + i;
+    connect(a, &QAction::triggered, this, [this, id] { command(id); });
+    child_actions_.append(a);
+  }
+}
+
+void Frame::command(int32_t id) {
+  switch (vozo::route_command(id, env().user_menu.next_id())) {
+    case vozo::CommandRoute::about:
+      // The About box joins with the printing commands; until then the item does nothing.
+      return;
+    case vozo::CommandRoute::exit: {
+      ExitAdapter host(*this);
+      vozo::run_exit_sequence(host);
+      return;
+    }
+    case vozo::CommandRoute::cascade:
+      mdi_->cascadeSubWindows();
+      return;
+    case vozo::CommandRoute::tile_horizontally:
+      tile(Qt::Horizontal);
+      return;
+    case vozo::CommandRoute::tile_vertically:
+      tile(Qt::Vertical);
+      return;
+    case vozo::CommandRoute::arrange_icons:
+      arrange_icons();
+      return;
+    case vozo::CommandRoute::user_item:
+      run_user_item(id);
+      return;
+    case vozo::CommandRoute::child_command:
+      if (QMdiSubWindow* sub = active_subwindow()) {
+        if (auto* child = dynamic_cast<ChildWindow*>(sub->widget())) child->command(id);
+      }
+      return;
+    case vozo::CommandRoute::child_activate: {
+      const QList<QMdiSubWindow*> list = children();
+      const int32_t index = id - vozo::first_child_window_id;
+      if (index >= 0 && index < list.size()) {
+        QMdiSubWindow* sub = list[index];
+        if (sub->isMinimized()) sub->showNormal();
+        mdi_->setActiveSubWindow(sub);
+      }
+      return;
+    }
+    case vozo::CommandRoute::system:
+      return;
+  }
+}
+
+void Frame::run_user_item(int32_t id) {
+  const QAction* a = actions_.value(id);
+  int32_t checked = a != nullptr && a->isChecked() ? 1 : 0;
+  env().user_menu.dispatch(id, checked);
+}
+
+// Horizontal tiling stacks the children one above the other, each as wide as the
+// client area; vertical tiling sets them side by side. Minimised children stay put.
+void Frame::tile(Qt::Orientation orientation) {
+  QList<QMdiSubWindow*> list;
+  for (QMdiSubWindow* sub : children()) {
+    if (!sub->isMinimized()) list.append(sub);
+  }
+  if (list.isEmpty()) return;
+  const QRect area = mdi_->viewport()->rect();
+  const int n = static_cast<int>(list.size());
+  for (int i = 0; i < n; ++i) {
+    QMdiSubWindow* sub = list[i];
+    if (sub->isMaximized()) sub->showNormal();
+    if (orientation == Qt::Horizontal) {
+      const int top = area.height() * i / n;
+      const int bottom = area.height() * (i + 1) / n;
+      sub->setGeometry(0, top, area.width(), bottom - top);
+    } else {
+      const int left = area.width() * i / n;
+      const int right = area.width() * (i + 1) / n;
+      sub->setGeometry(left, 0, right - left, area.height());
+    }
+  }
+}
+
+// Lines the minimised children up along the bottom edge, left to right.
+void Frame::arrange_icons() {
+  const QRect area = mdi_->viewport()->rect();
+  int x = 0;
+  int y = area.height();
+  for (QMdiSubWindow* sub : children()) {
+    if (!sub->isMinimized()) continue;
+    const QSize size = sub->size();
+    if (x > 0 && x + size.width() > area.width()) {
+      x = 0;
+      y -= size.height();
+    }
+    sub->move(x, y - size.height());
+    x += size.width();
+  }
+}
+
+void Frame::end_frame() {
+  if (exited_) return;
+  exited_ = true;
+  env().quit_requested = true;
+  if (!in_close_event_) hide();
+  emit frame_ended();
+}
+
+void Frame::closeEvent(QCloseEvent* event) {
+  if (exited_) {
+    event->accept();
+    return;
+  }
+  in_close_event_ = true;
+  command(vozo::IDM_EXIT);
+  in_close_event_ = false;
+  if (exited_) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace vozo_qt

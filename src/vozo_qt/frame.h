@@ -1,0 +1,81 @@
+// The multiple-document frame: menus and accelerators, the client area holding the
+// console and graphics children, window arrangement and the Exit sequence.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <cstdint>
+
+#include "vozo/menu_ids.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace vozo_qt {
+
+// A document child of the frame: the frame forwards the commands it does not handle.
+class ChildWindow {
+ public:
+  virtual ~ChildWindow() = default;
+  virtual void command(int32_t id) = 0;
+};
+
+class Frame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit Frame(const QString& title, QWidget* parent = nullptr);
+
+  QMdiArea* client() const { return mdi_; }
+
+  // A menu command, as chosen from the menu or sent by an accelerator.
+  void command(int32_t id);
+
+  // Menu items of the frame, shared by every child (a console grays Save, Cut, ...).
+  QAction* action(int32_t id) const { return actions_.value(id); }
+  void set_item_enabled(int32_t id, bool enabled);
+  bool item_enabled(int32_t id) const;
+  // The top-level menus in menu-bar order (File, Edit, Format, Window).
+  QList<QMenu*> menus() const { return menus_; }
+
+  // Adds a child at the given position and size (outer frame included); an empty
+  // rectangle lets the client area choose, a rectangle at -1, -1 only sets the size.
+  QMdiSubWindow* add_child(QWidget* child, const QString& title, const QRect& geometry);
+  // The open children in creation order, as the Window menu lists them.
+  QList<QMdiSubWindow*> children() const;
+  QMdiSubWindow* active_subwindow() const;
+  // The Window menu's list of children (after its separator).
+  QList<QAction*> window_list_actions() const { return child_actions_; }
+
+  // Whether the Exit sequence has ended the frame.
+  bool exited() const { return exited_; }
+
+ signals:
+  // Sent once the Exit sequence has closed every child and ended the frame.
+  void frame_ended();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  class ExitAdapter;
+
+  void build_menus();
+  void rebuild_window_list();
+  void tile(Qt::Orientation orientation);
+  void arrange_icons();
+  void run_user_item(int32_t id);
+  void end_frame();
+
+  QMdiArea* mdi_ = nullptr;
+  QMenu* window_menu_ = nullptr;
+  QList<QMenu*> menus_;
+  QHash<int32_t, QAction*> actions_;
+  QList<QAction*> child_actions_;
+  bool in_close_event_ = false;
+  bool exited_ = false;
+};
+
+}  // namespace vozo_qt
