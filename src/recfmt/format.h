@@ -37,3 +37,6 @@ class Format {
 };
 
 }  // namespace recfmt
+
+// Node must be complete wherever a Format is copied or destroyed.
+#include "recfmt/format_nodes.h"  // IWYU pragma: export

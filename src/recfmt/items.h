@@ -47,13 +47,13 @@ class Out {
  public:
   enum class Kind : uint8_t { Integer, Real, Logical, Character };
 
-  Out(int32_t v) : kind_(Kind::Integer), i_(v) {}                         // NOLINT
-  Out(float v) : kind_(Kind::Real), r_(v) {}                              // NOLINT
-  Out(Logical v) : kind_(Kind::Logical), i_(v.value) {}                   // NOLINT
-  Out(std::string_view v) : kind_(Kind::Character), s_(v) {}              // NOLINT
-  Out(const char* v) : kind_(Kind::Character), s_(v) {}                   // NOLINT
+  Out(int32_t v) : kind_(Kind::Integer), i_(v) {}             // NOLINT
+  Out(float v) : kind_(Kind::Real), r_(v) {}                  // NOLINT
+  Out(Logical v) : kind_(Kind::Logical), i_(v.value) {}       // NOLINT
+  Out(std::string_view v) : kind_(Kind::Character), s_(v) {}  // NOLINT
+  Out(const char* v) : kind_(Kind::Character), s_(v) {}       // NOLINT
   template <std::size_t N>
-  Out(const Text<N>& v) : kind_(Kind::Character), s_(v.view()) {}         // NOLINT
+  Out(const Text<N>& v) : kind_(Kind::Character), s_(v.view()) {}  // NOLINT
   // Every real of the program is single precision: a double item is a mistake.
   Out(double) = delete;
 
@@ -75,12 +75,12 @@ class In {
  public:
   using Kind = Out::Kind;
 
-  In(int32_t& v) : kind_(Kind::Integer), i_(&v) {}                       // NOLINT
-  In(float& v) : kind_(Kind::Real), r_(&v) {}                            // NOLINT
-  In(Logical& v) : kind_(Kind::Logical), i_(&v.value) {}                 // NOLINT
-  In(std::span<char> v) : kind_(Kind::Character), s_(v) {}               // NOLINT
+  In(int32_t& v) : kind_(Kind::Integer), i_(&v) {}          // NOLINT
+  In(float& v) : kind_(Kind::Real), r_(&v) {}               // NOLINT
+  In(Logical& v) : kind_(Kind::Logical), i_(&v.value) {}    // NOLINT
+  In(std::span<char> v) : kind_(Kind::Character), s_(v) {}  // NOLINT
   template <std::size_t N>
-  In(Text<N>& v) : kind_(Kind::Character), s_(v.span()) {}               // NOLINT
+  In(Text<N>& v) : kind_(Kind::Character), s_(v.span()) {}  // NOLINT
 
   Kind kind() const { return kind_; }
   int32_t* integer() const { return i_; }

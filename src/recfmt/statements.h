@@ -31,7 +31,7 @@ enum class OnError : uint8_t { Stop, Return };
 class Writer {
  public:
   Writer(int32_t unit, const Format& format);
-  ~Writer();
+  ~Writer() noexcept(false);  // may end the run when it finishes the statement
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
 
@@ -47,7 +47,7 @@ class Writer {
 class Reader {
  public:
   Reader(int32_t unit, const Format& format, OnError on_error = OnError::Stop);
-  ~Reader();
+  ~Reader() noexcept(false);  // may end the run when it finishes the statement
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
 
@@ -63,7 +63,7 @@ class Reader {
 class ListReader {
  public:
   explicit ListReader(int32_t unit, OnError on_error = OnError::Stop);
-  ~ListReader();
+  ~ListReader() noexcept(false);  // may end the run when it finishes the statement
   ListReader(const ListReader&) = delete;
   ListReader& operator=(const ListReader&) = delete;
 
@@ -78,7 +78,7 @@ class ListReader {
 class ListWriter {
  public:
   explicit ListWriter(int32_t unit);
-  ~ListWriter();
+  ~ListWriter() noexcept(false);  // may end the run when it finishes the statement
   ListWriter(const ListWriter&) = delete;
   ListWriter& operator=(const ListWriter&) = delete;
 

@@ -1,0 +1,58 @@
+// Ending the run: a plain STOP, a STOP with a code, and the run-time error report.
+#include "recfmt/stop.h"
+
+#include <cstdio>
+#include <string>
+
+#include "recfmt/hooks.h"
+#include "recfmt/statements.h"
+#include "recfmt/unit.h"
+#include "recfmt/units.h"
+
+namespace recfmt {
+namespace detail {
+
+std::string unit_text(int32_t unit) {
+  return unit == star ? "*" : std::to_string(unit);
+}
+
+void report_and_stop(std::string_view statement, std::string_view unit, std::string_view message) {
+  // The report goes to standard output so that it stays in the console transcript.
+  // Whether the console took it changes nothing: the run ends either way.
+  const std::string lines[3] = {
+      "? A run-time error occurred",
+      "? " + std::string(message),
+      "? " + std::string(statement) + "(UNIT=" + std::string(unit) + ",...",
+  };
+  for (const std::string& line : lines) {
+    const std::string record = line + "\r\n";
+    (void)console_hooks().console_write(record.data(), static_cast<int32_t>(record.size()),
+                                        stdout_handle, stdout_id);
+  }
+  stop(2);
+}
+
+}  // namespace detail
+
+void stop(int32_t exit_code) {
+  close_all();
+  std::fflush(stdout);
+  std::fflush(stderr);
+  console_hooks().program_end(exit_code);
+  throw StopRun{exit_code};
+}
+
+void runtime_error(std::string_view statement, int32_t unit, std::string_view message) {
+  detail::report_and_stop(statement, detail::unit_text(unit), message);
+}
+
+int32_t run_program(void (*body)()) {
+  try {
+    body();
+    stop(0);
+  } catch (const StopRun& s) {
+    return s.exit_code;
+  }
+}
+
+}  // namespace recfmt

@@ -1,0 +1,301 @@
+// List-directed READ and WRITE: values without a format.
+#include <cctype>
+#include <exception>
+#include <string>
+
+#include "recfmt/edit_input.h"
+#include "recfmt/edit_output.h"
+#include "recfmt/statements.h"
+#include "recfmt/stop.h"
+#include "recfmt/unit.h"
+
+namespace recfmt {
+namespace {
+
+constexpr std::string_view not_connected = "Unit is not connected to a file";
+constexpr std::string_view past_end = "Attempt to read past end of file";
+constexpr std::string_view read_failed = "Error reading the record";
+constexpr std::string_view write_failed = "Error writing the record";
+
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+// ---- ListReader
+
+struct ListReader::State {
+  // One value of the input: text, or null (leaves the item unchanged).
+  struct Value {
+    bool null = true;
+    bool quoted = false;
+    std::string text;
+  };
+
+  int32_t unit_number;
+  OnError on_error;
+  detail::Unit* unit = nullptr;
+  std::string line;
+  std::size_t col = 0;
+  bool have_line = false;
+  bool ok = true;
+  bool ended = false;        // a slash ended the read
+  bool after_value = false;  // a value was read and its separator not yet met
+  int32_t repeat_left = 0;   // copies of `repeated` still to hand out
+  Value repeated;
+  bool finished = false;
+  int exceptions = std::uncaught_exceptions();
+
+  void fail(std::string_view message) {
+    ok = false;
+    if (on_error == OnError::Stop) {
+      finished = true;
+      detail::report_and_stop("READ", detail::unit_text(unit_number), message);
+    }
+  }
+
+  bool next_line() {
+    col = 0;
+    switch (unit->read_record(line)) {
+      case detail::ReadStatus::Ok:
+        have_line = true;
+        return true;
+      case detail::ReadStatus::End:
+        if (unit->is_console()) {
+          finished = true;
+          detail::report_and_stop("READ", detail::unit_text(unit_number), past_end);
+        }
+        fail(past_end);
+        return false;
+      case detail::ReadStatus::Error:
+        fail(read_failed);
+        return false;
+    }
+    return false;
+  }
+
+  // A quoted string; a doubled quote character stands for one. It ends at its closing
+  // quote or, failing that, at the end of the line.
+  std::string quoted() {
+    const char q = line[col++];
+    std::string out;
+    while (col < line.size()) {
+      const char c = line[col++];
+      if (c == q) {
+        if (col < line.size() && line[col] == q) {
+          out.push_back(q);
+          ++col;
+          continue;
+        }
+        break;
+      }
+      out.push_back(c);
+    }
+    return out;
+  }
+
+  // The next value, going on to further lines as needed. False after a slash or a failure.
+  bool next_value(Value& v) {
+    if (repeat_left > 0) {
+      --repeat_left;
+      v = repeated;
+      return true;
+    }
+    if (!have_line && !next_line()) return false;
+    while (true) {
+      while (col < line.size() && is_blank(line[col])) ++col;
+      if (col >= line.size()) {
+        if (!next_line()) return false;
+        continue;
+      }
+      const char c = line[col];
+      if (c == ',') {
+        ++col;
+        if (after_value) {
+          after_value = false;
+          continue;
+        }
+        v = Value{};  // nothing between two commas
+        return true;
+      }
+      if (c == '/') {
+        ++col;
+        ended = true;
+        return false;
+      }
+      break;
+    }
+    after_value = true;
+    v = Value{};
+    if (line[col] == '\'' || line[col] == '"') {
+      v.null = false;
+      v.quoted = true;
+      v.text = quoted();
+      return true;
+    }
+    const std::size_t start = col;
+    while (col < line.size() && !is_blank(line[col]) && line[col] != ',' && line[col] != '/') {
+      ++col;
+    }
+    std::string token = line.substr(start, col - start);
+    // r*value and r* (r null values).
+    const std::size_t star_at = token.find('*');
+    if (star_at != std::string::npos && star_at > 0 &&
+        token.find_first_not_of("0123456789") == star_at) {
+      int32_t r = 0;
+      if (!read_integer_field(std::string_view(token).substr(0, star_at), r) || r <= 0) {
+        fail(illegal_numeric);
+        return false;
+      }
+      Value value;
+      if (star_at + 1 < token.size()) {
+        value.null = false;
+        value.text = token.substr(star_at + 1);
+      } else if (col < line.size() && (line[col] == '\'' || line[col] == '"')) {
+        value.null = false;
+        value.quoted = true;
+        value.text = quoted();
+      }
+      repeated = value;
+      repeat_left = r - 1;
+      v = value;
+      return true;
+    }
+    v.null = false;
+    v.text = std::move(token);
+    return true;
+  }
+
+  void assign(const In& item, const Value& v) {
+    using Kind = In::Kind;
+    switch (item.kind()) {
+      case Kind::Integer: {
+        // Only an optional sign and digits.
+        const std::string& t = v.text;
+        const std::size_t digits = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
+        if (v.quoted || t.find_first_not_of("0123456789", digits) != std::string::npos ||
+            !read_integer_field(t, *item.integer())) {
+          fail(illegal_numeric);
+        }
+        return;
+      }
+      case Kind::Real:
+        if (v.quoted || v.text.find(' ') != std::string::npos ||
+            !read_real_field(v.text, 0, *item.real())) {
+          fail(illegal_numeric);
+        }
+        return;
+      case Kind::Logical:
+        if (v.quoted || !read_logical_field(v.text, *item.integer())) fail(illegal_logical);
+        return;
+      case Kind::Character: {
+        const std::span<char> var = item.text();
+        const std::size_t n = std::min(var.size(), v.text.size());
+        std::copy_n(v.text.begin(), n, var.begin());
+        std::fill(var.begin() + static_cast<std::ptrdiff_t>(n), var.end(), ' ');
+        return;
+      }
+    }
+  }
+};
+
+ListReader::ListReader(int32_t unit, OnError on_error) : s_(std::make_unique<State>()) {
+  s_->unit_number = unit;
+  s_->on_error = on_error;
+  detail::pump_messages();
+  s_->unit = detail::find_unit(unit, true);
+  if (s_->unit == nullptr) s_->fail(not_connected);
+}
+
+ListReader::~ListReader() noexcept(false) {
+  if (s_ && std::uncaught_exceptions() == s_->exceptions) (void)finish();
+}
+
+ListReader& ListReader::operator>>(const In& item) {
+  State& s = *s_;
+  if (!s.ok || s.ended || s.finished) return *this;
+  State::Value v;
+  if (!s.next_value(v)) return *this;
+  if (!v.null) s.assign(item, v);
+  return *this;
+}
+
+bool ListReader::finish() {
+  State& s = *s_;
+  if (s.finished) return s.ok;
+  s.finished = true;
+  // A read of no items still passes over one line.
+  if (s.ok && !s.have_line && !s.ended) (void)s.next_line();
+  return s.ok;
+}
+
+// ---- ListWriter
+
+struct ListWriter::State {
+  int32_t unit_number;
+  detail::Unit* unit = nullptr;
+  std::string record = " ";
+  bool first = true;
+  bool last_was_text = false;
+  bool finished = false;
+  int exceptions = std::uncaught_exceptions();
+};
+
+ListWriter::ListWriter(int32_t unit) : s_(std::make_unique<State>()) {
+  s_->unit_number = unit;
+  detail::pump_messages();
+  s_->unit = detail::find_unit(unit, false);
+  if (s_->unit == nullptr) {
+    s_->finished = true;
+    runtime_error("WRITE", unit, not_connected);
+  }
+}
+
+ListWriter::~ListWriter() noexcept(false) {
+  if (s_ && std::uncaught_exceptions() == s_->exceptions) finish();
+}
+
+ListWriter& ListWriter::operator<<(const Out& item) {
+  State& s = *s_;
+  if (s.finished) return *this;
+  switch (item.kind()) {
+    case Out::Kind::Character:
+      if (!s.first && !s.last_was_text) s.record.push_back(' ');
+      s.record.append(item.text());
+      break;
+    case Out::Kind::Integer:
+      edit_list_integer(s.record, item.integer());
+      break;
+    case Out::Kind::Real:
+      edit_list_real(s.record, item.real());
+      break;
+    case Out::Kind::Logical:
+      edit_list_logical(s.record, item.logical());
+      break;
+  }
+  s.last_was_text = item.kind() == Out::Kind::Character;
+  s.first = false;
+  return *this;
+}
+
+void ListWriter::finish() {
+  State& s = *s_;
+  if (s.finished) return;
+  s.finished = true;
+  if (!s.unit->write_record(s.record)) runtime_error("WRITE", s.unit_number, write_failed);
+}
+
+void read_list(int32_t unit, std::initializer_list<In> items) {
+  ListReader r(unit, OnError::Stop);
+  for (const In& item : items) r >> item;
+  (void)r.finish();
+}
+
+void write_list(int32_t unit, std::initializer_list<Out> items) {
+  ListWriter w(unit);
+  for (const Out& item : items) w << item;
+  w.finish();
+}
+
+}  // namespace recfmt

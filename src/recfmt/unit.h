@@ -1,0 +1,45 @@
+// The record transport behind a unit number: files, the console and window units.
+// Statements see only whole records; buffering and line ends live here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace recfmt::detail {
+
+enum class ReadStatus : uint8_t { Ok, End, Error };
+
+class Unit {
+ public:
+  virtual ~Unit() = default;
+  // The next record without its line end, every carriage return dropped and every tab
+  // expanded to the next multiple of 8 columns.
+  virtual ReadStatus read_record(std::string& record) = 0;
+  // Writes the record's text followed by CR LF. False when the bytes could not be written.
+  virtual bool write_record(std::string_view text) = 0;
+  // A console unit: its end of input cannot be mended by asking again.
+  virtual bool is_console() const { return false; }
+};
+
+// The unit a statement transfers through; nullptr when the number is not connected.
+// Unit `*` and 9 mean standard input for reading and standard output for writing.
+Unit* find_unit(int32_t unit, bool for_reading);
+
+// Turns raw line bytes (without the line feed) into a record.
+void clean_line(std::string_view raw, std::string& record);
+
+// Calls the PumpMessages hook: the first thing every statement does.
+void pump_messages();
+
+}  // namespace recfmt::detail
+
+namespace recfmt::detail {
+
+// The three-line run-time error report, then the stop with exit code 2. unit_text is the
+// unit as the statement names it ("3", "*").
+[[noreturn]] void report_and_stop(std::string_view statement, std::string_view unit_text,
+                                  std::string_view message);
+std::string unit_text(int32_t unit);
+
+}  // namespace recfmt::detail

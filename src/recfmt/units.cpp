@@ -1,0 +1,271 @@
+// The unit table: files opened by name, window units, and the console units.
+#include "recfmt/units.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "recfmt/hooks.h"
+#include "recfmt/statements.h"
+#include "recfmt/unit.h"
+
+namespace recfmt::detail {
+
+void clean_line(std::string_view raw, std::string& record) {
+  record.clear();
+  for (char c : raw) {
+    if (c == '\r') continue;
+    if (c == '\t') {
+      record.append(8 - record.size() % 8, ' ');
+    } else {
+      record.push_back(c);
+    }
+  }
+}
+
+void pump_messages() {
+  if (auto pump = console_hooks().pump_messages) pump();
+}
+
+namespace {
+
+// The console capacity of one input record: the line, then CR LF.
+constexpr int32_t console_capacity = 256;
+
+// A unit whose records travel through ConsoleRead and ConsoleWrite.
+class HookUnit : public Unit {
+ public:
+  HookUnit(int32_t read_id, int32_t write_id, int32_t write_handle)
+      : read_id_(read_id), write_id_(write_id), write_handle_(write_handle) {}
+
+  ReadStatus read_record(std::string& record) override {
+    char buffer[console_capacity];
+    int32_t n = console_hooks().console_read(buffer, console_capacity, read_id_);
+    if (n <= 0) return ReadStatus::End;
+    n = std::min(n, console_capacity);
+    std::string_view raw(buffer, static_cast<std::size_t>(n));
+    const std::size_t lf = raw.find('\n');
+    if (lf != std::string_view::npos) raw = raw.substr(0, lf);
+    clean_line(raw, record);
+    return ReadStatus::Ok;
+  }
+
+  bool write_record(std::string_view text) override {
+    line_.assign(text);
+    line_.append("\r\n");
+    const int32_t count = static_cast<int32_t>(line_.size());
+    return console_hooks().console_write(line_.data(), count, write_handle_, write_id_) > 0;
+  }
+
+  bool is_console() const override { return true; }
+
+ private:
+  int32_t read_id_, write_id_, write_handle_;
+  std::string line_;
+};
+
+// A named file, read and written through our own buffers over the descriptor.
+class FileUnit : public Unit {
+ public:
+  FileUnit(int fd, bool regular) : fd_(fd), regular_(regular) {}
+  ~FileUnit() override {
+    flush();
+    ::close(fd_);
+  }
+
+  ReadStatus read_record(std::string& record) override {
+    if (!flush()) return ReadStatus::Error;
+    while (true) {
+      const std::size_t lf = in_.find('\n', in_pos_);
+      if (lf != std::string::npos) {
+        clean_line(std::string_view(in_).substr(in_pos_, lf - in_pos_), record);
+        in_pos_ = lf + 1;
+        return ReadStatus::Ok;
+      }
+      if (at_end_) {
+        // A last line without its line feed is still a record.
+        if (in_pos_ >= in_.size()) return ReadStatus::End;
+        clean_line(std::string_view(in_).substr(in_pos_), record);
+        in_pos_ = in_.size();
+        return ReadStatus::Ok;
+      }
+      in_.erase(0, in_pos_);
+      in_pos_ = 0;
+      char chunk[65536];
+      const ssize_t got = ::read(fd_, chunk, sizeof chunk);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return ReadStatus::Error;
+      }
+      if (got == 0) at_end_ = true;
+      in_.append(chunk, static_cast<std::size_t>(got));
+    }
+  }
+
+  bool write_record(std::string_view text) override {
+    if (!writing_) {
+      // The file ends after the last record written: cut it where writing begins, so no
+      // old content survives beyond the new records.
+      // (A device or a pipe has nothing to cut.)
+      if (regular_) {
+        const off_t here = ::lseek(fd_, 0, SEEK_CUR);
+        if (here < 0) return false;
+        const off_t pos = here - static_cast<off_t>(in_.size() - in_pos_);
+        if (::lseek(fd_, pos, SEEK_SET) < 0 || ::ftruncate(fd_, pos) != 0) return false;
+      }
+      in_.clear();
+      in_pos_ = 0;
+      at_end_ = true;
+      writing_ = true;
+    }
+    out_.append(text);
+    out_.append("\r\n");
+    return out_.size() < 65536 || flush();
+  }
+
+  bool flush() {
+    std::size_t done = 0;
+    while (done < out_.size()) {
+      const ssize_t n = ::write(fd_, out_.data() + done, out_.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        out_.clear();
+        return false;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    out_.clear();
+    return true;
+  }
+
+ private:
+  int fd_;
+  bool regular_;
+  std::string in_;
+  std::size_t in_pos_ = 0;
+  bool at_end_ = false;
+  bool writing_ = false;
+  std::string out_;
+};
+
+std::map<int32_t, std::unique_ptr<Unit>>& table() {
+  static std::map<int32_t, std::unique_ptr<Unit>> units;
+  return units;
+}
+
+HookUnit& console_input() {
+  static HookUnit unit(stdin_id, stdout_id, stdout_handle);
+  return unit;
+}
+HookUnit& console_output() {
+  static HookUnit unit(stdin_id, stdout_id, stdout_handle);
+  return unit;
+}
+HookUnit& console_error() {
+  static HookUnit unit(stdin_id, stderr_id, stderr_handle);
+  return unit;
+}
+
+bool is_console_number(int32_t unit) {
+  return unit == 5 || unit == 6 || unit == 0 || unit == 9 || unit == star;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+Unit* find_unit(int32_t unit, bool for_reading) {
+  auto& units = table();
+  if (auto it = units.find(unit); it != units.end()) return it->second.get();
+  if (!is_console_number(unit)) return nullptr;
+  if (for_reading) return &console_input();
+  return unit == 0 ? &console_error() : &console_output();
+}
+
+}  // namespace recfmt::detail
+
+namespace recfmt {
+
+using detail::equals_ignoring_case;
+
+int32_t open(int32_t unit, std::string_view file, std::string_view status,
+             std::string_view access) {
+  detail::pump_messages();
+  close(unit);
+  const std::string_view name = detail::trim(file);
+  const std::string_view how = detail::trim(status);
+
+  if (access.size() >= 6 && equals_ignoring_case(access.substr(0, 6), "WINDOW")) {
+    if (console_hooks().open_unit_window(unit, name, access) != 0) return 1;
+    detail::table()[unit] = std::make_unique<detail::HookUnit>(unit, unit, window_handle);
+    return 0;
+  }
+
+  if (name.empty() || name.find_first_of(std::string_view("?*\0", 3)) != std::string_view::npos) {
+    return 1;
+  }
+  int flags = O_RDWR;
+  if (equals_ignoring_case(how, "unknown")) {
+    flags |= O_CREAT;
+  } else if (!equals_ignoring_case(how, "old")) {
+    return 1;
+  }
+  const std::string path(name);
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return errno != 0 ? errno : 1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return 1;
+  }
+  detail::table()[unit] = std::make_unique<detail::FileUnit>(fd, S_ISREG(st.st_mode));
+  return 0;
+}
+
+void close(int32_t unit) {
+  detail::pump_messages();
+  auto& units = detail::table();
+  auto it = units.find(unit);
+  if (it == units.end()) return;
+  const bool window = dynamic_cast<detail::HookUnit*>(it->second.get()) != nullptr;
+  units.erase(it);
+  // The window itself stays open; what the hook answers changes nothing for the run.
+  if (window) (void)console_hooks().close_unit_window(unit);
+}
+
+void close_all() {
+  auto& units = detail::table();
+  while (!units.empty()) {
+    auto it = units.begin();
+    const int32_t unit = it->first;
+    const bool window = dynamic_cast<detail::HookUnit*>(it->second.get()) != nullptr;
+    units.erase(it);
+    if (window) (void)console_hooks().close_unit_window(unit);
+  }
+  std::fflush(stdout);
+  std::fflush(stderr);
+}
+
+bool is_connected(int32_t unit) {
+  return detail::table().count(unit) != 0 || detail::is_console_number(unit);
+}
+
+}  // namespace recfmt

@@ -1,0 +1,166 @@
+// Units, files, console hooks and the end of the run.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "recfmt/hooks.h"
+#include "recfmt/statements.h"
+#include "recfmt/stop.h"
+#include "recfmt/testing.h"
+#include "recfmt/units.h"
+
+namespace recfmt {
+namespace {
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/recfmt-units-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override {
+    close_all();
+    std::system(("rm -rf " + dir_).c_str());
+  }
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+  static std::string slurp(const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  static void put(const std::string& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+  static bool exists(const std::string& p) { return access(p.c_str(), F_OK) == 0; }
+
+  testing::MemoryConsole console_;
+  std::string dir_;
+};
+
+TEST_F(Files, OpenFollowsNameAndStatusRules) {
+  EXPECT_NE(open(3, path("missing.txt"), "old"), 0);
+  EXPECT_FALSE(exists(path("missing.txt")));
+  EXPECT_EQ(open(3, "  " + path("new.txt") + "   ", "UNKNOWN"), 0);
+  EXPECT_TRUE(exists(path("new.txt")));
+  close(3);
+  EXPECT_EQ(open(3, path("new.txt"), "Old"), 0);
+  close(3);
+  // Names that can never be opened, whatever the status; nothing is created.
+  for (const std::string& name :
+       {std::string("?"), std::string("          "), path("a?b"), path("a*b"), std::string()}) {
+    EXPECT_NE(open(4, name, "unknown"), 0) << name;
+    EXPECT_NE(open(4, name, "old"), 0) << name;
+  }
+  EXPECT_FALSE(exists(path("a?b")));
+  EXPECT_FALSE(exists(path("a*b")));
+  // A file that cannot be written fails to open, as does a directory.
+  put(path("ro.txt"), "x\n");
+  chmod(path("ro.txt").c_str(), 0444);
+  if (geteuid() != 0) {
+    EXPECT_NE(open(3, path("ro.txt"), "old"), 0);
+  }
+  EXPECT_NE(open(3, dir_, "old"), 0);
+  EXPECT_FALSE(is_connected(3));
+  EXPECT_TRUE(is_connected(5));
+  EXPECT_TRUE(is_connected(6));
+  EXPECT_TRUE(is_connected(star));
+}
+
+TEST_F(Files, WrittenFileEndsAfterItsLastRecord) {
+  put(path("out.txt"), "an older and much longer content\nsecond line\nthird\n");
+  ASSERT_EQ(open(8, path("out.txt"), "unknown"), 0);
+  write(8, Format("(I3)"), {7});
+  write(8, Format("(/,A)"), {"ab"});
+  close(8);
+  EXPECT_EQ(slurp(path("out.txt")), "  7\r\n\r\nab\r\n");
+  // Reopened and written again, the old records go.
+  ASSERT_EQ(open(8, path("out.txt"), "old"), 0);
+  write(8, Format("(A)"), {"z"});
+  close(8);
+  EXPECT_EQ(slurp(path("out.txt")), "z\r\n");
+}
+
+TEST_F(Files, StopClosesUnitsFlushesAndCallsProgramEndOnce) {
+  ASSERT_EQ(open(8, path("report.txt"), "unknown"), 0);
+  write(8, Format("(A)"), {"kept"});
+  try {
+    stop(3);
+    FAIL() << "stop returned";
+  } catch (const StopRun& s) {
+    EXPECT_EQ(s.exit_code, 3);
+  }
+  EXPECT_EQ(console_.program_end_calls(), 1);
+  EXPECT_EQ(console_.last_exit_code(), 3);
+  EXPECT_FALSE(is_connected(8));
+  EXPECT_EQ(slurp(path("report.txt")), "kept\r\n");
+}
+
+TEST_F(Files, RunProgramReturnsTheStopCode) {
+  EXPECT_EQ(run_program([] { write(6, Format("(A)"), {"hello"}); }), 0);
+  EXPECT_EQ(console_.output(), "hello\r\n");
+  EXPECT_EQ(console_.program_end_calls(), 1);
+  EXPECT_EQ(run_program([] { stop(5); }), 5);
+  EXPECT_EQ(run_program([] { write(3, Format("(A)"), {"x"}); }), 2);
+}
+
+TEST_F(Files, UnconnectedUnitEndsTheRunWithThreeLines) {
+  EXPECT_EQ(run_program([] { write(3, Format("(A)"), {"x"}); }), 2);
+  const std::string& out = console_.output();
+  EXPECT_EQ(out.substr(out.find("\r\n") + 2),
+            "? Unit is not connected to a file\r\n? WRITE(UNIT=3,...\r\n");
+  EXPECT_EQ(out.rfind("? ", 0), 0u);
+}
+
+TEST_F(Files, ConsoleUnitsShareTheHooks) {
+  console_.set_input("first\nsecond\n");
+  Text<6> a, b;
+  read(5, Format("(A)"), {a});
+  read(star, Format("(A)"), {b});
+  EXPECT_EQ(a.view(), "first ");
+  EXPECT_EQ(b.view(), "second");
+  write(6, Format("(A)"), {"six"});
+  write(star, Format("(A)"), {"star"});
+  write(9, Format("(A)"), {"nine"});
+  write(0, Format("(A)"), {""});
+  EXPECT_EQ(console_.output(), "six\r\nstar\r\nnine\r\n\r\n");
+  // Every statement pumps the window messages first.
+  EXPECT_EQ(console_.pump_calls(), 6);
+}
+
+// The windowed program's Exit command stops the run from inside a console read.
+int32_t read_that_stops(char*, int32_t, int32_t) {
+  stop(0);
+}
+
+TEST_F(Files, StopFromInsideAConsoleReadUnwinds) {
+  ConsoleHooks hooks = console_hooks();
+  hooks.console_read = read_that_stops;
+  install_console_hooks(hooks);
+  ASSERT_EQ(open(8, path("r.txt"), "unknown"), 0);
+  int32_t value = 0;
+  try {
+    Reader r(5, Format("(I3)"));
+    r >> value;
+    FAIL() << "the read came back";
+  } catch (const StopRun& s) {
+    EXPECT_EQ(s.exit_code, 0);
+  }
+  EXPECT_FALSE(is_connected(8));
+  EXPECT_EQ(console_.program_end_calls(), 1);
+}
+
+TEST_F(Files, WindowUnitsNeedTheHook) {
+  // The terminal refuses window units.
+  EXPECT_NE(open(20, "Plot", "unknown", "WINDOW,600,300"), 0);
+  EXPECT_FALSE(is_connected(20));
+}
+
+}  // namespace
+}  // namespace recfmt
