@@ -116,7 +116,7 @@ def c_axis_record(c, rng, in_plane):
     e1 = (-math.sin(rad(d)), math.cos(rad(d)), 0.0)
     cr = dot(c, e1)
     w = add(c, scale(e1, -cr))
-    sr = -math.sqrt(dot(w, w))
+    sr = math.sqrt(dot(w, w))  # sin r >= 0 keeps the dip within 0..90
     e2 = scale(w, 1.0 / sr)
     q = math.degrees(math.atan2(e2[0] * math.cos(rad(d)) + e2[1] * math.sin(rad(d)), e2[2]))
     r = deg(math.atan2(sr, cr))
@@ -159,7 +159,7 @@ def main():
     ap.add_argument("--blocks", type=int, default=3, help="1 to 4; the blocks after the first are rotated")
     ap.add_argument("--seed", type=int, default=2010)
     ap.add_argument("--trials", type=int, default=200)
-    ap.add_argument("--steps", type=int, default=1500)
+    ap.add_argument("--steps", type=int, default=900)
     ap.add_argument("--percent", type=int, default=100)
     ap.add_argument("--params", required=True)
     ap.add_argument("--data", required=True)
