@@ -1,0 +1,73 @@
+#include "gral/inchardef.h"
+
+#include <algorithm>
+#include <string>
+
+#include "gral/banners.h"
+#include "gral/initsio.h"
+#include "gral/textlen.h"
+#include "recfmt/format.h"
+#include "recfmt/items.h"
+#include "recfmt/statements.h"
+
+namespace gral {
+
+namespace {
+
+const recfmt::Text<11> routine_name("inchardef");
+const recfmt::Text<4> routine_version("1.4");
+const recfmt::Text<10> routine_date("08-03-2000");
+
+const recfmt::Format fmt_10("(5(1x,a))");
+const recfmt::Format fmt_11("(a)");
+const recfmt::Format fmt_60("(1x,a,1x,i3,1x,a)");
+
+constexpr std::string_view dotted_rule = "..........................................";
+
+// Sets v to value, blank padded or cut to the length of v.
+void assign(std::span<char> v, std::string_view value) {
+  const std::size_t n = std::min(v.size(), value.size());
+  std::copy_n(value.data(), n, v.data());
+  std::fill(v.begin() + static_cast<std::ptrdiff_t>(n), v.end(), ' ');
+}
+
+}  // namespace
+
+void inchardef(std::span<char> v, std::string_view vnam, std::string_view vdef, int32_t& ierr) {
+  const Ciocom& c = ciocom();
+  const std::string_view name = nonblank(vnam);
+  // vdef may be v itself: keep the default apart before v is touched.
+  const std::string default_value(vdef);
+  const std::string_view default_shown = nonblank(default_value);
+  ierr = 0;
+
+  recfmt::Text<80> reply;
+  for (;;) {
+    const bool more = c.lwito[1].value != 0;
+    if (more) recfmt::write(c.ito, fmt_10, {dotted_rule});
+    recfmt::write(c.ito, fmt_10, {"Enter", name});
+    if (more) {
+      recfmt::write(c.ito, fmt_10, {"or return for default value"});
+      recfmt::write(c.ito, fmt_10, {"Default =", default_shown});
+    }
+    if (recfmt::read_checked(c.iti, fmt_11, {reply})) break;
+    errorhead(routine_name.view(), routine_version.view(), routine_date.view());
+    recfmt::write(c.ito, fmt_10, {"could not read", name});
+    recfmt::write(c.ito, fmt_10, {"==> RETRYING"});
+    errortail00();
+  }
+
+  const char first = reply[0];
+  if (first == '\n' || first == '\r' || first == ' ') {
+    recfmt::write(c.ito, fmt_60,
+                  {"ichar =", static_cast<int32_t>(static_cast<unsigned char>(first)),
+                   "=> use default value"});
+    assign(v, default_value);
+  } else {
+    assign(v, reply.view());
+  }
+  recfmt::write(c.ito, fmt_10, {"New value =", std::string_view(v.data(), v.size())});
+  if (c.lwito[1].value != 0) recfmt::write(c.ito, fmt_10, {dotted_rule});
+}
+
+}  // namespace gral
