@@ -25,6 +25,9 @@ class Dialogs {
   // Text save dialog ("Text Files (*.txt)", suffix txt, overwrite prompt). True when
   // the user confirmed a path.
   virtual bool save_text_dialog(SaveDialogRequest& request) = 0;
+  // Bitmap save dialog ("BitMap Files (*.bmp)", suffix bmp, overwrite prompt, the
+  // system's own caption). True when the user confirmed a path.
+  virtual bool save_bitmap_dialog(SaveDialogRequest& /*request*/) { return false; }
   // A message box captioned "VOZO" with an exclamation icon.
   virtual void warn(std::string_view text) = 0;
 };

@@ -1,0 +1,127 @@
+#include "vozo/graphics.h"
+
+#include "vozo/text_file.h"
+
+namespace vozo {
+
+int32_t effective_mapping_mode(int32_t mode) {
+  return mode >= MM_LOMETRIC && mode <= MM_ANISOTROPIC ? mode : MM_TEXT;
+}
+
+MappingScale mapping_scale(int32_t mode, double dpi_x, double dpi_y) {
+  double units_per_inch = 0.0;
+  switch (effective_mapping_mode(mode)) {
+    case MM_LOMETRIC:
+    case MM_ISOTROPIC:
+    case MM_ANISOTROPIC:
+      units_per_inch = 254.0;
+      break;
+    case MM_HIMETRIC:
+      units_per_inch = 2540.0;
+      break;
+    case MM_LOENGLISH:
+      units_per_inch = 100.0;
+      break;
+    case MM_HIENGLISH:
+      units_per_inch = 1000.0;
+      break;
+    case MM_TWIPS:
+      units_per_inch = 1440.0;
+      break;
+    default:
+      return MappingScale{};
+  }
+  return MappingScale{dpi_x / units_per_inch, -dpi_y / units_per_inch};
+}
+
+GraphicsOpening GraphicsSlot::open(int32_t width, int32_t height, std::string_view title,
+                                   int32_t mode) {
+  GraphicsOpening opening;
+  if (used_) return opening;
+  used_ = true;
+  opening.accepted = true;
+  if (width == 0 || height == 0) {
+    opening.width = graphics_default_width;
+    opening.height = graphics_default_height;
+  } else {
+    opening.width = width;
+    opening.height = height;
+  }
+  const size_t nul = title.find('\0');
+  if (nul != std::string_view::npos) title = title.substr(0, nul);
+  while (!title.empty() && title.back() == ' ') title.remove_suffix(1);
+  opening.title = title.empty() ? std::string("Graphics") : std::string(title);
+  opening.mapping_mode = effective_mapping_mode(mode);
+  return opening;
+}
+
+namespace {
+
+bool choose_bitmap_file(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory) {
+  SaveDialogRequest request;
+  request.default_title = document.title;
+  request.default_path = directory.default_path(document.title);
+  if (!dialogs.save_bitmap_dialog(request) || request.path.empty()) return false;
+  directory.remember(request.path);
+  document.path = request.path;
+  if (!request.file_title.empty()) {
+    document.title = request.file_title;
+  } else {
+    const size_t slash = request.path.find_last_of('/');
+    document.title = slash == std::string::npos ? request.path : request.path.substr(slash + 1);
+  }
+  return true;
+}
+
+bool write_bitmap(GraphicsDocument& document, Dialogs& dialogs, BitmapSource& source) {
+  const std::string bytes = source.capture_bitmap();
+  SaveResult result = SaveResult::write_error;
+  if (!bytes.empty()) result = save_file_bytes(document.path, bytes);
+  switch (result) {
+    case SaveResult::ok:
+      document.saved = true;
+      return true;
+    case SaveResult::cannot_create:
+      dialogs.warn(cannot_create_message);
+      break;
+    case SaveResult::write_error:
+      dialogs.warn(write_error_message);
+      break;
+  }
+  document.saved = false;
+  return false;
+}
+
+}  // namespace
+
+bool graphics_save(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory,
+                   BitmapSource& source) {
+  if (!document.saved && document.path.empty() &&
+      !choose_bitmap_file(document, dialogs, directory)) {
+    return false;
+  }
+  return write_bitmap(document, dialogs, source);
+}
+
+bool graphics_save_as(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory,
+                      BitmapSource& source) {
+  if (!choose_bitmap_file(document, dialogs, directory)) return false;
+  return write_bitmap(document, dialogs, source);
+}
+
+CloseDecision graphics_close_prompt(GraphicsDocument& document, Dialogs& dialogs,
+                                    SaveDirectory& directory, BitmapSource& source) {
+  if (document.saved) return CloseDecision::close;
+  switch (dialogs.ask(save_prompt_text(document.title))) {
+    case Answer::yes:
+      return graphics_save_as(document, dialogs, directory, source) ? CloseDecision::close
+                                                                    : CloseDecision::keep;
+    case Answer::no:
+      return CloseDecision::close;
+    case Answer::cancel:
+      return CloseDecision::keep;
+  }
+  return CloseDecision::keep;
+}
+
+}  // namespace vozo
