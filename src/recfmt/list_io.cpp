@@ -171,17 +171,19 @@ struct ListReader::State {
     using Kind = In::Kind;
     switch (item.kind()) {
       case Kind::Integer: {
-        // Only an optional sign and digits.
+        // Only an optional sign and at least one digit.
         const std::string& t = v.text;
         const std::size_t digits = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
-        if (v.quoted || t.find_first_not_of("0123456789", digits) != std::string::npos ||
+        if (v.quoted || t.size() == digits ||
+            t.find_first_not_of("0123456789", digits) != std::string::npos ||
             !read_integer_field(t, *item.integer())) {
           fail(illegal_numeric);
         }
         return;
       }
       case Kind::Real:
-        if (v.quoted || v.text.find(' ') != std::string::npos ||
+        // A value needs a digit: a lone sign or point is not a number here.
+        if (v.quoted || v.text.find_first_of("0123456789") == std::string::npos ||
             !read_real_field(v.text, 0, *item.real())) {
           fail(illegal_numeric);
         }

@@ -31,6 +31,8 @@ enum class OnError : uint8_t { Stop, Return };
 class Writer {
  public:
   Writer(int32_t unit, const Format& format);
+  // The statement keeps a reference to its format: a temporary would not outlive it.
+  Writer(int32_t unit, Format&& format) = delete;
   ~Writer() noexcept(false);  // may end the run when it finishes the statement
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
@@ -47,6 +49,7 @@ class Writer {
 class Reader {
  public:
   Reader(int32_t unit, const Format& format, OnError on_error = OnError::Stop);
+  Reader(int32_t unit, Format&& format, OnError on_error = OnError::Stop) = delete;
   ~Reader() noexcept(false);  // may end the run when it finishes the statement
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;

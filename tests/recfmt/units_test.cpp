@@ -146,7 +146,8 @@ TEST_F(Files, StopFromInsideAConsoleReadUnwinds) {
   ASSERT_EQ(open(8, path("r.txt"), "unknown"), 0);
   int32_t value = 0;
   try {
-    Reader r(5, Format("(I3)"));
+    const Format i3("(I3)");
+    Reader r(5, i3);
     r >> value;
     FAIL() << "the read came back";
   } catch (const StopRun& s) {
