@@ -278,6 +278,9 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
     default:
       break;
   }
+  // Alt combinations are menu keys of the window system, never typed characters.
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) return;
   const QByteArray bytes = event->text().toLatin1();
   for (const char c : bytes) state_->on_char(static_cast<uint8_t>(c));
 }
