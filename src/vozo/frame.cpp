@@ -4,7 +4,7 @@ namespace vozo {
 
 namespace {
 
-constexpr MenuItemSpec file_items[] = {
+constexpr MenuItemEntry file_items[] = {
     {IDM_SAVE, "&Save"},
     {IDM_SAVEAS, "Save As..."},
     {0, ""},
@@ -14,38 +14,38 @@ constexpr MenuItemSpec file_items[] = {
     {0, ""},
     {IDM_EXIT, "E&xit"},
 };
-constexpr MenuItemSpec edit_items[] = {
+constexpr MenuItemEntry edit_items[] = {
     {IDM_UNDO, "&Undo\tCtrl+Z"},   {0, ""},
     {IDM_CUT, "Cu&t\tCtrl+X"},     {IDM_COPY, "&Copy\tCtrl+C"},
     {IDM_PASTE, "&Paste\tCtrl+V"}, {IDM_DELETE, "De&lete"},
 };
-constexpr MenuItemSpec format_items[] = {
+constexpr MenuItemEntry format_items[] = {
     {IDM_FONT, "&Font..."},
     {IDM_COLOR, "&Color"},
 };
-constexpr MenuItemSpec window_items[] = {
+constexpr MenuItemEntry window_items[] = {
     {IDM_CASCADE, "&Cascade\tShift+F5"},
     {IDM_TILEHORZ, "Tile &Horizontally"},
     {IDM_TILEVERT, "Tile &Vertically"},
     {IDM_ARRANGE, "&Arrange Icons"},
 };
-constexpr MenuSpec menus[] = {
+constexpr MenuEntry menus[] = {
     {"File", file_items},
     {"Edit", edit_items},
     {"Format", format_items},
     {"Window", window_items},
 };
-constexpr AcceleratorSpec accelerator_table[] = {
+constexpr AcceleratorEntry accelerator_table[] = {
     {"Ctrl+Z", IDM_UNDO},  {"Ctrl+X", IDM_CUT},       {"Ctrl+C", IDM_COPY},
     {"Ctrl+V", IDM_PASTE}, {"Shift+F5", IDM_CASCADE},
 };
 
 }  // namespace
 
-std::span<const MenuSpec> main_menu() {
+std::span<const MenuEntry> main_menu() {
   return menus;
 }
-std::span<const AcceleratorSpec> accelerators() {
+std::span<const AcceleratorEntry> accelerators() {
   return accelerator_table;
 }
 

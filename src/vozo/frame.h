@@ -18,26 +18,30 @@ inline constexpr std::string_view message_caption = "VOZO";
 // ---- menus --------------------------------------------------------------------
 // One item of a top-level menu; id 0 is a separator. In texts, \t separates the
 // item from the accelerator shown beside it.
-struct MenuItemSpec {
+struct MenuItemEntry {
   int32_t id;
   std::string_view text;
 };
-struct MenuSpec {
+struct MenuEntry {
   std::string_view title;
-  std::span<const MenuItemSpec> items;
+  std::span<const MenuItemEntry> items;
 };
 // File, Edit, Format and Window, in that order; the Window menu (index 3) also
 // lists the open children.
-std::span<const MenuSpec> main_menu();
+std::span<const MenuEntry> main_menu();
 inline constexpr int32_t window_menu_index = 3;
 
 // Accelerators: Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V and Shift+F5. key_text is in the
 // usual "Modifier+Key" notation.
-struct AcceleratorSpec {
+struct AcceleratorEntry {
   std::string_view key_text;
   int32_t id;
 };
-std::span<const AcceleratorSpec> accelerators();
+std::span<const AcceleratorEntry> accelerators();
+
+// Earlier names of the three entry types, kept while the widgets still use them.
+using MenuItemSpec = MenuItemEntry;
+using AcceleratorSpec = AcceleratorEntry;
 
 // ---- routing of commands --------------------------------------------------------
 enum class CommandRoute {

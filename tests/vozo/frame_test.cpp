@@ -116,15 +116,15 @@ TEST(CommandRouting, FrameCommandsUserItemsAndChildren) {
 
 TEST(MenuTables, EveryAcceleratorNamesAMenuItem) {
   std::set<int32_t> ids;
-  for (const MenuSpec& menu : main_menu()) {
-    for (const MenuItemSpec& item : menu.items) {
+  for (const MenuEntry& menu : main_menu()) {
+    for (const MenuItemEntry& item : menu.items) {
       if (item.id != 0) {
         EXPECT_TRUE(ids.insert(item.id).second) << item.id;
       }
     }
   }
   EXPECT_EQ(ids.size(), 16u);
-  for (const AcceleratorSpec& accelerator : accelerators()) {
+  for (const AcceleratorEntry& accelerator : accelerators()) {
     EXPECT_TRUE(ids.count(accelerator.id)) << accelerator.key_text;
   }
   EXPECT_EQ(main_menu()[window_menu_index].title, "Window");
