@@ -7,7 +7,7 @@
 
 #include "gemino/parameters.h"
 #include "gemino/state.h"
-#include "gemino/unit_files.h"
+#include "gemino/io_files.h"
 #include "gral/console_script.h"
 #include "recfmt/statements.h"
 #include "recfmt/units.h"

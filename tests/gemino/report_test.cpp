@@ -6,7 +6,7 @@
 
 #include "gemino/report.h"
 #include "gemino/state.h"
-#include "gemino/unit_files.h"
+#include "gemino/io_files.h"
 #include "recfmt/units.h"
 
 namespace {

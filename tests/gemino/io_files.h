@@ -1,0 +1,80 @@
+// Files for the tests of the reading and reporting routines: a scratch folder, input
+// files written from lines, units connected to them, and the report read back as records.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "recfmt/units.h"
+
+namespace gemino_test {
+
+using Lines = std::vector<std::string>;
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "gemino-io-XXXXXX").string();
+    path_ = ::mkdtemp(tmpl.data());
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void write_lines(const std::string& path, const Lines& lines) {
+  std::ofstream out(path, std::ios::binary);
+  for (const std::string& l : lines) out << l << '\n';
+}
+
+// The records of a report file, without their CR LF ends.
+inline Lines read_records(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Lines out;
+  std::size_t start = 0;
+  for (std::size_t p = all.find("\r\n"); p != std::string::npos; p = all.find("\r\n", start)) {
+    out.push_back(all.substr(start, p - start));
+    start = p + 2;
+  }
+  if (start < all.size()) out.push_back(all.substr(start) + "<no CR LF>");
+  return out;
+}
+
+// Connects a unit to a file; the test fails at once if it cannot.
+inline void connect(int32_t unit, const std::string& path, const char* status) {
+  ASSERT_EQ(recfmt::open(unit, path, status), 0) << path;
+}
+
+// A data record laid out for (2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1).
+inline std::string data_record(int32_t direction, int32_t plunge, char sense, int32_t angle,
+                               int32_t grain, char code) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "  %3d   %2d    %c  %3d  %3d    %c", direction, plunge, sense,
+                angle, grain, code);
+  return buf;
+}
+
+// A block header laid out for (I1,4X,3(I4,1X)).
+inline std::string block_header(int32_t flag, int32_t a1, int32_t a2, int32_t a3) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%1d    %4d %4d %4d ", flag, a1, a2, a3);
+  return buf;
+}
+
+}  // namespace gemino_test
