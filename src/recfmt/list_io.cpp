@@ -127,43 +127,37 @@ struct ListReader::State {
       break;
     }
     after_value = true;
-    v = Value{};
-    if (line[col] == '\'' || line[col] == '"') {
-      v.null = false;
-      v.quoted = true;
-      v.text = quoted();
-      return true;
+    // r*value stands for r copies of the value, r* for r null values.
+    int32_t repeat = 1;
+    std::size_t digits_end = col;
+    while (digits_end < line.size() && line[digits_end] >= '0' && line[digits_end] <= '9') {
+      ++digits_end;
     }
-    const std::size_t start = col;
-    while (col < line.size() && !is_blank(line[col]) && line[col] != ',' && line[col] != '/') {
-      ++col;
-    }
-    std::string token = line.substr(start, col - start);
-    // r*value and r* (r null values).
-    const std::size_t star_at = token.find('*');
-    if (star_at != std::string::npos && star_at > 0 &&
-        token.find_first_not_of("0123456789") == star_at) {
-      int32_t r = 0;
-      if (!read_integer_field(std::string_view(token).substr(0, star_at), r) || r <= 0) {
+    if (digits_end > col && digits_end < line.size() && line[digits_end] == '*') {
+      if (!read_integer_field(std::string_view(line).substr(col, digits_end - col), repeat) ||
+          repeat <= 0) {
         fail(illegal_numeric);
         return false;
       }
-      Value value;
-      if (star_at + 1 < token.size()) {
-        value.null = false;
-        value.text = token.substr(star_at + 1);
-      } else if (col < line.size() && (line[col] == '\'' || line[col] == '"')) {
-        value.null = false;
-        value.quoted = true;
-        value.text = quoted();
-      }
-      repeated = value;
-      repeat_left = r - 1;
-      v = value;
-      return true;
+      col = digits_end + 1;
     }
-    v.null = false;
-    v.text = std::move(token);
+    v = Value{};
+    if (col < line.size() && (line[col] == '\'' || line[col] == '"')) {
+      v.null = false;
+      v.quoted = true;
+      v.text = quoted();
+    } else {
+      const std::size_t start = col;
+      while (col < line.size() && !is_blank(line[col]) && line[col] != ',' && line[col] != '/') {
+        ++col;
+      }
+      v.null = col == start;
+      v.text = line.substr(start, col - start);
+    }
+    if (repeat > 1) {
+      repeated = v;
+      repeat_left = repeat - 1;
+    }
     return true;
   }
 

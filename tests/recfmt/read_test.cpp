@@ -181,6 +181,20 @@ TEST_F(Reads, LinesRecordsAndPositions) {
   EXPECT_EQ(s[17], 0);
 }
 
+TEST_F(Reads, LogicalFields) {
+  input("  T .F. t x\n");
+  Logical a, b{1}, c, d;
+  EXPECT_TRUE(read_checked(3, Format("(L3,L4,L2)"), {a, b, c}));
+  EXPECT_EQ(a.value, 1);
+  EXPECT_EQ(b.value, 0);
+  EXPECT_EQ(c.value, 1);
+  input("  T .F. t x\n");
+  EXPECT_FALSE(read_checked(3, Format("(9X,L2)"), {d}));
+  input("  T .F. t x\n");
+  EXPECT_EQ(stop_code([&] { read(3, Format("(9X,L2)"), {d}); }), 2);
+  EXPECT_EQ(report_tail(), "? Illegal character in logical input\r\n? READ(UNIT=3,...\r\n");
+}
+
 TEST_F(Reads, EndOfFile) {
   input("");
   int32_t v = 0;
@@ -220,6 +234,11 @@ TEST_F(Reads, HostileBytesNeverBreakTheReader) {
   EXPECT_TRUE(read_checked(3, Format("(A)"), {t}));
   EXPECT_EQ(t.view(), "    ");
   EXPECT_FALSE(read_checked(3, Format("(A)"), {t}));
+  // Carriage returns only: one empty record, then the end.
+  input("\r\r\r");
+  EXPECT_TRUE(read_checked(3, Format("(A)"), {t}));
+  EXPECT_EQ(t.view(), "    ");
+  EXPECT_FALSE(read_checked(3, Format("(A)"), {t}));
   input(std::string("1\0", 2) + "\n");
   EXPECT_FALSE(read_checked(3, Format("(I3)"), {v}));
   // A console line longer than the record buffer is cut, and the next read starts on the
@@ -249,11 +268,16 @@ TEST_F(Reads, ListDirected) {
   const int32_t expected[8] = {7, 7, 7, 0, 0, 0, 4, 0};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(v[i], expected[i]) << i;
 
-  input("1.5 -2 .5e1 'it''s' \"q\" T 2*2.5\n");
+  input("1.5 -2 .5e1 'it''s' \"q\" T 2*2.5 2*'a b' 2* 'c'\n");
   float r1 = 0, r2 = 0, r3 = 0, r4 = 0, r5 = 0;
-  Text<6> s1, s2;
+  Text<6> s1, s2, s3("x"), s4("x"), s5("x"), s6("x"), s7("x");
   Logical l;
-  read_list(3, {r1, r2, r3, s1, s2, l, r4, r5});
+  read_list(3, {r1, r2, r3, s1, s2, l, r4, r5, s3, s4, s5, s6, s7});
+  EXPECT_EQ(s3.view(), "a b   ");
+  EXPECT_EQ(s4.view(), "a b   ");
+  EXPECT_EQ(s5.view(), "x     ");
+  EXPECT_EQ(s6.view(), "x     ");
+  EXPECT_EQ(s7.view(), "c     ");
   EXPECT_EQ(r1, 1.5f);
   EXPECT_EQ(r2, -2.0f);
   EXPECT_EQ(r3, 5.0f);

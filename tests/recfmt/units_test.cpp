@@ -157,9 +157,43 @@ TEST_F(Files, StopFromInsideAConsoleReadUnwinds) {
   EXPECT_EQ(console_.program_end_calls(), 1);
 }
 
-TEST_F(Files, WindowUnitsNeedTheHook) {
+struct WindowLog {
+  std::string opened, written, closed;
+};
+WindowLog window_log;
+
+int32_t open_window(int32_t unit, std::string_view title, std::string_view access) {
+  window_log.opened += std::to_string(unit) + ":" + std::string(title) + ":" + std::string(access);
+  return 0;
+}
+int32_t write_window(const char* bytes, int32_t count, int32_t handle, int32_t unit) {
+  window_log.written += std::to_string(handle) + "," + std::to_string(unit) + ":" +
+                        std::string(bytes, static_cast<std::size_t>(count));
+  return count;
+}
+int32_t close_window(int32_t unit) {
+  window_log.closed += std::to_string(unit);
+  return 0;
+}
+
+TEST_F(Files, WindowUnitsGoThroughTheHooks) {
   // The terminal refuses window units.
   EXPECT_NE(open(20, "Plot", "unknown", "WINDOW,600,300"), 0);
+  EXPECT_FALSE(is_connected(20));
+
+  window_log = {};
+  ConsoleHooks hooks = console_hooks();
+  hooks.open_unit_window = open_window;
+  hooks.console_write = write_window;
+  hooks.close_unit_window = close_window;
+  install_console_hooks(hooks);
+  ASSERT_EQ(open(20, " Plot ", "unknown", "WINDOW,600,300"), 0);
+  EXPECT_EQ(window_log.opened, "20:Plot:WINDOW,600,300");
+  write(20, Format("(A)"), {"in window"});
+  write(6, Format("(A)"), {"console"});
+  EXPECT_EQ(window_log.written, "-1,20:in window\r\n-11,-3:console\r\n");
+  close(20);
+  EXPECT_EQ(window_log.closed, "20");
   EXPECT_FALSE(is_connected(20));
 }
 
