@@ -17,12 +17,15 @@ namespace gral_test {
 
 class ScriptedConsole {
  public:
-  explicit ScriptedConsole(std::vector<std::string> replies = {}) {
+  explicit ScriptedConsole(std::vector<std::string> replies = {})
+      : previous_(recfmt::console_hooks()) {
     state() = State{};
     for (std::string& r : replies) state().replies.push_back(std::move(r));
     recfmt::install_console_hooks(recfmt::ConsoleHooks{&read, &write, &end, &pump, &open, &close});
   }
-  ~ScriptedConsole() { recfmt::install_console_hooks(recfmt::default_console_hooks()); }
+  // Puts back the hooks it replaced. Consoles nest only in sequence: a second one alive
+  // at the same time shares (and resets) the script.
+  ~ScriptedConsole() { recfmt::install_console_hooks(previous_); }
   ScriptedConsole(const ScriptedConsole&) = delete;
   ScriptedConsole& operator=(const ScriptedConsole&) = delete;
 
@@ -53,6 +56,7 @@ class ScriptedConsole {
   const std::vector<int32_t>& write_units() const { return state().write_units; }
 
  private:
+  recfmt::ConsoleHooks previous_;
   struct State {
     std::deque<std::string> replies;
     std::string output;

@@ -1,5 +1,9 @@
 // Finding the non-blank part of a text, and the question with a default.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -9,6 +13,7 @@
 #include "gral/initsio.h"
 #include "gral/textlen.h"
 #include "recfmt/items.h"
+#include "recfmt/units.h"
 
 namespace {
 
@@ -123,6 +128,53 @@ TEST(Inchardef, WithoutMoreOutputOnlyTheEssentialLines) {
     EXPECT_EQ(console.lines(), expected);
   }
   set_defaults();
+}
+
+TEST(Inchardef, FailedReadIsReportedAndTheQuestionAskedAgain) {
+  set_defaults();
+  // Replies taken from a file that is already used up: every read fails.
+  char name[] = "/tmp/gralreplyXXXXXX";
+  const int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  ASSERT_EQ(recfmt::open(32, name, "old"), 0);
+  gral::ciocom().iti = 32;
+  ScriptedConsole console({""});  // one Return for the first pause, then no more input
+  recfmt::Text<5> v("keep");
+  int32_t ierr = 5;
+  EXPECT_EQ(gral_test::exit_code_of([&] { gral::inchardef(v.span(), "X name", "d", ierr); }), 2);
+  const Lines got = console.lines();
+  recfmt::close(32);
+  std::remove(name);
+  gral::ciocom().iti = 5;
+
+  const std::string stars = " " + std::string(43, '*');
+  const std::string blank_row = " *** " + std::string(35, ' ') + " ***";
+  const Lines attempt = {rule,
+                         " Enter X name",
+                         " or return for default value",
+                         " Default = d",
+                         stars,
+                         stars,
+                         blank_row,
+                         " ***        subroutine inchardef         ***",
+                         blank_row,
+                         " ***                ERROR                ***",
+                         blank_row,
+                         stars,
+                         stars,
+                         " could not read X name",
+                         " ==> RETRYING",
+                         " ===> HIT RETURN TO CONTINUE"};
+  Lines expected = attempt;
+  expected.push_back(stars);
+  expected.insert(expected.end(), attempt.begin(), attempt.end());
+  // ... and the run-time error report of the pause that met the end of the console input.
+  ASSERT_EQ(got.size(), expected.size() + 3);
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i + 1;
+  EXPECT_EQ(got.back(), "? READ(UNIT=5,...");
+  EXPECT_EQ(std::string(v.view()), "keep ");
+  EXPECT_EQ(ierr, 0);
 }
 
 TEST(Inchardef, EndOfConsoleInputEndsTheRun) {
