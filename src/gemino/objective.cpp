@@ -28,56 +28,23 @@ uint32_t descending_key(float v) {
   return ~ascending;
 }
 
-}  // namespace
-
-void objective(State& s, const float (&x)[4], float& f) {
-  euler_matrix(s, x[0], x[1], x[2]);
-  const int32_t n = rows_in_use(s);
-  const float r = x[3];
-  const auto& m = s.rotation_matrix;
-  const float m00 = m[0][0], m01 = m[0][1], m02 = m[0][2];
-  const float m10 = m[1][0], m11 = m[1][1], m12 = m[1][2];
-  const float m20 = m[2][0], m21 = m[2][1], m22 = m[2][2];
-  const float k1 = 2.0f - r;
-  const float k2 = 2.0f * r - 1.0f;
-  const float k3 = 1.0f + r;
+// Entries (key << 32 | row) of the rows n .. 1, in that order.
+void keyed_rows(const float* value, int32_t n, uint64_t* out) {
   for (int32_t i = 0; i < n; ++i) {
-    const float p1 = s.pole[i][0], p2 = s.pole[i][1], p3 = s.pole[i][2];
-    const float q1 = s.glide[i][0], q2 = s.glide[i][1], q3 = s.glide[i][2];
-    const float a1 = p1 * m00 + p2 * m10 + p3 * m20;
-    const float a2 = p1 * m01 + p2 * m11 + p3 * m21;
-    const float a3 = p1 * m02 + p2 * m12 + p3 * m22;
-    const float b1 = q1 * m00 + q2 * m10 + q3 * m20;
-    const float b2 = q1 * m01 + q2 * m11 + q3 * m21;
-    const float b3 = q1 * m02 + q2 * m12 + q3 * m22;
-    // Same operations, in the same order, as resolved_shear.
-    s.shear_list[i] = -(k1 * a1 * b1 + k2 * a2 * b2 - k3 * a3 * b3) / 3.0f;
+    const int32_t row = n - i;
+    out[i] =
+        (static_cast<uint64_t>(descending_key(value[row - 1])) << 32) | static_cast<uint32_t>(row);
   }
-  rank_planes(s, f);
 }
 
-void rank_planes(State& s, float& f) {
-  const int32_t n = rows_in_use(s);
-
-  // Ranking. The ten bins of the exchange sort cover consecutive ranges of value, so
-  // their concatenation is the whole list sorted by value, largest first; within a bin
-  // the exchange also moves a later row before an earlier one of equal value. A stable
-  // radix sort on the value keys, fed the rows last to first, gives that same order in
-  // a few passes over the data.
-  float value[max_rows];
-  uint64_t a[max_rows];
-  uint64_t b[max_rows];
+// Stable least-significant-digit radix sort of the entries by key, a byte at a time.
+void radix_sort(uint64_t* from, uint64_t* to, int32_t n, uint64_t*& result) {
   uint32_t count[4][256];
   std::memset(count, 0, sizeof count);
   for (int32_t i = 0; i < n; ++i) {
-    const int32_t row = n - i;  // 1-based, last row first
-    value[row - 1] = s.shear_list[row - 1];
-    const uint32_t key = descending_key(value[row - 1]);
-    a[i] = (static_cast<uint64_t>(key) << 32) | static_cast<uint32_t>(row);
+    const uint32_t key = static_cast<uint32_t>(from[i] >> 32);
     for (int p = 0; p < 4; ++p) ++count[p][(key >> (8 * p)) & 0xFFu];
   }
-  uint64_t* from = a;
-  uint64_t* to = b;
   for (int p = 0; p < 4 && n > 0; ++p) {
     const int shift = 32 + 8 * p;
     if (count[p][(from[0] >> shift) & 0xFFu] == static_cast<uint32_t>(n)) continue;
@@ -90,8 +57,125 @@ void rank_planes(State& s, float& f) {
     for (int32_t i = 0; i < n; ++i) to[start[(from[i] >> shift) & 0xFFu]++] = from[i];
     std::swap(from, to);
   }
+  result = from;
+}
+
+// Sorts the rows 1..n by value, largest first, equal values last row first, into
+// `sorted` as (key << 32 | row). The values of real data spread over [-0.5, 0.5]: a
+// distribution into buckets by value, then an insertion sort of each small bucket, does
+// it in about one pass. Values crowded into a few buckets fall back on the radix sort.
+void sort_descending(const float* value, int32_t n, uint64_t (&sorted)[max_rows]) {
+  constexpr int32_t buckets = 256;
+  constexpr int32_t crowded = 24;
+  uint64_t entry[max_rows];
+  keyed_rows(value, n, entry);
+  uint8_t bucket[max_rows];
+  uint32_t start[buckets + 1];
+  std::memset(start, 0, sizeof start);
+  for (int32_t i = 0; i < n; ++i) {
+    // Monotone in the value: a larger value never lands in a later bucket. NaN, whose
+    // key is the largest, goes last.
+    float v = value[n - 1 - i];
+    float b = (0.5f - v) * static_cast<float>(buckets);
+    if (!(b >= 0.0f)) b = (v == v) ? 0.0f : static_cast<float>(buckets - 1);
+    if (b > static_cast<float>(buckets - 1)) b = static_cast<float>(buckets - 1);
+    bucket[i] = static_cast<uint8_t>(b);
+    ++start[bucket[i] + 1];
+  }
+  for (int32_t d = 0; d < buckets; ++d) {
+    if (start[d + 1] > static_cast<uint32_t>(crowded)) {
+      uint64_t spare[max_rows];
+      uint64_t* result;
+      radix_sort(entry, spare, n, result);
+      for (int32_t i = 0; i < n; ++i) sorted[i] = result[i];
+      return;
+    }
+    start[d + 1] += start[d];
+  }
+  for (int32_t i = 0; i < n; ++i) sorted[start[bucket[i]]++] = entry[i];
+  // Each bucket now ends where the next begins; sort each by key, keeping the order of
+  // equal keys. The buckets are in order, so one pass of insertion over the whole list
+  // only ever moves an entry within its own bucket.
+  for (int32_t i = 1; i < n; ++i) {
+    const uint64_t e = sorted[i];
+    const uint32_t key = static_cast<uint32_t>(e >> 32);
+    int32_t j = i;
+    while (j > 0 && static_cast<uint32_t>(sorted[j - 1] >> 32) > key) {
+      sorted[j] = sorted[j - 1];
+      --j;
+    }
+    sorted[j] = e;
+  }
+}
+
+}  // namespace
+
+void objective(State& s, const float (&x)[4], float& f) {
+  euler_matrix(s, x[0], x[1], x[2]);
+  const int32_t n = rows_in_use(s);
+  const float r = x[3];
+  const auto& m = s.rotation_matrix;
+  const float k1 = 2.0f - r;
+  const float k2 = 2.0f * r - 1.0f;
+  const float k3 = 1.0f + r;
+
+  // Four rows at a time: each lane does exactly the operations of resolved_shear on its
+  // row, in the same order, so the values are those of the one-row formula.
+  using Lanes = float __attribute__((vector_size(16)));
+  const Lanes m00 = {m[0][0], m[0][0], m[0][0], m[0][0]};
+  const Lanes m01 = {m[0][1], m[0][1], m[0][1], m[0][1]};
+  const Lanes m02 = {m[0][2], m[0][2], m[0][2], m[0][2]};
+  const Lanes m10 = {m[1][0], m[1][0], m[1][0], m[1][0]};
+  const Lanes m11 = {m[1][1], m[1][1], m[1][1], m[1][1]};
+  const Lanes m12 = {m[1][2], m[1][2], m[1][2], m[1][2]};
+  const Lanes m20 = {m[2][0], m[2][0], m[2][0], m[2][0]};
+  const Lanes m21 = {m[2][1], m[2][1], m[2][1], m[2][1]};
+  const Lanes m22 = {m[2][2], m[2][2], m[2][2], m[2][2]};
+  const Lanes c1 = {k1, k1, k1, k1};
+  const Lanes c2 = {k2, k2, k2, k2};
+  const Lanes c3 = {k3, k3, k3, k3};
+  const Lanes three = {3.0f, 3.0f, 3.0f, 3.0f};
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const auto& p = s.pole;
+    const auto& q = s.glide;
+    const Lanes p1 = {p[i][0], p[i + 1][0], p[i + 2][0], p[i + 3][0]};
+    const Lanes p2 = {p[i][1], p[i + 1][1], p[i + 2][1], p[i + 3][1]};
+    const Lanes p3 = {p[i][2], p[i + 1][2], p[i + 2][2], p[i + 3][2]};
+    const Lanes q1 = {q[i][0], q[i + 1][0], q[i + 2][0], q[i + 3][0]};
+    const Lanes q2 = {q[i][1], q[i + 1][1], q[i + 2][1], q[i + 3][1]};
+    const Lanes q3 = {q[i][2], q[i + 1][2], q[i + 2][2], q[i + 3][2]};
+    const Lanes a1 = p1 * m00 + p2 * m10 + p3 * m20;
+    const Lanes a2 = p1 * m01 + p2 * m11 + p3 * m21;
+    const Lanes a3 = p1 * m02 + p2 * m12 + p3 * m22;
+    const Lanes b1 = q1 * m00 + q2 * m10 + q3 * m20;
+    const Lanes b2 = q1 * m01 + q2 * m11 + q3 * m21;
+    const Lanes b3 = q1 * m02 + q2 * m12 + q3 * m22;
+    const Lanes tau = -(c1 * a1 * b1 + c2 * a2 * b2 - c3 * a3 * b3) / three;
+    for (int32_t k = 0; k < 4; ++k) s.shear_list[i + k] = tau[k];
+  }
+  for (; i < n; ++i) {
+    float a[3], b[3];
+    principal_components(s, s.pole[i], a);
+    principal_components(s, s.glide[i], b);
+    s.shear_list[i] = resolved_shear(r, a, b);
+  }
+  rank_planes(s, f);
+}
+
+void rank_planes(State& s, float& f) {
+  const int32_t n = rows_in_use(s);
+
+  // Ranking. The ten bins of the exchange sort cover consecutive ranges of value, so
+  // their concatenation is the whole list sorted by value, largest first; within a bin
+  // the exchange also moves a later row before an earlier one of equal value. Any sort
+  // by value that is stable over the rows taken last to first gives that same order.
+  float value[max_rows];
+  for (int32_t i = 0; i < n; ++i) value[i] = s.shear_list[i];
+  uint64_t sorted[max_rows];
+  sort_descending(value, n, sorted);
   for (int32_t l = 0; l < n; ++l) {
-    const int32_t row = static_cast<int32_t>(from[l] & 0xFFFFFFFFu);
+    const int32_t row = static_cast<int32_t>(sorted[l] & 0xFFFFFFFFu);
     s.shear_order[l] = row;
     s.shear_list[l] = value[row - 1];
   }

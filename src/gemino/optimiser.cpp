@@ -45,11 +45,9 @@ bool within_bounds(const float (&x)[nv], const float (&lower)[nv], const float (
   return true;
 }
 
-// New orthonormal directions: the first along the whole progress of the stage, each
-// further one along the progress that leaves out the directions before it.
-void rotate_directions(float (&v)[nv][nv], const float (&d)[nv], bool tracing) {
-  // a[k][i]: component k of progress vector i.
-  float a[nv][nv];
+// Progress vectors of a stage: a[k][i] is component k of the sum over J = i .. NV of
+// d(J) times direction J.
+void progress_vectors(const float (&v)[nv][nv], const float (&d)[nv], float (&a)[nv][nv]) {
   for (int32_t i = 0; i < nv; ++i) {
     for (int32_t k = 0; k < nv; ++k) {
       float sum = 0.0f;
@@ -57,14 +55,31 @@ void rotate_directions(float (&v)[nv][nv], const float (&d)[nv], bool tracing) {
       a[k][i] = sum;
     }
   }
-  if (tracing) {
-    const float alfa1 = column_length(a, 0);
-    const float ratio = column_length(a, 1) / column_length(a, 2);
-    recfmt::write(8, fmt_5000, {alfa1, ratio});
-  }
+}
 
-  // Gram-Schmidt on the progress vectors, built aside: progress vectors that are not
-  // independent give a column of length 0, and the old directions are then kept.
+void write_progress_norms(const float (&v)[nv][nv], const float (&d)[nv]) {
+  float a[nv][nv];
+  progress_vectors(v, d, a);
+  const float alfa1 = column_length(a, 0);
+  const float ratio = column_length(a, 1) / column_length(a, 2);
+  recfmt::write(8, fmt_5000, {alfa1, ratio});
+}
+
+void write_directions(const float (&v)[nv][nv]) {
+  write_header(fmt_2005);
+  for (int32_t j = 0; j < nv; ++j) {
+    recfmt::write_list(8, {"test test"});
+    recfmt::write(8, fmt_2002, {j + 1, v[0][j], v[1][j], v[2][j], v[3][j]});
+  }
+}
+
+}  // namespace
+
+bool orthogonal_directions(float (&v)[4][4], const float (&progress)[4]) {
+  float a[nv][nv];
+  progress_vectors(v, progress, a);
+  // Gram-Schmidt, built aside: each new direction is its progress vector less its
+  // projections on the new directions before it.
   float w[nv][nv];
   for (int32_t i = 0; i < nv; ++i) {
     float c[nv];
@@ -79,26 +94,15 @@ void rotate_directions(float (&v)[nv][nv], const float (&d)[nv], bool tracing) {
       for (int32_t j = 0; j < i; ++j) sum = sum + c[j] * w[k][j];
       b[k] = a[k][i] - sum;
     }
-    float sq = 0.0f;
-    for (int32_t k = 0; k < nv; ++k) sq = sq + b[k] * b[k];
-    const float length = std::sqrt(sq);
-    if (length == 0.0f) return;
+    const float length = std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2] + b[3] * b[3]);
+    if (length == 0.0f) return false;
     for (int32_t k = 0; k < nv; ++k) w[k][i] = b[k] / length;
   }
   for (int32_t k = 0; k < nv; ++k) {
     for (int32_t i = 0; i < nv; ++i) v[k][i] = w[k][i];
   }
+  return true;
 }
-
-void write_directions(const float (&v)[nv][nv]) {
-  write_header(fmt_2005);
-  for (int32_t j = 0; j < nv; ++j) {
-    recfmt::write_list(8, {"test test"});
-    recfmt::write(8, fmt_2002, {j + 1, v[0][j], v[1][j], v[2][j], v[3][j]});
-  }
-}
-
-}  // namespace
 
 void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const float (&upper)[4],
                      const int32_t (&kind)[4], float (&best_point)[4], float& f,
@@ -166,7 +170,8 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
       }
     }
     if (tracing) recfmt::write(8, fmt_3000);
-    rotate_directions(v, d, tracing);
+    if (tracing) write_progress_norms(v, d);
+    orthogonal_directions(v, d);
     if (tracing) write_directions(v);
   }
 }

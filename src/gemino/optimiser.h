@@ -17,4 +17,10 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
                      const int32_t (&kind)[4], float (&best_point)[4], float& f,
                      int32_t debug_flag);
 
+// Replaces the search directions (column i of v is direction i) by an orthonormal set
+// built from the progress of a stage: the first along the whole progress, each further
+// one along the progress that leaves out the directions before it. Progress vectors
+// that are not independent leave v unchanged (and give false).
+bool orthogonal_directions(float (&v)[4][4], const float (&progress)[4]);
+
 }  // namespace gemino
