@@ -22,29 +22,36 @@ int32_t rows_in_use(const State& s) {
 // An unsigned key whose ascending order is the descending order of the values. Both
 // zeros share one key, since the ranking treats them as equal; a NaN ranks last.
 uint32_t descending_key(float v) {
-  if (v != v) return 0xFFFFFFFFu;
   const uint32_t bits = std::bit_cast<uint32_t>(v + 0.0f);
-  const uint32_t ascending = (bits & 0x80000000u) != 0 ? ~bits : (bits | 0x80000000u);
-  return ~ascending;
+  const uint32_t negative = static_cast<uint32_t>(static_cast<int32_t>(bits) >> 31);
+  const uint32_t key = ~(bits ^ (negative | 0x80000000u));
+  return v == v ? key : 0xFFFFFFFFu;
 }
 
-// Entries (key << 32 | row) of the rows n .. 1, in that order.
-void keyed_rows(const float* value, int32_t n, uint64_t* out) {
-  for (int32_t i = 0; i < n; ++i) {
-    const int32_t row = n - i;
-    out[i] =
-        (static_cast<uint64_t>(descending_key(value[row - 1])) << 32) | static_cast<uint32_t>(row);
-  }
+// A ranking entry: the key above the row, so that the entries in ascending order are the
+// values largest first and, for equal values, the rows last first.
+uint64_t entry_of(float v, int32_t row) {
+  return (static_cast<uint64_t>(descending_key(v)) << 32) | static_cast<uint32_t>(max_rows - row);
+}
+int32_t row_of(uint64_t entry) {
+  return max_rows - static_cast<int32_t>(entry & 0xFFFFu);
 }
 
-// Stable least-significant-digit radix sort of the entries by key, a byte at a time.
-void radix_sort(uint64_t* from, uint64_t* to, int32_t n, uint64_t*& result) {
+// Least-significant-digit radix sort of the entries, a byte of the key at a time, for
+// values crowded together. The entries go in with the rows last first and every pass is
+// stable, so equal keys keep that order.
+void radix_sort(const uint64_t* entry, int32_t n, uint64_t* sorted) {
+  uint64_t a[max_rows];
+  uint64_t b[max_rows];
   uint32_t count[4][256];
   std::memset(count, 0, sizeof count);
   for (int32_t i = 0; i < n; ++i) {
-    const uint32_t key = static_cast<uint32_t>(from[i] >> 32);
+    a[i] = entry[n - 1 - i];
+    const uint32_t key = static_cast<uint32_t>(a[i] >> 32);
     for (int p = 0; p < 4; ++p) ++count[p][(key >> (8 * p)) & 0xFFu];
   }
+  uint64_t* from = a;
+  uint64_t* to = b;
   for (int p = 0; p < 4 && n > 0; ++p) {
     const int shift = 32 + 8 * p;
     if (count[p][(from[0] >> shift) & 0xFFu] == static_cast<uint32_t>(n)) continue;
@@ -57,50 +64,42 @@ void radix_sort(uint64_t* from, uint64_t* to, int32_t n, uint64_t*& result) {
     for (int32_t i = 0; i < n; ++i) to[start[(from[i] >> shift) & 0xFFu]++] = from[i];
     std::swap(from, to);
   }
-  result = from;
+  for (int32_t i = 0; i < n; ++i) sorted[i] = from[i];
 }
 
-// Sorts the rows 1..n by value, largest first, equal values last row first, into
-// `sorted` as (key << 32 | row). The values of real data spread over [-0.5, 0.5]: a
-// distribution into buckets by value, then an insertion sort of each small bucket, does
-// it in about one pass. Values crowded into a few buckets fall back on the radix sort.
-void sort_descending(const float* value, int32_t n, uint64_t (&sorted)[max_rows]) {
+// Sorts the entries of rows 1..n (entry[i] for row i + 1) in ascending order. The values
+// of real data spread over [-0.5, 0.5]: a distribution into buckets by value, then an
+// insertion sort of each small bucket, does it in about one pass. Values crowded into a
+// few buckets go to the radix sort instead.
+void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t* sorted) {
   constexpr int32_t buckets = 256;
   constexpr int32_t crowded = 24;
-  uint64_t entry[max_rows];
-  keyed_rows(value, n, entry);
   uint8_t bucket[max_rows];
   uint32_t start[buckets + 1];
   std::memset(start, 0, sizeof start);
   for (int32_t i = 0; i < n; ++i) {
-    // Monotone in the value: a larger value never lands in a later bucket. NaN, whose
-    // key is the largest, goes last.
-    float v = value[n - 1 - i];
+    // Never a later bucket for a larger value; NaN, whose key is the largest, goes last.
+    const float v = value[i];
     float b = (0.5f - v) * static_cast<float>(buckets);
-    if (!(b >= 0.0f)) b = (v == v) ? 0.0f : static_cast<float>(buckets - 1);
-    if (b > static_cast<float>(buckets - 1)) b = static_cast<float>(buckets - 1);
-    bucket[i] = static_cast<uint8_t>(b);
+    b = b > 0.0f ? b : 0.0f;
+    b = b < static_cast<float>(buckets - 1) ? b : static_cast<float>(buckets - 1);
+    bucket[i] = v == v ? static_cast<uint8_t>(b) : static_cast<uint8_t>(buckets - 1);
     ++start[bucket[i] + 1];
   }
   for (int32_t d = 0; d < buckets; ++d) {
     if (start[d + 1] > static_cast<uint32_t>(crowded)) {
-      uint64_t spare[max_rows];
-      uint64_t* result;
-      radix_sort(entry, spare, n, result);
-      for (int32_t i = 0; i < n; ++i) sorted[i] = result[i];
+      radix_sort(entry, n, sorted);
       return;
     }
     start[d + 1] += start[d];
   }
   for (int32_t i = 0; i < n; ++i) sorted[start[bucket[i]]++] = entry[i];
-  // Each bucket now ends where the next begins; sort each by key, keeping the order of
-  // equal keys. The buckets are in order, so one pass of insertion over the whole list
-  // only ever moves an entry within its own bucket.
+  // The buckets follow one another in order, so one insertion pass over the whole list
+  // moves each entry only within its own bucket.
   for (int32_t i = 1; i < n; ++i) {
     const uint64_t e = sorted[i];
-    const uint32_t key = static_cast<uint32_t>(e >> 32);
     int32_t j = i;
-    while (j > 0 && static_cast<uint32_t>(sorted[j - 1] >> 32) > key) {
+    while (j > 0 && sorted[j - 1] > e) {
       sorted[j] = sorted[j - 1];
       --j;
     }
@@ -168,14 +167,18 @@ void rank_planes(State& s, float& f) {
 
   // Ranking. The ten bins of the exchange sort cover consecutive ranges of value, so
   // their concatenation is the whole list sorted by value, largest first; within a bin
-  // the exchange also moves a later row before an earlier one of equal value. Any sort
-  // by value that is stable over the rows taken last to first gives that same order.
+  // the exchange also moves a later row before an earlier one of equal value. Sorting
+  // the entries (value, then row, both descending) gives that same order.
   float value[max_rows];
-  for (int32_t i = 0; i < n; ++i) value[i] = s.shear_list[i];
+  uint64_t entry[max_rows];
+  for (int32_t i = 0; i < n; ++i) {
+    value[i] = s.shear_list[i];
+    entry[i] = entry_of(value[i], i + 1);
+  }
   uint64_t sorted[max_rows];
-  sort_descending(value, n, sorted);
+  sort_entries(entry, value, n, sorted);
   for (int32_t l = 0; l < n; ++l) {
-    const int32_t row = static_cast<int32_t>(sorted[l] & 0xFFFFFFFFu);
+    const int32_t row = row_of(sorted[l]);
     s.shear_order[l] = row;
     s.shear_list[l] = value[row - 1];
   }
