@@ -60,6 +60,12 @@ Frame::Frame(const QString& title, QWidget* parent) : QMainWindow(parent) {
   resize(800, 600);
 }
 
+// The children go with the client area after this body has run; the client must not
+// report their activation to a frame whose members are already gone.
+Frame::~Frame() {
+  disconnect(mdi_, nullptr, this, nullptr);
+}
+
 void Frame::build_menus() {
   QHash<int32_t, QKeySequence> shortcuts;
   for (const vozo::AcceleratorSpec& a : vozo::accelerators()) {

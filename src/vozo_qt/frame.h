@@ -27,6 +27,7 @@ class Frame : public QMainWindow {
 
  public:
   explicit Frame(const QString& title, QWidget* parent = nullptr);
+  ~Frame() override;
 
   QMdiArea* client() const { return mdi_; }
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,6 +58,12 @@ void Script::tick() {
     // Twenty seconds without getting through the script: give up and end the frame.
     timed_out_ = true;
     timer_.stop();
+    // Show where the dialogue stood, to tell a stalled read from a stalled run.
+    if (vozo_qt::ConsoleWindow* c = console(0)) {
+      for (const std::string& line : lines(c)) std::fprintf(stderr, "console| %s\n", line.c_str());
+      std::fprintf(stderr, "console| step %zu of %zu, waiting %d\n", next_, steps_.size(),
+                   c->state().waiting_for_line() ? 1 : 0);
+    }
     vozo_qt::env().quit_requested = true;
     vozo_qt::env().stop_requested = true;
     return;
