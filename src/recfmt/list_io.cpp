@@ -5,6 +5,7 @@
 
 #include "recfmt/edit_input.h"
 #include "recfmt/edit_output.h"
+#include "recfmt/messages.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
 #include "recfmt/unit.h"
@@ -12,10 +13,8 @@
 namespace recfmt {
 namespace {
 
-constexpr std::string_view not_connected = "Unit is not connected to a file";
-constexpr std::string_view past_end = "Attempt to read past end of file";
-constexpr std::string_view read_failed = "Error reading the record";
-constexpr std::string_view write_failed = "Error writing the record";
+using detail::not_connected;
+using detail::write_failed;
 
 bool is_blank(char c) {
   return c == ' ' || c == '\t';
@@ -57,22 +56,13 @@ struct ListReader::State {
 
   bool next_line() {
     col = 0;
-    switch (unit->read_record(line)) {
-      case detail::ReadStatus::Ok:
-        have_line = true;
-        return true;
-      case detail::ReadStatus::End:
-        if (unit->is_console()) {
-          finished = true;
-          detail::report_and_stop("READ", detail::unit_text(unit_number), past_end);
-        }
-        fail(past_end);
-        return false;
-      case detail::ReadStatus::Error:
-        fail(read_failed);
-        return false;
+    const std::string_view failure = detail::read_for_statement(*unit, unit_number, line);
+    if (!failure.empty()) {
+      fail(failure);
+      return false;
     }
-    return false;
+    have_line = true;
+    return true;
   }
 
   // A quoted string; a doubled quote character stands for one. It ends at its closing

@@ -8,6 +8,7 @@
 
 #include "recfmt/edit_input.h"
 #include "recfmt/edit_output.h"
+#include "recfmt/messages.h"
 #include "recfmt/record.h"
 #include "recfmt/stop.h"
 #include "recfmt/unit.h"
@@ -18,14 +19,6 @@ namespace {
 
 using Node = Format::Node;
 using Kind = Node::Kind;
-
-constexpr std::string_view not_connected = "Unit is not connected to a file";
-constexpr std::string_view type_mismatch = "Edit descriptor does not match the type of the item";
-constexpr std::string_view no_data = "Format has no data edit descriptor for the remaining items";
-constexpr std::string_view write_failed = "Error writing the record";
-constexpr std::string_view read_failed = "Error reading the record";
-constexpr std::string_view internal_overflow = "Output overflows the character variable";
-constexpr std::string_view past_end = "Attempt to read past end of file";
 
 // Whether reverting to the given node can ever reach a data descriptor again.
 bool has_data_from(const Format& format, int32_t start) {
@@ -201,22 +194,8 @@ class InputEngine {
 
   void next_record() {
     cursor_.restart();
-    switch (unit_->read_record(cursor_.line())) {
-      case ReadStatus::Ok:
-        return;
-      case ReadStatus::End:
-        // Asking the console again cannot bring more input: the run ends here, error
-        // return or not, rather than letting a retry loop spin for ever.
-        if (unit_->is_console()) {
-          finished_ = true;
-          report_and_stop("READ", unit_text(unit_number_), past_end);
-        }
-        fail(past_end);
-        return;
-      case ReadStatus::Error:
-        fail(read_failed);
-        return;
-    }
+    const std::string_view failure = read_for_statement(*unit_, unit_number_, cursor_.line());
+    if (!failure.empty()) fail(failure);
   }
 
   void position(const Node& node) {

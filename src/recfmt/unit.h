@@ -42,4 +42,10 @@ namespace recfmt::detail {
                                   std::string_view message);
 std::string unit_text(int32_t unit);
 
+// The next record for a READ statement: empty on success, else the failure message for
+// the caller's error handling. The end of input on a console unit ends the run here,
+// error return or not: asking the console again cannot bring more input, and a retry
+// loop would spin for ever.
+std::string_view read_for_statement(Unit& unit, int32_t unit_number, std::string& record);
+
 }  // namespace recfmt::detail

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "recfmt/hooks.h"
+#include "recfmt/messages.h"
 #include "recfmt/statements.h"
 #include "recfmt/unit.h"
 
@@ -28,6 +29,19 @@ void clean_line(std::string_view raw, std::string& record) {
       record.push_back(c);
     }
   }
+}
+
+std::string_view read_for_statement(Unit& unit, int32_t unit_number, std::string& record) {
+  switch (unit.read_record(record)) {
+    case ReadStatus::Ok:
+      return {};
+    case ReadStatus::End:
+      if (unit.is_console()) report_and_stop("READ", unit_text(unit_number), past_end);
+      return past_end;
+    case ReadStatus::Error:
+      break;
+  }
+  return read_failed;
 }
 
 void pump_messages() {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "recfmt/hooks.h"
 #include "recfmt/statements.h"
@@ -132,6 +133,28 @@ TEST_F(Files, ConsoleUnitsShareTheHooks) {
   EXPECT_EQ(console_.output(), "six\r\nstar\r\nnine\r\n\r\n");
   // Every statement pumps the window messages first.
   EXPECT_EQ(console_.pump_calls(), 6);
+}
+
+TEST_F(Files, TerminalReadCutsLongLinesAndKeepsTheLastOne) {
+  put(path("stdin.txt"), std::string(300, 'a') + "\nb\r\nlast");
+  const int saved = dup(0);
+  FILE* f = std::fopen(path("stdin.txt").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  dup2(fileno(f), 0);
+  std::fclose(f);
+  const auto terminal_read = default_console_hooks().console_read;
+  char buffer[256];
+  std::vector<std::string> got;
+  for (int i = 0; i < 4; ++i) {
+    const int32_t n = terminal_read(buffer, sizeof buffer, stdin_id);
+    got.emplace_back(buffer, static_cast<std::size_t>(n));
+  }
+  clearerr(stdin);
+  dup2(saved, 0);
+  ::close(saved);
+  const std::vector<std::string> expected = {std::string(254, 'a') + "\r\n", "b\r\r\n", "last\r\n",
+                                             ""};
+  EXPECT_EQ(got, expected);
 }
 
 // The windowed program's Exit command stops the run from inside a console read.
