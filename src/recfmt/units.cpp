@@ -141,7 +141,9 @@ class FileUnit : public Unit {
     }
     out_.append(text);
     out_.append("\r\n");
-    return out_.size() < 65536 || flush();
+    // Each record goes out at once: a failed write is then reported by the statement that
+    // made it, and a run that ends abruptly leaves every record written so far.
+    return flush();
   }
 
   bool flush() {

@@ -88,6 +88,15 @@ TEST_F(Files, WrittenFileEndsAfterItsLastRecord) {
   EXPECT_EQ(slurp(path("out.txt")), "z\r\n");
 }
 
+TEST_F(Files, FailedWriteEndsTheRunInsteadOfLosingRecords) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  ASSERT_EQ(open(8, "/dev/full", "old"), 0);
+  EXPECT_EQ(run_program([] { write(8, Format("(A)"), {"lost"}); }), 2);
+  const std::string& out = console_.output();
+  EXPECT_EQ(out.substr(out.find("\r\n") + 2),
+            "? Error writing the record\r\n? WRITE(UNIT=8,...\r\n");
+}
+
 TEST_F(Files, StopClosesUnitsFlushesAndCallsProgramEndOnce) {
   ASSERT_EQ(open(8, path("report.txt"), "unknown"), 0);
   write(8, Format("(A)"), {"kept"});
