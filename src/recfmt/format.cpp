@@ -21,6 +21,7 @@ using Kind = Node::Kind;
 // comes near them.
 constexpr int32_t max_number = 100000;
 constexpr std::size_t max_nodes = 200000;
+constexpr int32_t max_depth = 32;
 
 Node node(Kind kind, int32_t width = 0, int32_t decimals = 0, std::string text = {}) {
   return Node{kind, width, decimals, std::move(text)};
@@ -123,6 +124,7 @@ class Parser {
     }
     const char c = peek();
     if (c == '(') {
+      if (depth + 1 >= max_depth) fail("groups nested too deeply");
       ++i_;
       const std::size_t first = nodes_.size();
       parse_list(depth + 1);

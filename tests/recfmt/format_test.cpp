@@ -123,6 +123,10 @@ TEST(FormatParse, MalformedFormatsAreRefused) {
   for (const char* text : bad) {
     EXPECT_THROW(Format{text}, FormatError) << text;
   }
+  // Deep nesting is refused before it can exhaust the stack.
+  const std::string deep = std::string(100000, '(') + "I1" + std::string(100000, ')');
+  EXPECT_THROW(Format{deep}, FormatError);
+  EXPECT_NO_THROW(Format("(((((I1)))))"));
 }
 
 }  // namespace
