@@ -72,9 +72,9 @@ void radix_sort(const uint64_t* entry, int32_t n, uint64_t* sorted) {
 // insertion sort of each small bucket, does it in about one pass. Values crowded into a
 // few buckets go to the radix sort instead.
 void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t* sorted) {
-  constexpr int32_t buckets = 256;
+  constexpr int32_t buckets = 512;
   constexpr int32_t crowded = 24;
-  uint8_t bucket[max_rows];
+  uint16_t bucket[max_rows];
   uint32_t start[buckets + 1];
   std::memset(start, 0, sizeof start);
   for (int32_t i = 0; i < n; ++i) {
@@ -83,7 +83,7 @@ void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t
     float b = (0.5f - v) * static_cast<float>(buckets);
     b = b > 0.0f ? b : 0.0f;
     b = b < static_cast<float>(buckets - 1) ? b : static_cast<float>(buckets - 1);
-    bucket[i] = v == v ? static_cast<uint8_t>(b) : static_cast<uint8_t>(buckets - 1);
+    bucket[i] = v == v ? static_cast<uint16_t>(b) : static_cast<uint16_t>(buckets - 1);
     ++start[bucket[i] + 1];
   }
   for (int32_t d = 0; d < buckets; ++d) {
@@ -192,15 +192,15 @@ void rank_planes(State& s, float& f) {
   int32_t l = 1;
   for (; l <= n; ++l) {
     const int32_t row = s.shear_order[l - 1];
-    if (s.twin_flag[row - 1] <= 0) {
-      sum = sum + s.shear_list[l - 1];
-      ++untwinned;
-    } else {
-      ++twinned;
-      if (twinned >= s.twin_limit) {
-        s.threshold = s.shear_list[l - 1];
-        break;
-      }
+    const bool is_twinned = s.twin_flag[row - 1] > 0;
+    // The sum starts at +0 and so is never -0: adding 0 for a twinned plane leaves it
+    // as it is, which spares a branch the data would make unpredictable.
+    sum = sum + (is_twinned ? 0.0f : s.shear_list[l - 1]);
+    untwinned += is_twinned ? 0 : 1;
+    twinned += is_twinned ? 1 : 0;
+    if (is_twinned && twinned >= s.twin_limit) {
+      s.threshold = s.shear_list[l - 1];
+      break;
     }
   }
   f = sum - s.threshold * static_cast<float>(untwinned);
