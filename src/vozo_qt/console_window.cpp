@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "vozo/save_commands.h"
+#include "vozo_qt/console_print.h"
 #include "vozo_qt/dialogs.h"
 #include "vozo_qt/environment.h"
 
@@ -281,6 +282,11 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
   // Alt combinations are menu keys of the window system, never typed characters.
   const Qt::KeyboardModifiers mods = event->modifiers();
   if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) return;
+  // Control with a letter is the letter's control code, whatever text the platform gave.
+  if ((mods & Qt::ControlModifier) && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
+    state_->on_char(static_cast<uint8_t>(event->key() - Qt::Key_A + 1));
+    return;
+  }
   const QByteArray bytes = event->text().toLatin1();
   for (const char c : bytes) state_->on_char(static_cast<uint8_t>(c));
 }
@@ -387,6 +393,9 @@ void ConsoleWindow::command(int32_t id) {
       return;
     case vozo::IDM_SAVEAS:
       save(true);
+      return;
+    case vozo::IDM_PRINT:
+      print_console(*this);
       return;
     case vozo::IDM_CUT:
       if (copy_selection()) {

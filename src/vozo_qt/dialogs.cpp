@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "vozo_qt/about_dialog.h"
 
 #include "vozo/frame.h"
 
@@ -38,11 +42,22 @@ class ModalDialogs final : public DialogProvider {
   }
 
   bool save_text_dialog(vozo::SaveDialogRequest& request) override {
-    QFileDialog dialog(owner(), text_of(request.default_title));
+    return save_dialog(request, text_of(request.default_title),
+                       QStringLiteral("Text Files (*.txt)"), QStringLiteral("txt"));
+  }
+
+  bool save_bitmap_dialog(vozo::SaveDialogRequest& request) override {
+    return save_dialog(request, QString(), QStringLiteral("BitMap Files (*.bmp)"),
+                       QStringLiteral("bmp"));
+  }
+
+  static bool save_dialog(vozo::SaveDialogRequest& request, const QString& caption,
+                          const QString& filter, const QString& suffix) {
+    QFileDialog dialog(owner(), caption);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Text Files (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     const QFileInfo start(QString::fromStdString(request.default_path));
     if (start.dir().exists() && !request.default_path.empty() &&
@@ -82,6 +97,20 @@ class ModalDialogs final : public DialogProvider {
     if (!chosen.isValid()) return false;
     color = chosen;
     return true;
+  }
+
+  void about() override {
+    AboutDialog box(owner());
+    box.exec();
+  }
+
+  bool print_setup(QPrinter& printer) override {
+    QPrintDialog dialog(&printer, owner());
+    dialog.setMinMax(1, 32767);
+    dialog.setFromTo(1, 1);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintToFile);
+    return dialog.exec() == QDialog::Accepted;
   }
 };
 

@@ -8,6 +8,8 @@
 
 #include "vozo/dialogs.h"
 
+class QPrinter;
+
 namespace vozo_qt {
 
 class DialogProvider : public vozo::Dialogs {
@@ -17,6 +19,11 @@ class DialogProvider : public vozo::Dialogs {
   // Font and colour choosers: true when confirmed, the value updated in place.
   virtual bool choose_font(QFont& font) = 0;
   virtual bool choose_color(QColor& color) = 0;
+  // The About box, modal.
+  virtual void about() = 0;
+  // The print dialog: pages 1 to 32,767, copies, collate. True when the user chose to
+  // print; the printer then carries the choices.
+  virtual bool print_setup(QPrinter& printer) = 0;
 };
 
 // The provider in use: the real modal dialogs unless a test installed its own.

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 
 #include "vozo/frame.h"
+#include "vozo_qt/dialogs.h"
 #include "vozo_qt/environment.h"
 
 namespace vozo_qt {
@@ -68,13 +69,13 @@ Frame::~Frame() {
 
 void Frame::build_menus() {
   QHash<int32_t, QKeySequence> shortcuts;
-  for (const vozo::AcceleratorSpec& a : vozo::accelerators()) {
+  for (const vozo::AcceleratorEntry& a : vozo::accelerators()) {
     shortcuts.insert(a.id, QKeySequence::fromString(text_of(a.key_text)));
   }
   const auto specs = vozo::main_menu();
   for (std::size_t m = 0; m < specs.size(); ++m) {
     QMenu* menu = menuBar()->addMenu(text_of(specs[m].title));
-    for (const vozo::MenuItemSpec& item : specs[m].items) {
+    for (const vozo::MenuItemEntry& item : specs[m].items) {
       if (item.id == 0) {
         menu->addSeparator();
         continue;
@@ -168,7 +169,7 @@ void Frame::rebuild_window_list() {
 void Frame::command(int32_t id) {
   switch (vozo::route_command(id, env().user_menu.next_id())) {
     case vozo::CommandRoute::about:
-      // The About box joins with the printing commands; until then the item does nothing.
+      dialogs().about();
       return;
     case vozo::CommandRoute::exit: {
       ExitAdapter host(*this);

@@ -37,8 +37,18 @@ class ScriptedDialogs final : public vozo_qt::DialogProvider {
   bool save_text_dialog(vozo::SaveDialogRequest& request) override;
   void warn(std::string_view text) override { warnings.emplace_back(text); }
   void fatal(std::string_view caption, std::string_view text) override;
-  bool choose_font(QFont&) override { return false; }
-  bool choose_color(QColor&) override { return false; }
+  std::function<bool(QFont&)> font_choice;      // cancels when empty
+  std::function<bool(QColor&)> color_choice;    // cancels when empty
+  std::function<bool(QPrinter&)> print_choice;  // cancels when empty
+  int abouts = 0;
+
+  bool save_bitmap_dialog(vozo::SaveDialogRequest& request) override {
+    return save_text_dialog(request);
+  }
+  bool choose_font(QFont& font) override { return font_choice && font_choice(font); }
+  bool choose_color(QColor& color) override { return color_choice && color_choice(color); }
+  void about() override { ++abouts; }
+  bool print_setup(QPrinter& printer) override { return print_choice && print_choice(printer); }
 };
 
 // Steps run in order from a timer while the computation runs: each waits until its

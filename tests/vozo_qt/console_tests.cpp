@@ -1,0 +1,182 @@
+// The console widget's own duties: clipboard commands and accelerators, font change,
+// printing to a file, and the About box.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+
+#include "harness.h"
+#include "vozo/menu_ids.h"
+#include "vozo_qt/about_dialog.h"
+#include "vozo_qt/application.h"
+#include "vozo_qt/console_window.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/frame.h"
+
+using harness::console;
+using harness::frame;
+
+namespace {
+
+std::vector<std::string> reads;
+
+// The centre of a console cell, in viewport pixels.
+QPoint cell_centre(vozo_qt::ConsoleWindow* c, int column, int line) {
+  const int cw = c->state().char_width();
+  const int ch = c->state().char_height();
+  return {column * cw + cw / 2, line * ch + ch / 2};
+}
+
+TEST(Clipboard, CopyThenPasteCompletesAnInputLine) {
+  reads.clear();
+  harness::ScriptedDialogs dialogs;
+  harness::Script script;
+  QString copied;
+  bool active = false;
+  script.on_read([&] {
+    vozo_qt::ConsoleWindow* c = console();
+    frame()->activateWindow();
+    active = QTest::qWaitForWindowActive(frame());
+    // Double click on "cd" of the first line, then the accelerators of Copy and Paste.
+    QTest::mouseDClick(c->viewport(), Qt::LeftButton, {}, cell_centre(c, 4, 0));
+    // The button goes up after the second click, as it does under a real hand.
+    QTest::mouseRelease(c->viewport(), Qt::LeftButton, {}, cell_centre(c, 4, 0));
+    QTest::keyClick(c, Qt::Key_C, Qt::ControlModifier);
+    copied = QGuiApplication::clipboard()->text();
+    QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier);
+    harness::type(c, "\r");
+  });
+  script.on_read([] {
+    // A pasted carriage return ends the line like the Return key.
+    QGuiApplication::clipboard()->setText(QStringLiteral("now\r"));
+    frame()->command(vozo::IDM_PASTE);
+  });
+  script.when([] { return vozo_qt::env().end.ended(); },
+              [&] {
+                dialogs.answers.push_back(vozo::Answer::no);
+                frame()->command(vozo::IDM_EXIT);
+              });
+  vozo_qt::run_windowed([] {
+    harness::write(" ab cd\r\n");
+    harness::write("> ");
+    reads.push_back(harness::read_line());
+    reads.push_back(harness::read_line());
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_TRUE(active);
+  EXPECT_EQ(copied, QStringLiteral("cd"));
+  EXPECT_EQ(reads, (std::vector<std::string>{"cd", "now"}));
+}
+
+TEST(ConsoleWidget, FontChangeRecomputesTheVisibleRows) {
+  harness::ScriptedDialogs dialogs;
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
+  c.resize(600, 300);
+  c.show();
+  const int rows_before = c.state().visible_rows();
+  QFont big = c.console_font();
+  big.setPixelSize(QFontInfo(c.console_font()).pixelSize() * 2);
+  dialogs.font_choice = [&](QFont& font) {
+    font = big;
+    return true;
+  };
+  c.command(vozo::IDM_FONT);
+  const QFontMetrics metrics(big);
+  EXPECT_EQ(c.state().char_height(), metrics.height());
+  EXPECT_EQ(c.state().visible_rows(), c.viewport()->height() / metrics.height());
+  EXPECT_LT(c.state().visible_rows(), rows_before);
+  // Cancel keeps the font.
+  dialogs.font_choice = nullptr;
+  c.command(vozo::IDM_FONT);
+  EXPECT_EQ(c.state().char_height(), metrics.height());
+}
+
+TEST(ConsoleWidget, ScrollBarsFollowTheText) {
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
+  c.resize(600, 300);
+  c.show();
+  std::string text;
+  for (int i = 1; i <= 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+  c.state().append_output(text);
+  const int rows = c.state().visible_rows();
+  ASSERT_GT(rows, 0);
+  // 100 lines and a pending one: the view follows the text to its end.
+  EXPECT_EQ(c.verticalScrollBar()->maximum(), 100 - rows + 2);
+  EXPECT_EQ(c.verticalScrollBar()->value(), c.state().top());
+  EXPECT_EQ(c.state().top(), c.verticalScrollBar()->maximum());
+  // A click on the bar's arrow moves one line, Home goes to the top.
+  c.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(c.state().top(), 100 - rows + 1);
+  QTest::keyClick(&c, Qt::Key_Home);
+  EXPECT_EQ(c.state().top(), 0);
+  EXPECT_EQ(c.verticalScrollBar()->value(), 0);
+}
+
+int pdf_pages(const std::string& path) {
+  const QByteArray pdf = QByteArray::fromStdString(harness::read_file(path));
+  static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+  return static_cast<int>(QString::fromLatin1(pdf).count(page));
+}
+
+TEST(Printing, PagesAndCopiesToAPdfFile) {
+  harness::ScriptedDialogs dialogs;
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
+  c.resize(600, 300);
+  std::string text;
+  for (int i = 1; i <= 400; ++i) text += "line " + std::to_string(i) + "\r\n";
+  c.state().append_output(text);
+  const std::string dir = harness::temp_dir();
+
+  auto print = [&](const std::string& name, int from, int to, int copies) {
+    dialogs.print_choice = [&, name, from, to, copies](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(dir + "/" + name));
+      if (from > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(from, to);
+      }
+      printer.setCopyCount(copies);
+      return true;
+    };
+    c.command(vozo::IDM_PRINT);
+    return pdf_pages(dir + "/" + name);
+  };
+  const int all = print("all.pdf", 0, 0, 1);
+  EXPECT_GT(all, 3);
+  EXPECT_EQ(print("two.pdf", 2, 3, 1), 2);
+  EXPECT_EQ(print("copies.pdf", 0, 0, 2), 2 * all);
+  // Pages past the end of the text print nothing but an empty page.
+  EXPECT_EQ(print("past.pdf", 900, 901, 1), 1);
+  // The console is usable again afterwards.
+  EXPECT_TRUE(c.isEnabled());
+  // A cancelled dialog prints nothing.
+  dialogs.print_choice = nullptr;
+  c.command(vozo::IDM_PRINT);
+  EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST(AboutBox, ShowsTheMachineFacts) {
+  vozo_qt::AboutDialog box;
+  EXPECT_EQ(box.windowTitle(), QStringLiteral("About VOZO"));
+  const QList<QLabel*> values = box.value_labels();
+  ASSERT_EQ(values.size(), 5);
+  EXPECT_EQ(values[0]->text(), QString::number(::sysconf(_SC_PAGESIZE)));
+  const QRegularExpression address(QStringLiteral("^0x[0-9a-f]{8,}$"));
+  EXPECT_TRUE(address.match(values[1]->text()).hasMatch()) << values[1]->text().toStdString();
+  EXPECT_TRUE(address.match(values[2]->text()).hasMatch()) << values[2]->text().toStdString();
+  EXPECT_EQ(values[4]->text(), QString::number(::sysconf(_SC_NPROCESSORS_ONLN)));
+  // Escape closes it.
+  box.show();
+  QTest::keyClick(&box, Qt::Key_Escape);
+  EXPECT_FALSE(box.isVisible());
+}
+
+}  // namespace
