@@ -192,13 +192,15 @@ void rank_planes(State& s, float& f) {
   int32_t l = 1;
   for (; l <= n; ++l) {
     const int32_t row = s.shear_order[l - 1];
-    const bool is_twinned = s.twin_flag[row - 1] > 0;
-    // The sum starts at +0 and so is never -0: adding 0 for a twinned plane leaves it
-    // as it is, which spares a branch the data would make unpredictable.
-    sum = sum + (is_twinned ? 0.0f : s.shear_list[l - 1]);
-    untwinned += is_twinned ? 0 : 1;
-    twinned += is_twinned ? 1 : 0;
-    if (is_twinned && twinned >= s.twin_limit) {
+    const uint32_t twin = s.twin_flag[row - 1] > 0 ? 1u : 0u;
+    // The sum starts at +0 and so is never -0: adding +0 for a twinned plane leaves it
+    // as it is. Masking the bits of the value to +0 (and counting with 0 and 1) spares
+    // branches that the data would make unpredictable.
+    const uint32_t keep = twin - 1u;  // all ones for an untwinned plane
+    sum = sum + std::bit_cast<float>(std::bit_cast<uint32_t>(s.shear_list[l - 1]) & keep);
+    untwinned += static_cast<int32_t>(1u - twin);
+    twinned += static_cast<int32_t>(twin);
+    if ((twin & static_cast<uint32_t>(twinned >= s.twin_limit)) != 0) {
       s.threshold = s.shear_list[l - 1];
       break;
     }
