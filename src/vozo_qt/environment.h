@@ -6,6 +6,7 @@
 
 #include "vozo/bridge.h"
 #include "vozo/frame.h"
+#include "vozo/graphics.h"
 #include "vozo/save_commands.h"
 
 namespace vozo_qt {
@@ -32,6 +33,8 @@ struct Environment {
   int32_t dispatch_depth = 0;
   // Shared by all save dialogs: the next one starts in the last directory used.
   vozo::SaveDirectory save_directory;
+  // The one graphics window a run may open.
+  vozo::GraphicsSlot graphics;
   vozo::UserMenuTable user_menu;
   vozo::TimerSlots timers;
 };

@@ -1,0 +1,132 @@
+#include "vozo_qt/graphics_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPrinter>
+#include <vector>
+
+#include "vozo/bmp.h"
+#include "vozo_qt/dialogs.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/printing_dialog.h"
+
+namespace vozo_qt {
+
+GraphicsWindow::GraphicsWindow(const QString& title, int32_t mapping_mode, DrawRoutine routine,
+                               QWidget* parent)
+    : QWidget(parent),
+      mapping_mode_(vozo::effective_mapping_mode(mapping_mode)),
+      routine_(routine) {
+  setWindowTitle(title);
+  document_.title = title.toStdString();
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  setPalette(palette);
+}
+
+void GraphicsWindow::apply_mapping(QPainter& painter, int32_t mode, double dpi_x, double dpi_y) {
+  const vozo::MappingScale scale = vozo::mapping_scale(mode, dpi_x, dpi_y);
+  painter.scale(scale.x, scale.y);
+}
+
+void GraphicsWindow::paintEvent(QPaintEvent*) {
+  if (routine_ == nullptr) return;
+  QPainter painter(this);
+  apply_mapping(painter, mapping_mode_, logicalDpiX(), logicalDpiY());
+  routine_(painter);
+}
+
+std::string GraphicsWindow::capture_bitmap() {
+  // The picture as the user sees it: the routine paints onto white at the window's size.
+  QImage image(size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  if (routine_ != nullptr) {
+    QPainter painter(&image);
+    apply_mapping(painter, mapping_mode_, logicalDpiX(), logicalDpiY());
+    routine_(painter);
+  }
+  if (image.isNull()) return {};
+  return vozo::bmp_file(image.width(), image.height(),
+                        reinterpret_cast<const uint32_t*>(image.constBits()),
+                        static_cast<int32_t>(image.bytesPerLine() / 4));
+}
+
+void GraphicsWindow::after_save() {
+  const QString title = QString::fromStdString(document_.title);
+  setWindowTitle(title);
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(title);
+  if (env().frame != nullptr) env().frame->set_item_enabled(vozo::IDM_SAVE, false);
+}
+
+void GraphicsWindow::print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("VOZO Graphic"));
+  printer.setFromTo(1, 1);
+  printer.setCollateCopies(true);
+  if (!dialogs().print_setup(printer)) return;
+  // One page, one copy, whatever the dialog returned.
+  printer.setCopyCount(1);
+  printer.setPrintRange(QPrinter::AllPages);
+  if (!printer.isValid()) return;
+  PrintingDialog box(this);
+  box.show();
+  QPainter painter;
+  if (painter.begin(&printer)) {
+    apply_mapping(painter, mapping_mode_, printer.resolution(), printer.resolution());
+    if (routine_ != nullptr) routine_(painter);
+    painter.end();
+  }
+  box.close();
+}
+
+void GraphicsWindow::command(int32_t id) {
+  switch (id) {
+    case vozo::IDM_SAVE:
+      vozo::graphics_save(document_, dialogs(), env().save_directory, *this);
+      after_save();
+      return;
+    case vozo::IDM_SAVEAS:
+      vozo::graphics_save_as(document_, dialogs(), env().save_directory, *this);
+      after_save();
+      return;
+    case vozo::IDM_PRINT:
+      print();
+      return;
+    case vozo::IDM_FONT:
+    case vozo::IDM_COLOR:
+      QApplication::beep();
+      return;
+    default:
+      return;
+  }
+}
+
+void GraphicsWindow::closeEvent(QCloseEvent* event) {
+  if (vozo::graphics_close_prompt(document_, dialogs(), env().save_directory, *this) ==
+      vozo::CloseDecision::keep) {
+    env().close_may_continue = false;
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+int32_t OpenGraphicsWindow(int32_t width, int32_t height, const char* title, int32_t mapping_mode,
+                           DrawRoutine routine, int32_t title_length) {
+  const std::string_view text =
+      title != nullptr
+          ? std::string_view(title, static_cast<std::size_t>(std::max(0, title_length)))
+          : std::string_view();
+  const vozo::GraphicsOpening opening = env().graphics.open(width, height, text, mapping_mode);
+  if (!opening.accepted || env().frame == nullptr) return 0;
+  const QString name = QString::fromStdString(opening.title);
+  auto* window = new GraphicsWindow(name, opening.mapping_mode, routine);
+  env().frame->add_child(window, name, QRect(15, 15, opening.width, opening.height));
+  return 1;
+}
+
+}  // namespace vozo_qt
