@@ -101,6 +101,27 @@ void Frame::build_menus() {
   connect(mdi_, &QMdiArea::subWindowActivated, this, &Frame::rebuild_window_list);
 }
 
+void Frame::register_action(int32_t id, QAction* action) {
+  actions_.insert(id, action);
+  connect(action, &QAction::triggered, this, [this, id, action] {
+    // Choosing an item does not tick it: only the program checks and unchecks its items.
+    if (action->isCheckable()) action->setChecked(!action->isChecked());
+    command(id);
+  });
+}
+
+QMenu* Frame::insert_menu(int index, const QString& title) {
+  auto* menu = new QMenu(title, this);
+  if (index >= 0 && index < menus_.size()) {
+    menuBar()->insertMenu(menus_[index]->menuAction(), menu);
+    menus_.insert(index, menu);
+  } else {
+    menuBar()->addMenu(menu);
+    menus_.append(menu);
+  }
+  return menu;
+}
+
 void Frame::set_item_enabled(int32_t id, bool enabled) {
   if (QAction* a = actions_.value(id)) a->setEnabled(enabled);
 }

@@ -38,8 +38,13 @@ class Frame : public QMainWindow {
   QAction* action(int32_t id) const { return actions_.value(id); }
   void set_item_enabled(int32_t id, bool enabled);
   bool item_enabled(int32_t id) const;
-  // The top-level menus in menu-bar order (File, Edit, Format, Window).
+  // The top-level menus in menu-bar order (File, Edit, Format, Window, and any the
+  // program added).
   QList<QMenu*> menus() const { return menus_; }
+  // A program's own item: its command id is routed to its callback.
+  void register_action(int32_t id, QAction* action);
+  // Inserts a new top-level menu before the one at index (0-based), or last.
+  QMenu* insert_menu(int index, const QString& title);
 
   // Adds a child at the given position and size (outer frame included); an empty
   // rectangle lets the client area choose, a rectangle at -1, -1 only sets the size.

@@ -1,0 +1,82 @@
+// What the framework offers a program: its own menu items, timers, clearing a console.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+#include "harness.h"
+#include "vozo/menu_ids.h"
+#include "vozo_qt/application.h"
+#include "vozo_qt/console_window.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/frame.h"
+#include "vozo_qt/program_api.h"
+
+using harness::frame;
+
+namespace {
+
+struct ApiSeen {
+  std::vector<int32_t> checked_states;
+  int ticks = 0;
+  int32_t last_timer = -1;
+  QStringList file_items;
+  bool grayed = false;
+  std::vector<std::string> lines_after_clear;
+};
+ApiSeen api;
+
+void on_item(int32_t& checked) {
+  api.checked_states.push_back(checked);
+}
+void on_tick() {
+  if (++api.ticks == 3) vozo_qt::StopTimer(7);
+}
+void noop() {}
+
+TEST(ProgramApi, MenuItemsTimersAndClearing) {
+  api = ApiSeen{};
+  harness::ScriptedDialogs dialogs;
+  harness::Script script;
+  script.when([] { return vozo_qt::env().end.ended(); },
+              [&] {
+                QMenu* file = frame()->menus()[0];
+                for (QAction* a : file->actions()) api.file_items.append(a->text());
+                // The program's item runs its callback with the item's checked state.
+                frame()->action(vozo::first_user_menu_id)->trigger();
+                vozo_qt::CheckMenuItemAt(1, 10, vozo_qt::MF_CHECKED);
+                frame()->action(vozo::first_user_menu_id)->trigger();
+                vozo_qt::EnableMenuItemAt(1, 10, vozo_qt::MF_GRAYED);
+                api.grayed = !frame()->action(vozo::first_user_menu_id)->isEnabled();
+              });
+  script.when([] { return api.ticks >= 3; },
+              [&] {
+                QTest::qWait(60);  // stopped: no further ticks
+                dialogs.answers.push_back(vozo::Answer::no);
+                frame()->command(vozo::IDM_EXIT);
+              });
+  vozo_qt::run_windowed([] {
+    vozo_qt::AddMenuItem(1, vozo_qt::MF_SEPARATOR, "", nullptr);
+    vozo_qt::AddMenuItem(1, 0, "Redraw   ", on_item);
+    harness::write("gone\r\n");
+    vozo_qt::ClearConsole(0);
+    harness::write("kept\r\n");
+    api.lines_after_clear = harness::lines(harness::console());
+    // 100 slots: timer 7 and 99 others fill them, the next is refused.
+    vozo_qt::StartTimer(7, 10, on_tick);
+    for (int32_t id = 100; id < 199; ++id) vozo_qt::StartTimer(id, 100000, noop);
+    api.last_timer = vozo_qt::StartTimer(500, 10, noop);
+  });
+  EXPECT_FALSE(script.timed_out());
+  ASSERT_EQ(api.file_items.size(), 10);
+  EXPECT_TRUE(api.file_items[8].isEmpty());
+  EXPECT_EQ(api.file_items[9], QStringLiteral("Redraw"));
+  EXPECT_EQ(api.checked_states, (std::vector<int32_t>{0, 1}));
+  EXPECT_TRUE(api.grayed);
+  EXPECT_EQ(api.ticks, 3);
+  EXPECT_EQ(api.last_timer, 0);
+  EXPECT_EQ(api.lines_after_clear, std::vector<std::string>{"kept"});
+}
+
+}  // namespace
