@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: once in a normal
 # build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
-# Set GEMINO_SKIP_SANITIZE=1 to skip the second pass during development.
+# Set GEMINO_SKIP_SANITIZE=1 to skip the second pass during development, and
+# GEMINO_SKIP_PACKAGE=1 to skip building and checking the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The windowed program and its tests need Qt 6; its smoke test a virtual X display.
@@ -13,4 +14,6 @@ if [ "${GEMINO_SKIP_SANITIZE:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
 fi
+# The Debian package: built from a release tree and its contents checked.
+[ "${GEMINO_SKIP_PACKAGE:-0}" = 1 ] || scripts/package.sh
 echo "All tests passed."
