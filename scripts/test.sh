@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs the whole test suite: once in a normal
 # build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Set GEMINO_SKIP_SANITIZE=1 to skip the second pass during development, and
-# GEMINO_SKIP_PACKAGE=1 to skip building and checking the Debian package.
+# GEMINO_SKIP_PACKAGE=1 to skip building and checking the Debian package, and
+# GEMINO_SKIP_FUZZ=1 to skip the short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The windowed program and its tests need Qt 6; its smoke test a virtual X display.
@@ -16,4 +17,6 @@ if [ "${GEMINO_SKIP_SANITIZE:-0}" != 1 ]; then
 fi
 # The Debian package: built from a release tree and its contents checked.
 [ "${GEMINO_SKIP_PACKAGE:-0}" = 1 ] || scripts/package.sh
+# Every fuzz target for a short, bounded time (Clang and libFuzzer, under the sanitizers).
+[ "${GEMINO_SKIP_FUZZ:-0}" = 1 ] || scripts/fuzz.sh 20
 echo "All tests passed."
