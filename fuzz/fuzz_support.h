@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,11 @@ inline void write_file(const std::string& path, std::string_view bytes) {
     std::perror(path.c_str());
     std::abort();
   }
+}
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline uintmax_t file_size(const std::string& path) {

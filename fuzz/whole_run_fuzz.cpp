@@ -79,6 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(gemino_fuzz::file_size(report_path) <= max_report);
   if (code == 2) FUZZ_CHECK(out.find("? ") != std::string::npos);
   if (code == 1) FUZZ_CHECK(out.find("THE RUN STOPS") != std::string::npos);
+  if (code == 0) {
+    // A run that ends normally has written its whole report: the last chart row closes it.
+    const std::string report = gemino_fuzz::read_file(report_path);
+    FUZZ_CHECK(report.size() >= 118 && report.compare(report.size() - 2, 2, "\r\n") == 0);
+    FUZZ_CHECK(report.rfind("\r\n", report.size() - 3) == report.size() - 120);
+  }
   const gemino::State& s = gemino::shared_state();
   FUZZ_CHECK(s.data_count >= 0 && s.data_count <= gemino::max_rows);
   return 0;
