@@ -20,6 +20,9 @@
 namespace vozo_qt {
 namespace {
 
+// Fast output repaints at most this often; the text keeps up, the paints do not pile up.
+constexpr int repaint_interval_ms = 20;
+
 // The cell of a fixed-pitch font: the advance of a wide letter and the line height.
 QSize cell_size(const QFont& font) {
   const QFontMetrics metrics(font);
@@ -93,8 +96,13 @@ ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
   viewport()->setBackgroundRole(QPalette::Base);
   setWindowTitle(title);
 
+  flush_timer_.setSingleShot(true);
+  connect(&flush_timer_, &QTimer::timeout, this, &ConsoleWindow::flush_dirty);
+  since_paint_.start();
+
   const QSize cell = cell_size(font_);
   ascent_ = QFontMetrics(font_).ascent();
+  whole_advance_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M')) == cell.width();
   state_ =
       std::make_unique<vozo::ConsoleState>(*this, title.toStdString(), cell.width(), cell.height());
 
@@ -127,19 +135,25 @@ QRect ConsoleWindow::cell_rect(int32_t x, int32_t y, int32_t width, int32_t heig
 }
 
 // Damage is gathered into one rectangle and handed to the widget once control returns
-// to the event loop: typing a long output record costs one repaint, not one per byte.
+// to the event loop, and no sooner than a short interval after the last paint: typing a
+// long output record costs one repaint, not one per byte, and a fast run a few dozen a
+// second.
 void ConsoleWindow::mark_dirty(const QRect& rect) {
   const QRect visible = rect.intersected(viewport()->rect());
   if (visible.isEmpty()) return;
   dirty_ = dirty_.united(visible);
-  if (!flush_posted_) {
-    flush_posted_ = true;
-    QMetaObject::invokeMethod(this, &ConsoleWindow::flush_dirty, Qt::QueuedConnection);
-  }
+  schedule_flush();
+}
+
+void ConsoleWindow::schedule_flush() {
+  if (flush_timer_.isActive()) return;
+  const qint64 wait = repaint_interval_ms - since_paint_.elapsed();
+  flush_timer_.start(static_cast<int>(std::max<qint64>(0, wait)));
 }
 
 void ConsoleWindow::flush_dirty() {
-  flush_posted_ = false;
+  since_paint_.restart();
+  apply_scroll_bars();
   if (!dirty_.isEmpty()) viewport()->update(dirty_);
   dirty_ = QRect();
 }
@@ -165,20 +179,31 @@ void ConsoleWindow::scroll_cells(int32_t, int32_t) {
 
 void ConsoleWindow::update_now() {}
 
+// The bars are the state's display like the text: they follow it with the next
+// repaint, so that fast output does not redraw them once a line.
 void ConsoleWindow::set_scroll_range(vozo::ScrollBar bar, int32_t maximum) {
-  QScrollBar* b = bar == vozo::ScrollBar::vertical ? verticalScrollBar() : horizontalScrollBar();
-  setting_bars_ = true;
-  b->setRange(0, maximum);
-  b->setPageStep(std::max<int32_t>(
-      1, bar == vozo::ScrollBar::vertical ? state_ ? state_->visible_rows() : 1 : 8));
-  setting_bars_ = false;
+  bar_max_[bar == vozo::ScrollBar::vertical ? 1 : 0] = maximum;
+  bars_dirty_ = true;
+  schedule_flush();
 }
 
 void ConsoleWindow::set_scroll_pos(vozo::ScrollBar bar, int32_t position) {
-  QScrollBar* b = bar == vozo::ScrollBar::vertical ? verticalScrollBar() : horizontalScrollBar();
+  bar_pos_[bar == vozo::ScrollBar::vertical ? 1 : 0] = position;
+  bars_dirty_ = true;
+  schedule_flush();
+}
+
+void ConsoleWindow::apply_scroll_bars() {
+  if (!bars_dirty_) return;
+  bars_dirty_ = false;
   setting_bars_ = true;
-  b->setSliderPosition(position);
-  b->setValue(position);
+  QScrollBar* bars[2] = {horizontalScrollBar(), verticalScrollBar()};
+  for (int i = 0; i < 2; ++i) {
+    bars[i]->setRange(0, bar_max_[i]);
+    bars[i]->setPageStep(std::max<int32_t>(1, i == 1 ? state_->visible_rows() : 8));
+    bars[i]->setSliderPosition(bar_pos_[i]);
+    bars[i]->setValue(bar_pos_[i]);
+  }
   setting_bars_ = false;
 }
 
@@ -212,14 +237,21 @@ void ConsoleWindow::paintEvent(QPaintEvent* event) {
   const int32_t columns = state_->visible_columns() + 2;
   const QColor ink = text_color();
 
-  // Each byte is drawn in its own cell so that a font whose advance is not a whole
-  // number of pixels still lines up with the caret and the selection.
+  // A font whose advance is not a whole number of pixels is drawn a byte per cell, so
+  // that it still lines up with the caret and the selection.
   auto draw_run = [&](int32_t line0, int32_t from, int32_t to) {
     const std::string_view text = store.line(line0 + 1);
-    to = std::min<int32_t>(to, static_cast<int32_t>(text.size()));
-    for (int32_t c = std::max(from, left); c < to && c < left + columns; ++c) {
-      painter.drawText((c - left) * cw, (line0 - state_->top()) * ch + ascent_,
-                       QString(QChar(static_cast<uchar>(text[c]))));
+    from = std::max(from, left);
+    to = std::min({to, static_cast<int32_t>(text.size()), left + columns});
+    const int32_t y = (line0 - state_->top()) * ch + ascent_;
+    if (from >= to) return;
+    if (whole_advance_) {
+      painter.drawText((from - left) * cw, y,
+                       QString::fromLatin1(text.data() + from, static_cast<qsizetype>(to - from)));
+      return;
+    }
+    for (int32_t c = from; c < to; ++c) {
+      painter.drawText((c - left) * cw, y, QString(QChar(static_cast<uchar>(text[c]))));
     }
   };
 
@@ -383,6 +415,7 @@ void ConsoleWindow::apply_font(const QFont& font) {
   font_ = font;
   ascent_ = QFontMetrics(font_).ascent();
   const QSize cell = cell_size(font_);
+  whole_advance_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M')) == cell.width();
   state_->change_font(cell.width(), cell.height(), viewport()->width(), viewport()->height());
 }
 

@@ -5,8 +5,10 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QRect>
+#include <QTimer>
 #include <memory>
 
 #include "vozo/console_state.h"
@@ -68,7 +70,9 @@ class ConsoleWindow final : public QAbstractScrollArea,
   void scroll_released(Qt::Orientation orientation);
   QRect cell_rect(int32_t x, int32_t y, int32_t width, int32_t height) const;
   void mark_dirty(const QRect& rect);
+  void schedule_flush();
   void flush_dirty();
+  void apply_scroll_bars();
   void sync_title();
   bool copy_selection();
   void save(bool ask_path);
@@ -78,7 +82,15 @@ class ConsoleWindow final : public QAbstractScrollArea,
   int32_t ascent_ = 0;
   QPoint caret_{0, 0};
   QRect dirty_;
-  bool flush_posted_ = false;
+  // Scroll bar ranges and positions the state asked for, shown with the next repaint.
+  int32_t bar_max_[2] = {0, 0};
+  int32_t bar_pos_[2] = {0, 0};
+  bool bars_dirty_ = false;
+  QTimer flush_timer_;
+  QElapsedTimer since_paint_;
+  // True when the font's advance is a whole number of pixels: a run of text can then
+  // be drawn in one call and still fall on its cells.
+  bool whole_advance_ = false;
   // Set while the state moves a scroll bar, so the bar's own signals are not taken
   // for a user's request.
   bool setting_bars_ = false;

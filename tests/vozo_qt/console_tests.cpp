@@ -108,6 +108,8 @@ TEST(ConsoleWidget, ScrollBarsFollowTheText) {
   c.state().append_output(text);
   const int rows = c.state().visible_rows();
   ASSERT_GT(rows, 0);
+  // The bars are redrawn with the text, once the event loop runs.
+  QTest::qWait(50);
   // 100 lines and a pending one: the view follows the text to its end.
   EXPECT_EQ(c.verticalScrollBar()->maximum(), 100 - rows + 2);
   EXPECT_EQ(c.verticalScrollBar()->value(), c.state().top());
@@ -117,6 +119,7 @@ TEST(ConsoleWidget, ScrollBarsFollowTheText) {
   EXPECT_EQ(c.state().top(), 100 - rows + 1);
   QTest::keyClick(&c, Qt::Key_Home);
   EXPECT_EQ(c.state().top(), 0);
+  QTest::qWait(50);
   EXPECT_EQ(c.verticalScrollBar()->value(), 0);
 }
 
