@@ -101,8 +101,12 @@ TEST_F(Bridge, ExitCancelledKeepsTheReadWaiting) {
                                                      "Save changes to Input/Output?"}));
 }
 
-TEST_F(Bridge, ExitDuringAReadStopsTheComputation) {
-  script.on_read([this] { exit_answering(dialogs, vozo::Answer::no); });
+TEST_F(Bridge, ClosingTheFrameDuringAReadStopsTheComputation) {
+  // The frame's close box runs Exit: No to the prompt, and the waiting read ends the run.
+  script.on_read([this] {
+    dialogs.answers.push_back(vozo::Answer::no);
+    frame()->close();
+  });
   const int32_t code = vozo_qt::run_windowed([] {
     harness::write("Q? ");
     seen.reads.push_back(harness::read_line());
@@ -131,7 +135,7 @@ TEST_F(Bridge, ClosingTheConsoleDuringAReadIsAWindowHandlerError) {
             std::vector<std::string>{"Window Handler Error|Not a valid window, program exited."});
 }
 
-TEST_F(Bridge, OutputShowsRecordsAndKeepsTheWindowResponsive) {
+TEST_F(Bridge, OutputRecordsBecomeLines) {
   // Two records, a line feed inside the text, an empty record.
   script.when(computation_ended, [this] {
     seen.lines = harness::lines(console());

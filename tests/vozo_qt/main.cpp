@@ -3,8 +3,22 @@
 
 #include <QApplication>
 
+namespace {
+
+// The offscreen platform warns about every window it cannot size by hints; the noise
+// would hide the tests' own output.
+void quiet_messages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (message.contains(QLatin1String("propagateSizeHints"))) return;
+  if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
+  std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (type == QtFatalMsg) std::abort();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quiet_messages);
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
