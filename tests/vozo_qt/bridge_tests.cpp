@@ -119,6 +119,18 @@ TEST_F(Bridge, ClosingTheFrameDuringAReadStopsTheComputation) {
   EXPECT_TRUE(dialogs.fatals.empty());
 }
 
+TEST_F(Bridge, ExitWhileTheComputationWritesStopsItAtItsNextStatement) {
+  script.when([] { return console() != nullptr && console()->state().store().line_count() > 5; },
+              [this] { exit_answering(dialogs, vozo::Answer::no); });
+  const int32_t code = vozo_qt::run_windowed([] {
+    for (int i = 0; i < 2000000; ++i) harness::write("busy\r\n");
+    seen.reached_end = true;
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(seen.reached_end);
+}
+
 TEST_F(Bridge, ClosingTheConsoleDuringAReadIsAWindowHandlerError) {
   script.on_read([this] {
     dialogs.answers.push_back(vozo::Answer::no);
