@@ -6,6 +6,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
 
 #include "harness.h"
 #include "vozo/menu_ids.h"
@@ -134,6 +136,17 @@ TEST(GraphicsWindow, MetricModesMeasureUpwardInFixedLengths) {
   EXPECT_EQ(image.pixelColor(side / 2, side / 2), QColor(Qt::black));
   EXPECT_EQ(image.pixelColor(side + 2, side / 2), QColor(Qt::white));
   EXPECT_EQ(image.pixelColor(side / 2, side + 2), QColor(Qt::white));
+  // Print... puts the drawing on one page, whatever the dialog asked for.
+  const std::string pdf = harness::temp_dir() + "/graphic.pdf";
+  dialogs.print_choice = [&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setCopyCount(3);
+    return true;
+  };
+  w.command(vozo::IDM_PRINT);
+  const QString text = QString::fromLatin1(QByteArray::fromStdString(harness::read_file(pdf)));
+  EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
   // Unsaved: closing asks, Cancel keeps it.
   w.show();
   dialogs.answers.push_back(vozo::Answer::cancel);
