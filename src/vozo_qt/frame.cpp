@@ -72,10 +72,10 @@ void Frame::build_menus() {
   for (const vozo::AcceleratorEntry& a : vozo::accelerators()) {
     shortcuts.insert(a.id, QKeySequence::fromString(text_of(a.key_text)));
   }
-  const auto specs = vozo::main_menu();
-  for (std::size_t m = 0; m < specs.size(); ++m) {
-    QMenu* menu = menuBar()->addMenu(text_of(specs[m].title));
-    for (const vozo::MenuItemEntry& item : specs[m].items) {
+  const auto table = vozo::main_menu();
+  for (std::size_t m = 0; m < table.size(); ++m) {
+    QMenu* menu = menuBar()->addMenu(text_of(table[m].title));
+    for (const vozo::MenuItemEntry& item : table[m].items) {
       if (item.id == 0) {
         menu->addSeparator();
         continue;
