@@ -47,7 +47,7 @@ Lines title_lines() {
   return {"BAD INPUT", "", "", "", "", "", "", "", "", ""};
 }
 const std::string title = joined(title_lines());
-// Run parameters of a short run: one start mode 1 candidate pair, 20 search steps.
+// Run parameters of a short run: start mode 1, two candidates, 20 search steps.
 const std::string short_run = "1 2 50 5 20 0 0\n0 0\n";
 const std::string normal_answers = "\nparams.txt\ndata.txt\nreport.txt\n";
 
