@@ -15,7 +15,9 @@ namespace {
 
 // Restores the console and closes the printing box in every outcome.
 struct PrintingSession {
-  PrintingSession(ConsoleWindow& c) : console(c), box(&c) {
+  // The box has no parent: as a child of the console it would be disabled with it, and
+  // its Cancel could not be pressed.
+  PrintingSession(ConsoleWindow& c) : console(c), box(nullptr) {
     console.setEnabled(false);
     box.show();
   }

@@ -9,9 +9,11 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "harness.h"
 #include "vozo/menu_ids.h"
@@ -20,6 +22,7 @@
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/frame.h"
+#include "vozo_qt/printing_dialog.h"
 
 using harness::console;
 using harness::frame;
@@ -158,7 +161,19 @@ TEST(Printing, PagesAndCopiesToAPdfFile) {
   EXPECT_EQ(print("copies.pdf", 0, 0, 2), 2 * all);
   // Pages past the end of the text print nothing but an empty page.
   EXPECT_EQ(print("past.pdf", 900, 901, 1), 1);
-  // The console is usable again afterwards.
+  // Cancel in the printing box stops at the next line; the console is disabled while
+  // printing and usable again afterwards.
+  bool disabled_while_printing = false;
+  QTimer::singleShot(0, [&] {
+    disabled_while_printing = !c.isEnabled();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<vozo_qt::PrintingDialog*>(w); box && box->isVisible()) {
+        box->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+      }
+    }
+  });
+  EXPECT_EQ(print("cancelled.pdf", 0, 0, 2), 1);
+  EXPECT_TRUE(disabled_while_printing);
   EXPECT_TRUE(c.isEnabled());
   // A cancelled dialog prints nothing.
   dialogs.print_choice = nullptr;
