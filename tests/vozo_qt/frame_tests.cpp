@@ -36,7 +36,10 @@ std::vector<Item> items_of(QMenu* menu) {
 }
 
 TEST(FrameMenus, ItemsAndAcceleratorsAsTheUserSeesThem) {
+  harness::ScriptedDialogs dialogs;
   vozo_qt::Frame f(QStringLiteral("gemino"));
+  f.command(vozo::IDM_ABOUT);
+  EXPECT_EQ(dialogs.abouts, 1);
   const QList<QMenu*> menus = f.menus();
   ASSERT_EQ(menus.size(), 4);
   const std::vector<std::vector<Item>> expected = {
