@@ -7,5 +7,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Lets the desktop match the windows to the installed launcher entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("gemino"));
   return vozo_qt::run_windowed([] { gemino::run_driver(gemino::shared_state()); });
 }
