@@ -53,10 +53,12 @@ done
 sleep 1
 xdotool windowfocus --sync "$window"
 
+# Each answer waits for the program to show its next question: text typed before the
+# question would land in front of it, outside the line the program reads.
 answer() {
   [ -n "$1" ] && xdotool type --delay 30 "$1"
   xdotool key Return
-  sleep 0.5
+  sleep 1
 }
 answer ""
 answer params.txt
