@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: once in a normal
 # build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
-# Set GEMINO_SKIP_SANITIZE=1 to skip the second pass during development, and
+# Set GEMINO_SKIP_SANITIZE=1 to skip the second pass during development,
 # GEMINO_SKIP_PACKAGE=1 to skip building and checking the Debian package, and
 # GEMINO_SKIP_FUZZ=1 to skip the short run of every fuzz target.
 set -euo pipefail
