@@ -10,6 +10,7 @@
 
 #include "harness.h"
 #include "recfmt/hooks.h"
+#include "recfmt/units.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
 #include "vozo_qt/console_window.h"
@@ -208,8 +209,9 @@ TEST(UnitWindows, TheHundredthOpenConsoleStopsTheProgram) {
   unit_results = UnitResults{};
   harness::ScriptedDialogs dialogs;
   const int32_t code = vozo_qt::run_windowed([] {
+    // Through the record layer's OPEN, whose fatal error writes to the console.
     for (int32_t unit = 10; unit < 110; ++unit) {
-      unit_results.opened.push_back(open_window(unit, "w", "WINDOW"));
+      unit_results.opened.push_back(recfmt::open(unit, "w", "unknown", "WINDOW"));
     }
   });
   EXPECT_EQ(code, 0);
