@@ -39,10 +39,6 @@ struct AcceleratorEntry {
 };
 std::span<const AcceleratorEntry> accelerators();
 
-// Earlier names of the three entry types, kept while the widgets still use them.
-using MenuItemSpec = MenuItemEntry;
-using AcceleratorSpec = AcceleratorEntry;
-
 // ---- routing of commands --------------------------------------------------------
 enum class CommandRoute {
   about,
