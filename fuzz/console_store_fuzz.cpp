@@ -3,7 +3,8 @@
 // checked after every step: lines back to back with non-decreasing starts, lengths and
 // totals within capacity, the caret within the last line, the selection within its
 // line. Inputs whose first byte is odd drive a bare line store instead, step by step
-// against a model of its lines.
+// against a model of its lines; those whose first byte is 2 modulo 4 compare output,
+// typing and input-line reads with a transcript kept by hand.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -289,12 +290,96 @@ void drive_store(Bytes& in) {
   }
 }
 
+// Program output, typing and input-line reads only, against a transcript kept by hand:
+// a carriage return ends a line, a line feed shows as a blank (one final line feed of an
+// output is dropped), a tab fills blanks to the next multiple of 8, a backspace removes
+// the last character, and a read returns what was typed after the last output.
+class Transcript {
+ public:
+  void type(uint8_t code) {
+    if (code == vozo::code_backspace) {
+      if (!pending_ && !lines_.back().empty()) lines_.back().pop_back();
+    } else if (code == vozo::code_tab) {
+      do {
+        put(' ');
+      } while (lines_.back().size() % 8 != 0);
+    } else if (code == vozo::code_return) {
+      if (pending_) lines_.emplace_back();
+      pending_ = true;
+    } else {
+      put(code == vozo::code_line_feed ? ' ' : static_cast<char>(code));
+    }
+  }
+  void output(std::string_view bytes) {
+    if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
+    for (char c : bytes) type(static_cast<uint8_t>(c));
+    input_start_ = pending_ ? 0 : lines_.back().size();
+  }
+  std::string take(int32_t capacity) {
+    if (capacity < 2) return {};
+    const std::string last = lines_.empty() ? std::string() : lines_.back();
+    const size_t to = std::min(last.size(), static_cast<size_t>(capacity - 2));
+    const std::string got = to > input_start_ ? last.substr(input_start_, to - input_start_) : "";
+    input_start_ = 0;
+    return got + "\r\n";
+  }
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  void put(char c) {
+    if (pending_) lines_.emplace_back();
+    pending_ = false;
+    lines_.back().push_back(c);
+  }
+  std::vector<std::string> lines_;
+  bool pending_ = true;
+  size_t input_start_ = 0;
+};
+
+void drive_transcript(Bytes& in) {
+  CheckingView view;
+  ConsoleState c(view);
+  c.resize(in.u16() % 1024, in.u16() % 1024);
+  Transcript t;
+  // Small enough that no capacity is reached.
+  for (int step = 0; step < max_steps && !in.empty(); ++step) {
+    switch (in.byte() % 3) {
+      case 0: {
+        const std::string_view bytes = in.text(in.byte() % 64);
+        c.append_output(bytes);
+        t.output(bytes);
+        break;
+      }
+      case 1: {
+        const uint8_t code = in.byte();
+        c.on_char(code);
+        t.type(code);
+        break;
+      }
+      default: {
+        const int32_t capacity = in.byte();
+        FUZZ_CHECK(c.take_input_line(capacity) == t.take(capacity));
+        break;
+      }
+    }
+    FUZZ_CHECK(c.store().line_count() == static_cast<int32_t>(t.lines().size()));
+    if (!t.lines().empty()) FUZZ_CHECK(c.store().line(c.store().line_count()) == t.lines().back());
+  }
+  for (size_t k = 0; k < t.lines().size(); ++k) {
+    FUZZ_CHECK(c.store().line(static_cast<int32_t>(k) + 1) == t.lines()[k]);
+  }
+  check_console(c, true);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data, size);
-  if (in.byte() & 1) {
+  const uint8_t mode = in.byte();
+  if (mode & 1) {
     drive_store(in);
+  } else if (mode & 2) {
+    drive_transcript(in);
   } else {
     drive_console(in);
   }
