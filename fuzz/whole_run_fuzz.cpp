@@ -68,24 +68,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   gemino_fuzz::write_file(params_path, params);
   gemino_fuzz::write_file(data_path, twins);
-  gemino_fuzz::write_file(report_path, "");
-  console().clear_output();
-  console().set_input("\n" + params_path + "\n" + data_path + "\n" + report_path + "\n");
+  // One run in eight is made twice: the second must repeat the first byte for byte, or
+  // the run depends on something its files do not say (state left by an earlier run,
+  // storage never set).
+  const int times = size % 8 == 0 ? 2 : 1;
+  int32_t first_code = 0;
+  std::string first_report;
+  for (int time = 0; time < times; ++time) {
+    gemino_fuzz::write_file(report_path, "");
+    console().clear_output();
+    console().set_input("\n" + params_path + "\n" + data_path + "\n" + report_path + "\n");
 
-  const int32_t code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
-  FUZZ_CHECK(code == 0 || code == 1 || code == 2);
-  const std::string& out = console().output();
-  FUZZ_CHECK(out.size() <= max_console);
-  FUZZ_CHECK(gemino_fuzz::file_size(report_path) <= max_report);
-  if (code == 2) FUZZ_CHECK(out.find("? ") != std::string::npos);
-  if (code == 1) FUZZ_CHECK(out.find("THE RUN STOPS") != std::string::npos);
-  if (code == 0) {
-    // A run that ends normally has written its whole report: the last chart row closes it.
+    const int32_t code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
+    FUZZ_CHECK(code == 0 || code == 1 || code == 2);
+    const std::string& out = console().output();
+    FUZZ_CHECK(out.size() <= max_console);
+    FUZZ_CHECK(gemino_fuzz::file_size(report_path) <= max_report);
     const std::string report = gemino_fuzz::read_file(report_path);
-    FUZZ_CHECK(report.size() >= 118 && report.compare(report.size() - 2, 2, "\r\n") == 0);
-    FUZZ_CHECK(report.rfind("\r\n", report.size() - 3) == report.size() - 120);
+    if (code == 2) FUZZ_CHECK(out.find("? ") != std::string::npos);
+    if (code == 1) FUZZ_CHECK(out.find("THE RUN STOPS") != std::string::npos);
+    if (code == 0) {
+      // A run that ends normally has written its whole report: the last chart row closes it.
+      FUZZ_CHECK(report.size() >= 118 && report.compare(report.size() - 2, 2, "\r\n") == 0);
+      FUZZ_CHECK(report.rfind("\r\n", report.size() - 3) == report.size() - 120);
+    }
+    const gemino::State& s = gemino::shared_state();
+    FUZZ_CHECK(s.data_count >= 0 && s.data_count <= gemino::max_rows);
+    if (time == 0) {
+      first_code = code;
+      first_report = report;
+    } else {
+      FUZZ_CHECK(code == first_code && report == first_report);
+    }
   }
-  const gemino::State& s = gemino::shared_state();
-  FUZZ_CHECK(s.data_count >= 0 && s.data_count <= gemino::max_rows);
   return 0;
 }
