@@ -1,5 +1,6 @@
 #include "recfmt/edit_output.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -91,15 +92,21 @@ Digits expand_digits(float value) {
     for (char& c : g.d) c = '0';
     return g;
   }
-  // 120 digits after the first hold the exact expansion of every float, so printf's own
-  // rounding never reaches the eight digits taken here.
+  // 120 digits after the first hold the exact expansion of every float, so the
+  // conversion's own rounding never reaches the eight digits taken here. to_chars always
+  // writes "d.ddd...e-nn", whatever the process locale says a decimal point looks like
+  // (the windowed program runs in the user's locale, where it may be a multibyte sign).
   char buf[160];
-  std::snprintf(buf, sizeof buf, "%.120e", std::fabs(static_cast<double>(value)));
+  const std::to_chars_result r =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(static_cast<double>(value)),
+                    std::chars_format::scientific, 120);
   g.d[0] = buf[0];
   for (int32_t i = 1; i < 8; ++i) g.d[i] = buf[i + 1];
   const char* e = buf;
-  while (*e != 'e') ++e;
-  g.exponent = std::atoi(e + 1) + 1;
+  while (e < r.ptr && *e != 'e') ++e;
+  int32_t exponent = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), r.ptr, exponent);
+  g.exponent = exponent + 1;
   return g;
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -190,6 +193,31 @@ TEST(ListWrite, LeadingBlankAndSixDigitReals) {
   }
   EXPECT_EQ(listed({"error code = ", 0}), " error code =   0|");
   EXPECT_EQ(listed({-12, Logical{1}}), "  -12  T|");
+}
+
+// The windowed program runs in the user's locale. Where that locale's decimal point is a
+// multibyte sign, digits of reals were once taken from the middle of it.
+TEST(FormattedWrite, RealsIgnoreTheProcessLocale) {
+  const std::string source = "/usr/share/i18n/locales/ps_AF";
+  if (!std::filesystem::exists(source)) GTEST_SKIP() << "no locale sources";
+  char tmpl[] = "/tmp/recfmt-locale-XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  const std::string build = "localedef -i ps_AF -f UTF-8 " + dir + "/ps_AF.UTF-8 >/dev/null 2>&1";
+  const bool built = std::system(build.c_str()) == 0;
+  setenv("LOCPATH", dir.c_str(), 1);
+  const bool active = built && std::setlocale(LC_ALL, "ps_AF.UTF-8") != nullptr;
+  std::string fixed, listed_real;
+  if (active) {
+    fixed = written("(F10.4,E12.4)", {1.5f, 1234.5f});
+    listed_real = listed({1.5f});
+  }
+  std::setlocale(LC_ALL, "C");
+  unsetenv("LOCPATH");
+  std::filesystem::remove_all(dir);
+  if (!active) GTEST_SKIP() << "locale could not be built";
+  EXPECT_EQ(fixed, "    1.5000  0.1235E+04|");
+  EXPECT_EQ(listed_real, "   1.50000|");
 }
 
 TEST(InternalWrite, FillsTheVariableAndBlanksTheRest) {
