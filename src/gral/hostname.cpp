@@ -1,6 +1,6 @@
 #include "gral/hostname.h"
 
-#include <algorithm>
+#include "recfmt/items.h"
 
 namespace gral {
 
@@ -42,9 +42,7 @@ std::string_view system_description() {
 }
 
 void hostname(std::span<char> hname) {
-  const std::size_t n = std::min(hname.size(), description.size());
-  std::copy_n(description.data(), n, hname.data());
-  std::fill(hname.begin() + static_cast<std::ptrdiff_t>(n), hname.end(), ' ');
+  recfmt::assign_text(hname, description);
 }
 
 }  // namespace gral

@@ -1,6 +1,5 @@
 #include "gral/inchardef.h"
 
-#include <algorithm>
 #include <string>
 
 #include "gral/banners.h"
@@ -23,13 +22,6 @@ const recfmt::Format fmt_11("(a)");
 const recfmt::Format fmt_60("(1x,a,1x,i3,1x,a)");
 
 constexpr std::string_view dotted_rule = "..........................................";
-
-// Sets v to value, blank padded or cut to the length of v.
-void assign(std::span<char> v, std::string_view value) {
-  const std::size_t n = std::min(v.size(), value.size());
-  std::copy_n(value.data(), n, v.data());
-  std::fill(v.begin() + static_cast<std::ptrdiff_t>(n), v.end(), ' ');
-}
 
 }  // namespace
 
@@ -62,9 +54,9 @@ void inchardef(std::span<char> v, std::string_view vnam, std::string_view vdef, 
     recfmt::write(c.ito, fmt_60,
                   {"ichar =", static_cast<int32_t>(static_cast<unsigned char>(first)),
                    "=> use default value"});
-    assign(v, default_value);
+    recfmt::assign_text(v, default_value);
   } else {
-    assign(v, reply.view());
+    recfmt::assign_text(v, reply.view());
   }
   recfmt::write(c.ito, fmt_10, {"New value =", std::string_view(v.data(), v.size())});
   if (c.lwito[1].value != 0) recfmt::write(c.ito, fmt_10, {dotted_rule});

@@ -10,6 +10,14 @@
 
 namespace recfmt {
 
+// Sets a character variable to value: blank padded when value is shorter, cut when it is
+// longer. The one rule for every assignment to a fixed-length text.
+inline void assign_text(std::span<char> variable, std::string_view value) {
+  const std::size_t n = std::min(variable.size(), value.size());
+  std::copy_n(value.data(), n, variable.data());
+  std::fill(variable.begin() + static_cast<std::ptrdiff_t>(n), variable.end(), ' ');
+}
+
 // A logical item: 0 is false, anything else true.
 struct Logical {
   int32_t value = 0;
@@ -25,11 +33,7 @@ struct Text {
   Text(std::string_view s) { assign(s); }  // NOLINT: implicit, like an assignment of a literal
 
   // Assignment of a shorter value pads with blanks, a longer one is cut at N characters.
-  void assign(std::string_view s) {
-    const std::size_t n = std::min(N, s.size());
-    std::copy_n(s.data(), n, c);
-    std::fill(c + n, c + N, ' ');
-  }
+  void assign(std::string_view s) { assign_text(span(), s); }
   Text& operator=(std::string_view s) {
     assign(s);
     return *this;

@@ -175,13 +175,9 @@ struct ListReader::State {
       case Kind::Logical:
         if (v.quoted || !read_logical_field(v.text, *item.integer())) fail(illegal_logical);
         return;
-      case Kind::Character: {
-        const std::span<char> var = item.text();
-        const std::size_t n = std::min(var.size(), v.text.size());
-        std::copy_n(v.text.begin(), n, var.begin());
-        std::fill(var.begin() + static_cast<std::ptrdiff_t>(n), var.end(), ' ');
+      case Kind::Character:
+        assign_text(item.text(), v.text);
         return;
-      }
     }
   }
 };

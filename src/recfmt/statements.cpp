@@ -252,13 +252,8 @@ class InputEngine {
         const int32_t n = static_cast<int32_t>(var.size());
         const int32_t w = node.width < 0 ? n : node.width;
         const std::string f = cursor_.field(w);
-        if (w >= n) {
-          // The rightmost characters of a wide field.
-          std::copy(f.end() - n, f.end(), var.begin());
-        } else {
-          std::copy(f.begin(), f.end(), var.begin());
-          std::fill(var.begin() + w, var.end(), ' ');
-        }
+        // A wide field gives its rightmost characters, a narrow one is blank padded.
+        assign_text(var, w >= n ? std::string_view(f).substr(f.size() - var.size()) : f);
         return;
       }
       default:
@@ -365,8 +360,7 @@ void write_internal(std::span<char> variable, const Format& format,
     if (++records > 1 || text.size() > variable.size()) {
       detail::report_and_stop("WRITE", "internal", detail::internal_overflow);
     }
-    std::copy(text.begin(), text.end(), variable.begin());
-    std::fill(variable.begin() + static_cast<std::ptrdiff_t>(text.size()), variable.end(), ' ');
+    assign_text(variable, text);
     return true;
   });
   for (const Out& item : items) engine.item(item);
