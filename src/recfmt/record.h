@@ -13,10 +13,22 @@ inline int32_t moved(int32_t col, int64_t by) {
   return static_cast<int32_t>(std::clamp<int64_t>(int64_t{col} + by, 0, int64_t{1} << 24));
 }
 
+// The current column of a record, as the positioning descriptors move it (the same on
+// input and output).
+class Columns {
+ public:
+  void skip(int32_t n) { col_ = moved(col_, n); }
+  void tab(int32_t column) { col_ = moved(0, int64_t{column} - 1); }
+  void tab_left(int32_t n) { col_ = moved(col_, -int64_t{n}); }
+
+ protected:
+  int32_t col_ = 0;
+};
+
 // The record under construction: the current column and the rightmost column written.
 // Columns skipped and later followed by a written character are blanks; columns skipped
 // at the end are not part of the record.
-class RecordBuilder {
+class RecordBuilder : public Columns {
  public:
   void put(std::string_view s) {
     const std::size_t end = static_cast<std::size_t>(col_) + s.size();
@@ -25,9 +37,6 @@ class RecordBuilder {
     col_ = static_cast<int32_t>(end);
     len_ = std::max(len_, col_);
   }
-  void skip(int32_t n) { col_ = moved(col_, n); }
-  void tab(int32_t column) { col_ = moved(0, int64_t{column} - 1); }
-  void tab_left(int32_t n) { col_ = moved(col_, -int64_t{n}); }
   std::string_view text() const {
     return std::string_view(buf_).substr(0, static_cast<std::size_t>(len_));
   }
@@ -39,18 +48,14 @@ class RecordBuilder {
 
  private:
   std::string buf_;
-  int32_t col_ = 0;
   int32_t len_ = 0;
 };
 
 // The record being read: fields past its end read as blanks.
-class RecordCursor {
+class RecordCursor : public Columns {
  public:
   std::string& line() { return line_; }
   void restart() { col_ = 0; }
-  void skip(int32_t n) { col_ = moved(col_, n); }
-  void tab(int32_t column) { col_ = moved(0, int64_t{column} - 1); }
-  void tab_left(int32_t n) { col_ = moved(col_, -int64_t{n}); }
 
   // The next w columns, padded with blanks past the end of the line.
   std::string field(int32_t w) {
@@ -82,7 +87,6 @@ class RecordCursor {
   }
 
   std::string line_;
-  int32_t col_ = 0;
 };
 
 }  // namespace recfmt::detail

@@ -29,6 +29,23 @@ bool has_data_from(const Format& format, int32_t start) {
   return false;
 }
 
+// X, TR, T and TL move the column alike on input and output; false for other descriptors.
+bool move(Columns& columns, const Node& node) {
+  switch (node.kind) {
+    case Kind::Skip:
+      columns.skip(node.width);
+      return true;
+    case Kind::Tab:
+      columns.tab(node.width);
+      return true;
+    case Kind::TabLeft:
+      columns.tab_left(node.width);
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 // Runs a format over output items, handing each finished record to a sink.
@@ -74,25 +91,9 @@ class OutputEngine {
   }
 
   void position(const Node& node) {
-    switch (node.kind) {
-      case Kind::Skip:
-        record_.skip(node.width);
-        break;
-      case Kind::Tab:
-        record_.tab(node.width);
-        break;
-      case Kind::TabLeft:
-        record_.tab_left(node.width);
-        break;
-      case Kind::Slash:
-        end_record();
-        break;
-      case Kind::Literal:
-        record_.put(node.text);
-        break;
-      default:
-        break;
-    }
+    if (move(record_, node)) return;
+    if (node.kind == Kind::Slash) end_record();
+    if (node.kind == Kind::Literal) record_.put(node.text);
   }
 
   void edit(const Node& node, const Out& item) {
@@ -199,26 +200,10 @@ class InputEngine {
   }
 
   void position(const Node& node) {
-    switch (node.kind) {
-      case Kind::Skip:
-        cursor_.skip(node.width);
-        break;
-      case Kind::Tab:
-        cursor_.tab(node.width);
-        break;
-      case Kind::TabLeft:
-        cursor_.tab_left(node.width);
-        break;
-      case Kind::Slash:
-        next_record();
-        break;
-      case Kind::Literal:
-        // A quoted text in an input format steps over its own width.
-        cursor_.skip(static_cast<int32_t>(node.text.size()));
-        break;
-      default:
-        break;
-    }
+    if (move(cursor_, node)) return;
+    if (node.kind == Kind::Slash) next_record();
+    // A quoted text in an input format steps over its own width.
+    if (node.kind == Kind::Literal) cursor_.skip(static_cast<int32_t>(node.text.size()));
   }
 
   void edit(const Node& node, const In& item) {
