@@ -96,6 +96,24 @@ void fold(const Angles& k, float& alpha, float& beta, float& gamma) {
   }
 }
 
+// The candidate of modes 1 to 3, new at every trial: random angles (mode 1), a random
+// sigma 3 about the kept sigma 1 (mode 2) or a random rotation about the kept sigma 3
+// (mode 3), then a random R.
+void draw_candidate(State& s, int32_t m, const Angles& k, float& alpha, float& beta, float& gamma,
+                    float& r) {
+  if (m == 1) {
+    all_random(s, k, alpha, beta, gamma);
+  } else {
+    if (m == 2) {
+      random_about_sigma1(s, k, alpha, beta, gamma);
+    } else {
+      random_about_sigma3(s, k, alpha, beta, gamma);
+    }
+    fold(k, alpha, beta, gamma);
+  }
+  random_scaled(s.seed, r, 1.0f);
+}
+
 }  // namespace
 
 void next_random(int32_t ix, int32_t& iy, float& u) {
@@ -117,30 +135,16 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
   const Angles k(s.pi);
 
   if (trial != 1) {
-    switch (m) {
-      case 1:
-        all_random(s, k, alpha, beta, gamma);
-        random_scaled(s.seed, r, 1.0f);
-        return;
-      case 2:
-        random_about_sigma1(s, k, alpha, beta, gamma);
-        fold(k, alpha, beta, gamma);
-        random_scaled(s.seed, r, 1.0f);
-        return;
-      case 3:
-        random_about_sigma3(s, k, alpha, beta, gamma);
-        fold(k, alpha, beta, gamma);
-        random_scaled(s.seed, r, 1.0f);
-        return;
-      case 4:
-        random_scaled(s.seed, r, 1.0f);
-        return;
-      case 5:
-      case 6:
-        return;
-      default:
-        break;  // other modes read a further record at every trial
+    if (m >= 1 && m <= 3) {
+      draw_candidate(s, m, k, alpha, beta, gamma, r);
+      return;
     }
+    if (m == 4) {
+      random_scaled(s.seed, r, 1.0f);
+      return;
+    }
+    if (m == 5 || m == 6) return;
+    // Other modes read a further record at every trial.
   }
 
   int32_t d1 = 0, q1 = 0, d3 = 0, q3 = 0;
@@ -152,21 +156,13 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
 
   switch (m) {
     case 1:
-      all_random(s, k, alpha, beta, gamma);
-      random_scaled(s.seed, r, 1.0f);
-      return;
+      break;
     case 2:
       keep_sigma1(s, d1, q1, k);
-      random_about_sigma1(s, k, alpha, beta, gamma);
-      fold(k, alpha, beta, gamma);
-      random_scaled(s.seed, r, 1.0f);
-      return;
+      break;
     case 3:
       keep_sigma3(s, d3, q3, k);
-      random_about_sigma3(s, k, alpha, beta, gamma);
-      fold(k, alpha, beta, gamma);
-      random_scaled(s.seed, r, 1.0f);
-      return;
+      break;
     case 4:
     case 5: {
       keep_sigma1(s, d1, q1, k);
@@ -182,6 +178,7 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
     default:
       return;  // the angles are left as they are; R is the one just read
   }
+  draw_candidate(s, m, k, alpha, beta, gamma, r);
 }
 
 void relabel_axes(State& s, float& alpha, float& beta, float& gamma, float& r) {
