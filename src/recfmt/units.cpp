@@ -219,13 +219,27 @@ Unit* find_unit(int32_t unit, bool for_reading) {
 }  // namespace recfmt::detail
 
 namespace recfmt {
+namespace {
 
 using detail::equals_ignoring_case;
+
+// Ends the connection of a unit, if it has one. A window unit's window stays open; what
+// the hook answers changes nothing for the run.
+void disconnect(int32_t unit) {
+  auto& units = detail::table();
+  auto it = units.find(unit);
+  if (it == units.end()) return;
+  const bool window = dynamic_cast<detail::HookUnit*>(it->second.get()) != nullptr;
+  units.erase(it);
+  if (window) (void)console_hooks().close_unit_window(unit);
+}
+
+}  // namespace
 
 int32_t open(int32_t unit, std::string_view file, std::string_view status,
              std::string_view access) {
   detail::pump_messages();
-  close(unit);
+  disconnect(unit);
   const std::string_view name = detail::trim(file);
   const std::string_view how = detail::trim(status);
 
@@ -258,24 +272,12 @@ int32_t open(int32_t unit, std::string_view file, std::string_view status,
 
 void close(int32_t unit) {
   detail::pump_messages();
-  auto& units = detail::table();
-  auto it = units.find(unit);
-  if (it == units.end()) return;
-  const bool window = dynamic_cast<detail::HookUnit*>(it->second.get()) != nullptr;
-  units.erase(it);
-  // The window itself stays open; what the hook answers changes nothing for the run.
-  if (window) (void)console_hooks().close_unit_window(unit);
+  disconnect(unit);
 }
 
 void close_all() {
   auto& units = detail::table();
-  while (!units.empty()) {
-    auto it = units.begin();
-    const int32_t unit = it->first;
-    const bool window = dynamic_cast<detail::HookUnit*>(it->second.get()) != nullptr;
-    units.erase(it);
-    if (window) (void)console_hooks().close_unit_window(unit);
-  }
+  while (!units.empty()) disconnect(units.begin()->first);
   std::fflush(stdout);
   std::fflush(stderr);
 }
