@@ -112,16 +112,8 @@ bool graphics_save_as(GraphicsDocument& document, Dialogs& dialogs, SaveDirector
 CloseDecision graphics_close_prompt(GraphicsDocument& document, Dialogs& dialogs,
                                     SaveDirectory& directory, BitmapSource& source) {
   if (document.saved) return CloseDecision::close;
-  switch (dialogs.ask(save_prompt_text(document.title))) {
-    case Answer::yes:
-      return graphics_save_as(document, dialogs, directory, source) ? CloseDecision::close
-                                                                    : CloseDecision::keep;
-    case Answer::no:
-      return CloseDecision::close;
-    case Answer::cancel:
-      return CloseDecision::keep;
-  }
-  return CloseDecision::keep;
+  return ask_to_save(document.title, dialogs,
+                     [&] { return graphics_save_as(document, dialogs, directory, source); });
 }
 
 }  // namespace vozo

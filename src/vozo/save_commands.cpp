@@ -62,19 +62,25 @@ bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& dir
   return write_console(console, dialogs);
 }
 
-CloseDecision close_prompt(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
-  if (!console.modified()) return CloseDecision::close;
-  switch (dialogs.ask(save_prompt_text(console.title()))) {
+CloseDecision ask_to_save(std::string_view title, Dialogs& dialogs,
+                          const std::function<bool()>& save) {
+  switch (dialogs.ask(save_prompt_text(title))) {
     case Answer::yes:
       // A save that did not happen (dialog cancelled, file not written) must not
       // throw the text away with the window.
-      return command_save(console, dialogs, directory) ? CloseDecision::close : CloseDecision::keep;
+      return save() ? CloseDecision::close : CloseDecision::keep;
     case Answer::no:
       return CloseDecision::close;
     case Answer::cancel:
       return CloseDecision::keep;
   }
   return CloseDecision::keep;
+}
+
+CloseDecision close_prompt(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+  if (!console.modified()) return CloseDecision::close;
+  return ask_to_save(console.title(), dialogs,
+                     [&] { return command_save(console, dialogs, directory); });
 }
 
 }  // namespace vozo

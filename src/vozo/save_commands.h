@@ -1,6 +1,7 @@
 // Save, Save As and the question asked when a console window closes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,6 +37,10 @@ bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& direct
 bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
 
 enum class CloseDecision { close, keep };
+// The question asked when a window with unsaved changes closes: Yes runs save (and
+// keeps the window when the save did not happen), No closes, Cancel keeps.
+CloseDecision ask_to_save(std::string_view title, Dialogs& dialogs,
+                          const std::function<bool()>& save);
 // Asked when a console window is about to close: nothing to ask when unmodified;
 // Yes saves (and keeps the window when the save did not happen), No closes, Cancel
 // keeps.
