@@ -38,4 +38,10 @@ std::vector<PrintedPage> paginate(LineSpan lines, int32_t per_page, int32_t copi
   return pages;
 }
 
+std::string print_file_stem(std::string_view document_name) {
+  std::string stem(document_name);
+  std::replace(stem.begin(), stem.end(), '/', '-');
+  return stem;
+}
+
 }  // namespace vozo

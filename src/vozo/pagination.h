@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace vozo {
@@ -39,5 +41,9 @@ std::vector<PrintedPage> paginate(LineSpan lines, int32_t per_page, int32_t copi
 
 // Document name of a printed console.
 inline constexpr const char* print_document_name = "VOZO Input/Output";
+// The name offered while the print dialog is open, from which the dialog makes its
+// default file for printing to PDF: the document name with every slash made a dash,
+// as a slash would put that file in a directory that does not exist.
+std::string print_file_stem(std::string_view document_name);
 
 }  // namespace vozo

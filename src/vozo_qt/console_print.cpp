@@ -33,11 +33,12 @@ struct PrintingSession {
 
 void print_console(ConsoleWindow& console) {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QString::fromLatin1(vozo::print_document_name));
+  printer.setDocName(QString::fromStdString(vozo::print_file_stem(vozo::print_document_name)));
   printer.setFromTo(1, 1);
   printer.setCollateCopies(true);
   printer.setCopyCount(1);
   if (!dialogs().print_setup(printer)) return;
+  printer.setDocName(QString::fromLatin1(vozo::print_document_name));
   if (!printer.isValid()) {
     dialogs().warn("Cannot obtain Printer DC");
     return;

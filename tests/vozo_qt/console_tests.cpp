@@ -132,6 +132,16 @@ int pdf_pages(const std::string& path) {
   return static_cast<int>(QString::fromLatin1(pdf).count(page));
 }
 
+// A PDF's text strings are UTF-16 with the high byte first.
+std::string utf16_big_endian(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out += '\0';
+    out += c;
+  }
+  return out;
+}
+
 TEST(Printing, PagesAndCopiesToAPdfFile) {
   harness::ScriptedDialogs dialogs;
   vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
@@ -141,8 +151,10 @@ TEST(Printing, PagesAndCopiesToAPdfFile) {
   c.state().append_output(text);
   const std::string dir = harness::temp_dir();
 
+  QString name_in_dialog;
   auto print = [&](const std::string& name, int from, int to, int copies) {
     dialogs.print_choice = [&, name, from, to, copies](QPrinter& printer) {
+      name_in_dialog = printer.docName();
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(QString::fromStdString(dir + "/" + name));
       if (from > 0) {
@@ -157,6 +169,11 @@ TEST(Printing, PagesAndCopiesToAPdfFile) {
   };
   const int all = print("all.pdf", 0, 0, 1);
   EXPECT_GT(all, 3);
+  // The dialog names its default file after the document: it must be a plain file
+  // name. The printed document still carries its own name.
+  EXPECT_EQ(name_in_dialog, QStringLiteral("VOZO Input-Output"));
+  EXPECT_NE(harness::read_file(dir + "/all.pdf").find(utf16_big_endian("VOZO Input/Output")),
+            std::string::npos);
   EXPECT_EQ(print("two.pdf", 2, 3, 1), 2);
   EXPECT_EQ(print("copies.pdf", 0, 0, 2), 2 * all);
   // Pages past the end of the text print nothing but an empty page.
