@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,8 @@ using gemino_test::block_header;
 using gemino_test::data_record;
 using gemino_test::Lines;
 using gemino_test::ScratchDir;
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using gemino_test::slurp;
+using gemino_test::two_grains;
 
 void write_bytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -50,18 +46,6 @@ const std::string title = joined(title_lines());
 // Run parameters of a short run: start mode 1, two candidates, 20 search steps.
 const std::string short_run = "1 2 50 5 20 0 0\n0 0\n";
 const std::string normal_answers = "\nparams.txt\ndata.txt\nreport.txt\n";
-
-// Two grains, each with its c-axis, a twinned and an untwinned plane.
-Lines two_grains() {
-  return {block_header(0, 0, 0, 0),
-          data_record(268, 37, ' ', 0, 1, ' '),
-          data_record(332, 29, ' ', 0, 1, 'N'),
-          data_record(19, 15, ' ', 0, 1, 'X'),
-          data_record(293, 29, ' ', 0, 2, ' '),
-          data_record(358, 12, ' ', 0, 2, 'T'),
-          data_record(312, 17, ' ', 0, 2, 'N'),
-          data_record(999, 0, ' ', 0, 0, ' ')};
-}
 
 // One block with `planes` twin planes to keep: grains of one c-axis and four planes.
 std::string many_planes(int32_t planes) {

@@ -77,4 +77,22 @@ inline std::string block_header(int32_t flag, int32_t a1, int32_t a2, int32_t a3
   return buf;
 }
 
+// The whole of a file, bytes as they are.
+inline std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A small data file: two grains, each with its c-axis, an untwinned and a twinned plane.
+inline Lines two_grains() {
+  return {block_header(0, 0, 0, 0),
+          data_record(268, 37, ' ', 0, 1, ' '),
+          data_record(332, 29, ' ', 0, 1, 'N'),
+          data_record(19, 15, ' ', 0, 1, 'X'),
+          data_record(293, 29, ' ', 0, 2, ' '),
+          data_record(358, 12, ' ', 0, 2, 'T'),
+          data_record(312, 17, ' ', 0, 2, 'N'),
+          data_record(999, 0, ' ', 0, 0, ' ')};
+}
+
 }  // namespace gemino_test

@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -20,11 +18,8 @@ namespace {
 using gemino_test::block_header;
 using gemino_test::data_record;
 using gemino_test::Lines;
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using gemino_test::slurp;
+using gemino_test::two_grains;
 
 // One run of the terminal program in a scratch folder holding params.txt and data.txt.
 struct TermRun {
@@ -89,18 +84,6 @@ double axis_angle(double d1, double p1, double d2, double p2) {
   return std::acos(c > 1.0 ? 1.0 : c) / r;
 }
 
-// A small data set: two grains, each with a twinned and an untwinned plane.
-Lines small_data() {
-  return {block_header(0, 0, 0, 0),
-          data_record(268, 37, ' ', 0, 1, ' '),
-          data_record(332, 29, ' ', 0, 1, 'N'),
-          data_record(19, 15, ' ', 0, 1, 'X'),
-          data_record(293, 29, ' ', 0, 2, ' '),
-          data_record(358, 12, ' ', 0, 2, 'T'),
-          data_record(312, 17, ' ', 0, 2, 'N'),
-          data_record(999, 0, ' ', 0, 0, ' ')};
-}
-
 TEST(WholeRun, BundledExampleGivesItsCheckedReport) {
   gemino_test::ScratchDir dir;
   std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));
@@ -124,7 +107,7 @@ TEST(WholeRun, NoiseFreeDataGiveBackTheirTensor) {
 }
 
 TEST(WholeRun, NoCandidateGoesOnFromTheZeroTensor) {
-  const TermRun run = run_term(with_title({"1 0 50 5 20 1 1", "0 0"}), small_data());
+  const TermRun run = run_term(with_title({"1 0 50 5 20 1 1", "0 0"}), two_grains());
   ASSERT_EQ(run.exit_code, 0);
   // The first tensor block: the zero tensor, nothing kept, nothing ranked.
   const std::string indent(19, ' ');
@@ -144,7 +127,7 @@ TEST(WholeRun, NoCandidateGoesOnFromTheZeroTensor) {
 
 TEST(WholeRun, LaterCandidateOfEqualValueIsKept) {
   // Only twinned planes: every candidate scores 0, so the last of three is kept.
-  Lines data = small_data();
+  Lines data = two_grains();
   for (std::string& line : data) {
     if (line.size() == 30 && line[29] == 'N') line[29] = 'X';
   }
@@ -168,12 +151,12 @@ TEST(WholeRun, LaterCandidateOfEqualValueIsKept) {
 }
 
 TEST(WholeRun, InputTheRowsCannotHoldEndsWithExitCodeOne) {
-  Lines data = small_data();
+  Lines data = two_grains();
   std::swap(data[1], data[2]);  // a twin plane before any c-axis
   const TermRun run = run_term(with_title({"1 3 50 5 20 0 0", "0 0"}), data);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.console.find("TWIN PLANE BEFORE ANY C-AXIS"), std::string::npos);
-  const TermRun too_long = run_term(with_title({"1 3 50 5 20 0 0", "2 501"}), small_data());
+  const TermRun too_long = run_term(with_title({"1 3 50 5 20 0 0", "2 501"}), two_grains());
   EXPECT_EQ(too_long.exit_code, 1);
   EXPECT_NE(too_long.console.find("MORE THAN 500 DATA NUMBERS"), std::string::npos);
 }
@@ -199,7 +182,7 @@ TEST(WholeRun, UnusualParametersNeverBreakTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const TermRun run = run_term(with_title(c.params), small_data());
+    const TermRun run = run_term(with_title(c.params), two_grains());
     EXPECT_EQ(run.exit_code, 0);
     ASSERT_FALSE(run.report.empty());
     EXPECT_NE(run.report.back().find('.'), std::string::npos);  // the last chart row
