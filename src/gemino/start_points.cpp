@@ -22,9 +22,11 @@ struct Angles {
   explicit Angles(float p) : pi(p), half_pi(p / 2.0f), two_pi(2.0f * p), degree(p / 180.0f) {}
 };
 
-// An azimuth in degrees as an angle counted the other way round from azimuth 90.
+// An azimuth in degrees as an angle counted the other way round from azimuth 90. The
+// record may hold any integer: the difference is formed wide enough for every one.
 float turned_azimuth(int32_t direction, const Angles& k) {
-  return static_cast<float>((450 - direction) % 360) * k.degree;
+  const int32_t turned = static_cast<int32_t>((450 - static_cast<int64_t>(direction)) % 360);
+  return static_cast<float>(turned) * k.degree;
 }
 
 void keep_sigma1(State& s, int32_t d1, int32_t q1, const Angles& k) {

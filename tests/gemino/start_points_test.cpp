@@ -246,6 +246,21 @@ TEST_F(ChooseStartTest, BothAxesGiven) {
   EXPECT_EQ(files.report_lines().size(), 5u);
 }
 
+TEST_F(ChooseStartTest, DirectionsOfAnySizeTurnIntoAngles) {
+  // 450 - d would overflow 32 bits; its remainder by 360 is still the one of the sum:
+  // 450 + 2147483647 = 2147484097 = 5965233 x 360 + 217, and one more for -2^31.
+  start(4, 0, "-2147483647 0 -2147483648 0 0.5\n");
+  trial(1);
+  EXPECT_EQ(s.start_t1, 217.0f * 0.017453294f);
+  EXPECT_EQ(s.start_t3, 218.0f * 0.017453294f);
+  // Large positive directions keep the sign of the difference: 450 - 2147483647 =
+  // -(5965231 x 360 + 37).
+  start(5, 0, "2147483647 0 810 0 0.5\n");
+  trial(1);
+  EXPECT_EQ(s.start_t1, -37.0f * 0.017453294f);
+  EXPECT_EQ(s.start_t3, 0.0f);
+}
+
 TEST_F(ChooseStartTest, FixedModeKeepsTheRecordRatio) {
   // Sigma 3 vertical: sigma 1 alone sets the rotation.
   start(5, 1, "0 0 45 90 0.25\n");
