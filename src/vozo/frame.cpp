@@ -1,5 +1,7 @@
 #include "vozo/frame.h"
 
+#include <algorithm>
+
 namespace vozo {
 
 namespace {
@@ -47,6 +49,14 @@ std::span<const MenuEntry> main_menu() {
 }
 std::span<const AcceleratorEntry> accelerators() {
   return accelerator_table;
+}
+
+ChildRect cascade_rect(int32_t index, int32_t client_width, int32_t client_height, int32_t step) {
+  const int32_t steps = step > 0 ? client_height / (3 * step) : 0;
+  const int32_t span = step * steps;
+  const int32_t offset = step * (index % (steps + 1));
+  return ChildRect{offset, offset, std::max(1, client_width - span),
+                   std::max(1, client_height - span)};
 }
 
 CommandRoute route_command(int32_t id, int32_t next_user_id) {

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 
 #include "vozo/frame.h"
 #include "vozo_qt/dialogs.h"
@@ -198,7 +199,7 @@ void Frame::command(int32_t id) {
       return;
     }
     case vozo::CommandRoute::cascade:
-      mdi_->cascadeSubWindows();
+      cascade();
       return;
     case vozo::CommandRoute::tile_horizontally:
       tile(Qt::Horizontal);
@@ -236,6 +237,27 @@ void Frame::run_user_item(int32_t id) {
   const QAction* a = actions_.value(id);
   int32_t checked = a != nullptr && a->isChecked() ? 1 : 0;
   env().user_menu.dispatch(id, checked);
+}
+
+// The active child ends in front; minimised children stay put.
+void Frame::cascade() {
+  QMdiSubWindow* active = active_subwindow();
+  QList<QMdiSubWindow*> list;
+  for (QMdiSubWindow* sub : children()) {
+    if (!sub->isMinimized() && sub != active) list.append(sub);
+  }
+  if (active != nullptr && !active->isMinimized()) list.append(active);
+  if (list.isEmpty()) return;
+  const QRect area = mdi_->viewport()->rect();
+  const int32_t step =
+      list.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, list.first());
+  for (int i = 0; i < list.size(); ++i) {
+    QMdiSubWindow* sub = list[i];
+    if (sub->isMaximized()) sub->showNormal();
+    const vozo::ChildRect r = vozo::cascade_rect(i, area.width(), area.height(), step);
+    sub->setGeometry(r.x, r.y, r.width, r.height);
+    sub->raise();
+  }
 }
 
 // Horizontal tiling stacks the children one above the other, each as wide as the

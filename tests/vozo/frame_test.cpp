@@ -86,6 +86,31 @@ TEST(ExitSequence, ACountThatNeverFallsDoesNotLoopForever) {
   EXPECT_EQ(run_exit_sequence(frame), ExitResult::quit);
 }
 
+// Cascaded children keep most of the client area; the run of title-bar steps starts
+// again at the corner once it has taken a third of the height.
+TEST(Cascade, ChildrenStepDownAndKeepMostOfTheClientArea) {
+  struct Case {
+    int32_t index, width, height, step;
+    int32_t x, y, w, h;
+  };
+  const Case cases[] = {
+      {0, 900, 600, 20, 0, 0, 700, 400},       // 10 steps of 20 kept for the run
+      {3, 900, 600, 20, 60, 60, 700, 400},     //
+      {10, 900, 600, 20, 200, 200, 700, 400},  // the last step still fits below
+      {11, 900, 600, 20, 0, 0, 700, 400},      // and the run starts again
+      {2, 50, 40, 20, 0, 0, 50, 40},           // no room for a step: all fill the area
+      {1, 300, 600, 0, 0, 0, 300, 600},        // no title bar height known
+      {0, 100, 600, 20, 0, 0, 1, 400},         // never narrower than one pixel
+  };
+  for (const Case& c : cases) {
+    const ChildRect r = cascade_rect(c.index, c.width, c.height, c.step);
+    EXPECT_EQ(r.x, c.x) << c.index << " in " << c.width << "x" << c.height;
+    EXPECT_EQ(r.y, c.y) << c.index << " in " << c.width << "x" << c.height;
+    EXPECT_EQ(r.width, c.w) << c.index << " in " << c.width << "x" << c.height;
+    EXPECT_EQ(r.height, c.h) << c.index << " in " << c.width << "x" << c.height;
+  }
+}
+
 TEST(CommandRouting, FrameCommandsUserItemsAndChildren) {
   struct Case {
     int32_t id;

@@ -114,6 +114,14 @@ TEST(FrameWindows, ArrangementAndTheWindowList) {
   EXPECT_LT(order[0]->y(), order[1]->y());
   EXPECT_LT(order[1]->y(), order[2]->y());
   EXPECT_LT(order[0]->x(), order[2]->x());
+  // Each keeps most of the client area, whatever size it had before.
+  for (QMdiSubWindow* sub : subs) {
+    EXPECT_GE(sub->height(), area.height() * 2 / 3);
+    EXPECT_GE(sub->width(), area.width() - area.height() / 3);
+  }
+  // The active child is in front.
+  EXPECT_EQ(f.client()->subWindowList(QMdiArea::StackingOrder).last(),
+            f.client()->currentSubWindow());
 
   // The Window menu lists the children; choosing one activates it.
   f.menus()[3]->aboutToShow();
