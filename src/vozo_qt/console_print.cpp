@@ -1,5 +1,6 @@
 #include "vozo_qt/console_print.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
@@ -89,7 +90,17 @@ void print_console(ConsoleWindow& console) {
     }
     if (session.box.cancelled()) break;
   }
+  if (!session.box.cancelled()) {
+    painter.end();
+    return;
+  }
+  // A cancelled job is abandoned: a printer that can drops it, and a job printed to a
+  // file leaves no half-written document behind.
+  printer.abort();
   painter.end();
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    QFile::remove(printer.outputFileName());
+  }
 }
 
 }  // namespace vozo_qt

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPrinter>
@@ -189,7 +190,9 @@ TEST(Printing, PagesAndCopiesToAPdfFile) {
       }
     }
   });
-  EXPECT_EQ(print("cancelled.pdf", 0, 0, 2), 1);
+  // The cancelled job is abandoned: no half-written document is left.
+  EXPECT_EQ(print("cancelled.pdf", 0, 0, 2), 0);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(dir + "/cancelled.pdf")));
   EXPECT_TRUE(disabled_while_printing);
   EXPECT_TRUE(c.isEnabled());
   // A cancelled dialog prints nothing.
