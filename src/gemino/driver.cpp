@@ -17,8 +17,6 @@ namespace gemino {
 
 namespace {
 
-const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
-
 // A candidate scoring above this is never kept.
 constexpr float no_candidate = 1.0E6f;
 
@@ -56,7 +54,7 @@ void run_driver(State& s) {
 
   read_run_parameters(s);
   read_twin_data(s);
-  recfmt::write(8, fmt_separator);
+  write_separator();
 
   // Starting candidates. Modes that leave the angles unset start from zero angles, and a
   // run that keeps no candidate goes on from the zero tensor with nothing ranked.

@@ -1,5 +1,6 @@
 #include "gemino/parameters.h"
 
+#include "gemino/report.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
 
@@ -10,7 +11,6 @@ namespace {
 const recfmt::Format fmt_text_in("(A80)");
 const recfmt::Format fmt_text_out("(1X,A80)");
 const recfmt::Format fmt_run_parameters("(T5,I1,1X,4(I3,1X),I1)");
-const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
 const recfmt::Format fmt_list_in("(18(I3,1X))");
 const recfmt::Format fmt_kept("(T10,'SEULES LES DONNEES SUIVANTES SONT CONSERVEES')");
 const recfmt::Format fmt_removed("(T10,'LES DONNEES SUIVANTES SONT RETIREES')");
@@ -40,7 +40,7 @@ void read_run_parameters(State& s) {
   recfmt::write(
       8, fmt_run_parameters,
       {s.start_mode, s.trial_count, s.twin_percent, s.seed, s.iteration_limit, s.quiet_listing});
-  recfmt::write(8, fmt_separator);
+  write_separator();
 
   recfmt::read_list(3, {s.selection_mode, s.selection_count});
   if (s.selection_mode == 0) return;

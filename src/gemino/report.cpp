@@ -16,7 +16,7 @@ const recfmt::Format fmt_2001(
 const recfmt::Format fmt_2002("(14(1X,I4))");
 const recfmt::Format fmt_2003("(14(1X,F7.3,1X))");
 const recfmt::Format fmt_2004("(/,14(3X,I4,2X))");
-const recfmt::Format fmt_7000("(/,T10,'******************************************',/)");
+const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
 
 constexpr int32_t per_line = 14;
 
@@ -25,6 +25,10 @@ int32_t rows_in_range(int32_t n) {
 }
 
 }  // namespace
+
+void write_separator() {
+  recfmt::write(8, fmt_separator);
+}
 
 int32_t signed_number(const State& s, int32_t row) {
   if (row < 1 || row > max_rows) return 0;
@@ -61,7 +65,7 @@ void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index,
     for (int32_t i = 0; i < listed; ++i) line << signed_number(s, s.best_index_list[i]);
     line.finish();
   }
-  recfmt::write(8, fmt_7000);
+  write_separator();
 }
 
 void report_ranking(State& s) {

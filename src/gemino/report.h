@@ -17,6 +17,10 @@ namespace gemino {
 // are s.best_index_list, the ranking kept by the driver. n is the number of data rows.
 void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index, int32_t& n);
 
+// Writes the line of stars that separates the parts of the report: a blank line, 42
+// asterisks from column 10, a blank line.
+void write_separator();
+
 // Writes the ranking of the last objective evaluation: every row's signed data number
 // over its resolved shear stress, fourteen to a line.
 void report_ranking(State& s);

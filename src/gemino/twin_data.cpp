@@ -5,6 +5,7 @@
 
 #include "gemino/grain_geometry.h"
 #include "gemino/parameters.h"
+#include "gemino/report.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
@@ -20,7 +21,6 @@ const recfmt::Format fmt_plane_flagged(
     "3(2X,F6.3))");
 const recfmt::Format fmt_plane(
     "(2X,'MACLE',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),5X,F5.1,17X,3(2X,F6.3))");
-const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
 const recfmt::Format fmt_counts(
     "(/,1X,'NOMBRE DE MACLES  ',F7.0,/,'  NOMBRE DE NON MACLES  ',F7.0,/,'  POURCENTAGE  ',I3)");
 
@@ -152,7 +152,7 @@ void read_twin_data(State& s) {
       rec.code_letter = code[0];
       if (rec.direction > 401) {
         s.data_count = reader.next_row;
-        recfmt::write(8, fmt_separator);
+        write_separator();
         float twinned = 0.0f;
         float untwinned = 0.0f;
         count_planes(s, twinned, untwinned);
