@@ -12,6 +12,8 @@ State& shared_state() {
   return state;
 }
 
-void reset_state(State& s) { std::memset(&s, 0, sizeof s); }
+void reset_state(State& s) {
+  std::memset(&s, 0, sizeof s);
+}
 
 }  // namespace gemino

@@ -15,8 +15,8 @@ inline constexpr int32_t max_params = 4;
 
 struct State {
   // --- data rows (twin data reader) -------------------------------------------------
-  float pole[max_rows][3];      // unit normal of each stored twin plane
-  float glide[max_rows][3];     // unit vector in the plane toward the grain's c-axis
+  float pole[max_rows][3];   // unit normal of each stored twin plane
+  float glide[max_rows][3];  // unit vector in the plane toward the grain's c-axis
   int32_t data_number[max_rows];
   int32_t twin_flag[max_rows];  // +1 twinned, -1 untwinned
   int32_t data_count;           // rows in use, 0..500
@@ -35,18 +35,19 @@ struct State {
   int32_t selection_list[max_selection];
 
   // --- driver -----------------------------------------------------------------------
-  int32_t best_index_list[max_rows];  // shear_order positions 1..threshold_index of the kept solution
-  int32_t param_count;                // 4: three angles and R
-  float pi;                           // 3.141593 as a float
+  int32_t
+      best_index_list[max_rows];  // shear_order positions 1..threshold_index of the kept solution
+  int32_t param_count;            // 4: three angles and R
+  float pi;                       // 3.141593 as a float
 
   // --- starting points: values derived from the starting-state record, kept from the
   // call that computes them to all later calls of choose_start ------------------------
   float start_t1, start_p1, start_x1, start_y1, start_t3, start_p3;
 
   // --- stress inversion -------------------------------------------------------------
-  float rotation_matrix[3][3];  // [I-1][J-1]: column J is principal axis J
-  float axis_matrix[3][3];      // row J is principal axis J, third component <= 0
-  float shear_list[max_rows];   // resolved shear stresses, then the ranking (non-increasing)
+  float rotation_matrix[3][3];    // [I-1][J-1]: column J is principal axis J
+  float axis_matrix[3][3];        // row J is principal axis J, third component <= 0
+  float shear_list[max_rows];     // resolved shear stresses, then the ranking (non-increasing)
   int32_t shear_order[max_rows];  // data row (1-based) at each ranking position
   float threshold;                // persists between evaluations; 0 before the first
   int32_t threshold_index;

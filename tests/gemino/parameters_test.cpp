@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "gemino/io_files.h"
 #include "gemino/parameters.h"
 #include "gemino/state.h"
-#include "gemino/io_files.h"
 #include "gral/console_script.h"
 #include "recfmt/statements.h"
 #include "recfmt/units.h"

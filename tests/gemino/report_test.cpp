@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "gemino/io_files.h"
 #include "gemino/report.h"
 #include "gemino/state.h"
-#include "gemino/io_files.h"
 #include "recfmt/units.h"
 
 namespace {

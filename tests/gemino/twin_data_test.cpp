@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "gemino/io_files.h"
 #include "gemino/state.h"
 #include "gemino/twin_data.h"
-#include "gemino/io_files.h"
 #include "gral/console_script.h"
 #include "recfmt/units.h"
 
