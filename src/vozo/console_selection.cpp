@@ -165,4 +165,12 @@ void ConsoleState::paste(std::string_view text) {
   for (char c : text) on_char(static_cast<uint8_t>(c));
 }
 
+std::string typed_line_ends(std::string_view clipboard_text) {
+  std::string typed(clipboard_text);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    if (typed[i] == '\n' && (i == 0 || clipboard_text[i - 1] != '\r')) typed[i] = '\r';
+  }
+  return typed;
+}
+
 }  // namespace vozo

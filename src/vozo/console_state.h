@@ -53,6 +53,11 @@ struct LineRange {
   int32_t last = -1;
 };
 
+// Text on this platform's clipboard ends its lines with a bare line feed where a
+// typed line ends with a carriage return: each bare line feed becomes one, so that a
+// pasted line break completes an input line as the Return key does.
+std::string typed_line_ends(std::string_view clipboard_text);
+
 class ConsoleState {
  public:
   // A new window: empty, a new line pending, counted as modified.

@@ -443,7 +443,9 @@ void ConsoleWindow::command(int32_t id) {
       QClipboard* clipboard = QGuiApplication::clipboard();
       if (clipboard == nullptr) return;
       const QByteArray bytes = clipboard->text().toLatin1();
-      if (!bytes.isEmpty()) state_->paste(std::string_view(bytes.constData(), bytes.size()));
+      if (!bytes.isEmpty()) {
+        state_->paste(vozo::typed_line_ends(std::string_view(bytes.constData(), bytes.size())));
+      }
       return;
     }
     case vozo::IDM_DELETE:

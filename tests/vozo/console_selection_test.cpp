@@ -207,5 +207,13 @@ TEST_F(ConsoleSelection, PastedReturnCompletesAWaitingRead) {
   EXPECT_EQ(line(console, 3), "gh");
 }
 
+TEST(TypedLineEnds, BareLineFeedsBecomeReturns) {
+  EXPECT_EQ(typed_line_ends("data.txt\n"), "data.txt\r");
+  EXPECT_EQ(typed_line_ends("\na\n\nb"), "\ra\r\rb");
+  // Lines that already end with a carriage return are typed as they stand.
+  EXPECT_EQ(typed_line_ends("a\r\nb\r"), "a\r\nb\r");
+  EXPECT_EQ(typed_line_ends(""), "");
+}
+
 }  // namespace
 }  // namespace vozo

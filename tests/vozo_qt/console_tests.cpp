@@ -63,6 +63,11 @@ TEST(Clipboard, CopyThenPasteCompletesAnInputLine) {
     QGuiApplication::clipboard()->setText(QStringLiteral("now\r"));
     frame()->command(vozo::IDM_PASTE);
   });
+  script.on_read([] {
+    // So does a line break as other programs here put it on the clipboard.
+    QGuiApplication::clipboard()->setText(QStringLiteral("then\n"));
+    frame()->command(vozo::IDM_PASTE);
+  });
   script.when([] { return vozo_qt::env().end.ended(); },
               [&] {
                 dialogs.answers.push_back(vozo::Answer::no);
@@ -73,11 +78,12 @@ TEST(Clipboard, CopyThenPasteCompletesAnInputLine) {
     harness::write("> ");
     reads.push_back(harness::read_line());
     reads.push_back(harness::read_line());
+    reads.push_back(harness::read_line());
   });
   EXPECT_FALSE(script.timed_out());
   EXPECT_TRUE(active);
   EXPECT_EQ(copied, QStringLiteral("cd"));
-  EXPECT_EQ(reads, (std::vector<std::string>{"cd", "now"}));
+  EXPECT_EQ(reads, (std::vector<std::string>{"cd", "now", "then"}));
 }
 
 TEST(ConsoleWidget, FontChangeRecomputesTheVisibleRows) {
