@@ -33,7 +33,6 @@ class UnitWindowTable {
   bool full() const { return count_ == capacity; }
   // Entry k, 1-based.
   int32_t unit_at(int32_t k) const { return entries_[k - 1].unit_id; }
-  ConsoleState* window_at(int32_t k) const { return entries_[k - 1].window; }
 
  private:
   struct Entry {

@@ -30,8 +30,6 @@ class ConsoleWindow final : public QAbstractScrollArea,
   const vozo::ConsoleState& state() const { return *state_; }
   QFont console_font() const { return font_; }
   QColor text_color() const;
-  // The caret cell relative to the view, as last placed by the state.
-  QPoint caret_cell() const { return caret_; }
 
   // ChildWindow
   void command(int32_t id) override;

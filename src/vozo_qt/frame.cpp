@@ -307,7 +307,6 @@ void Frame::end_frame() {
   exited_ = true;
   env().quit_requested = true;
   if (!in_close_event_) hide();
-  emit frame_ended();
 }
 
 void Frame::closeEvent(QCloseEvent* event) {

@@ -58,10 +58,6 @@ class Frame : public QMainWindow {
   // Whether the Exit sequence has ended the frame.
   bool exited() const { return exited_; }
 
- signals:
-  // Sent once the Exit sequence has closed every child and ended the frame.
-  void frame_ended();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
 
