@@ -57,28 +57,35 @@ GraphicsOpening GraphicsSlot::open(int32_t width, int32_t height, std::string_vi
 
 namespace {
 
-bool choose_bitmap_file(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory) {
+// The bitmap save dialog: the chosen path and the file's name.
+bool choose_bitmap_file(const GraphicsDocument& document, Dialogs& dialogs,
+                        SaveDirectory& directory, std::string& path, std::string& title) {
   SaveDialogRequest request;
   request.default_title = document.title;
   request.default_path = directory.default_path(document.title);
   if (!dialogs.save_bitmap_dialog(request) || request.path.empty()) return false;
   directory.remember(request.path);
-  document.path = request.path;
+  path = request.path;
   if (!request.file_title.empty()) {
-    document.title = request.file_title;
+    title = request.file_title;
   } else {
     const size_t slash = request.path.find_last_of('/');
-    document.title = slash == std::string::npos ? request.path : request.path.substr(slash + 1);
+    title = slash == std::string::npos ? request.path : request.path.substr(slash + 1);
   }
   return true;
 }
 
-bool write_bitmap(GraphicsDocument& document, Dialogs& dialogs, BitmapSource& source) {
+// Only a complete file gives the window its path and title; after a failure the next
+// Save asks for a file again.
+bool write_bitmap(GraphicsDocument& document, Dialogs& dialogs, BitmapSource& source,
+                  const std::string& path, const std::string& title) {
   const std::string bytes = source.capture_bitmap();
   SaveResult result = SaveResult::write_error;
-  if (!bytes.empty()) result = save_file_bytes(document.path, bytes);
+  if (!bytes.empty()) result = save_file_bytes(path, bytes);
   switch (result) {
     case SaveResult::ok:
+      document.path = path;
+      document.title = title;
       document.saved = true;
       return true;
     case SaveResult::cannot_create:
@@ -96,17 +103,18 @@ bool write_bitmap(GraphicsDocument& document, Dialogs& dialogs, BitmapSource& so
 
 bool graphics_save(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory,
                    BitmapSource& source) {
-  if (!document.saved && document.path.empty() &&
-      !choose_bitmap_file(document, dialogs, directory)) {
-    return false;
+  if (document.saved || !document.path.empty()) {
+    return write_bitmap(document, dialogs, source, document.path, document.title);
   }
-  return write_bitmap(document, dialogs, source);
+  return graphics_save_as(document, dialogs, directory, source);
 }
 
 bool graphics_save_as(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory,
                       BitmapSource& source) {
-  if (!choose_bitmap_file(document, dialogs, directory)) return false;
-  return write_bitmap(document, dialogs, source);
+  std::string path;
+  std::string title;
+  if (!choose_bitmap_file(document, dialogs, directory, path, title)) return false;
+  return write_bitmap(document, dialogs, source, path, title);
 }
 
 CloseDecision graphics_close_prompt(GraphicsDocument& document, Dialogs& dialogs,

@@ -77,7 +77,8 @@ struct GraphicsDocument {
 
 // Save: asks for a path unless the window was saved before. Save As: always asks.
 // True when the file was written; the title becomes the file's name. Failures are
-// reported in a "VOZO" box and leave the window unsaved.
+// reported in a "VOZO" box and leave the window unsaved, with its title and file as
+// they were.
 bool graphics_save(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory,
                    BitmapSource& source);
 bool graphics_save_as(GraphicsDocument& document, Dialogs& dialogs, SaveDirectory& directory,

@@ -17,11 +17,14 @@ std::string save_prompt_text(std::string_view title) {
 
 namespace {
 
-// Writes the window's text to its file. A failed save keeps the text marked as
-// modified, so that Save stays enabled and Exit still asks.
-bool write_console(ConsoleState& console, Dialogs& dialogs) {
-  switch (save_text_file(console.file_name(), console.store())) {
+// Writes the window's text to path. Only a complete save gives the window its file and
+// title and clears the modified flag; a failed one leaves the window as it was, so
+// that Save asks for a file again, Save stays enabled and Exit still asks.
+bool write_console(ConsoleState& console, Dialogs& dialogs, const std::string& path,
+                   const std::string& title) {
+  switch (save_text_file(path, console.store())) {
     case SaveResult::ok:
+      if (!console.named() || console.file_name() != path) console.set_file(path, title);
       console.mark_saved();
       return true;
     case SaveResult::cannot_create:
@@ -34,32 +37,36 @@ bool write_console(ConsoleState& console, Dialogs& dialogs) {
   return false;
 }
 
-// The text save dialog, started in the last directory with the default title.
-bool choose_file(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+// The text save dialog, started in the last directory with the default title. Gives
+// the chosen path and the file's name.
+bool choose_file(const ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory,
+                 std::string& path, std::string& title) {
   SaveDialogRequest request;
   request.default_title = console.default_title();
   request.default_path = directory.default_path(request.default_title);
   if (!dialogs.save_text_dialog(request) || request.path.empty()) return false;
   directory.remember(request.path);
-  std::string title = request.file_title;
+  title = request.file_title;
   if (title.empty()) {
     const size_t slash = request.path.find_last_of('/');
     title = slash == std::string::npos ? request.path : request.path.substr(slash + 1);
   }
-  console.set_file(request.path, title);
+  path = request.path;
   return true;
 }
 
 }  // namespace
 
 bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
-  if (!console.named() && !choose_file(console, dialogs, directory)) return false;
-  return write_console(console, dialogs);
+  if (console.named()) return write_console(console, dialogs, console.file_name(), console.title());
+  return command_save_as(console, dialogs, directory);
 }
 
 bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
-  if (!choose_file(console, dialogs, directory)) return false;
-  return write_console(console, dialogs);
+  std::string path;
+  std::string title;
+  if (!choose_file(console, dialogs, directory, path, title)) return false;
+  return write_console(console, dialogs, path, title);
 }
 
 CloseDecision ask_to_save(std::string_view title, Dialogs& dialogs,

@@ -32,6 +32,7 @@ class SaveDirectory {
 std::string save_prompt_text(std::string_view title);
 
 // Save: asks for a path unless the window has one, then writes. True when written.
+// Only a written file gives the window its name and title.
 bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
 // Save As: always asks. True when written.
 bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);

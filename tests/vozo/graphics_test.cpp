@@ -153,6 +153,9 @@ TEST_F(GraphicsSaving, FailuresAreReportedAndTheProgramGoesOn) {
   EXPECT_FALSE(graphics_save_as(document, dialogs, directory, picture));
   EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
   EXPECT_FALSE(document.saved);
+  // The window keeps its title and no file: Save asks again.
+  EXPECT_EQ(document.title, "Graphics");
+  EXPECT_TRUE(document.path.empty());
   picture.bytes.clear();  // no capture
   dialogs.chosen_path = (dir / "plot.bmp").string();
   EXPECT_FALSE(graphics_save_as(document, dialogs, directory, picture));

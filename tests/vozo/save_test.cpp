@@ -148,6 +148,21 @@ TEST_F(SaveCommands, FailedSaveWarnsAndKeepsTheTextModified) {
   EXPECT_FALSE(command_save(console, dialogs, directory));
   EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
   EXPECT_TRUE(console.modified());
+  // The window does not take the name of a file that was never written: the next
+  // Save asks again and then takes the new file.
+  EXPECT_FALSE(console.named());
+  EXPECT_EQ(console.title(), "Input/Output");
+  dialogs.chosen_path = (dir.path() / "run.txt").string();
+  EXPECT_TRUE(command_save(console, dialogs, directory));
+  EXPECT_EQ(dialogs.requests.size(), 2u);
+  EXPECT_EQ(console.title(), "run.txt");
+  EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\n");
+  // Save As to a file that fails keeps the file the window already had.
+  console.append_output("R2\r\n");
+  dialogs.chosen_path = (dir.path() / "missing" / "other.txt").string();
+  EXPECT_FALSE(command_save_as(console, dialogs, directory));
+  EXPECT_EQ(console.title(), "run.txt");
+  EXPECT_EQ(console.file_name(), (dir.path() / "run.txt").string());
 }
 
 TEST_F(SaveCommands, ClosePromptAsksOnlyWhenModified) {
