@@ -177,8 +177,11 @@ void Frame::rebuild_window_list() {
   QMdiSubWindow* current = mdi_->currentSubWindow();
   for (int i = 0; i < list.size(); ++i) {
     QMdiSubWindow* sub = list[i];
-    const QString text = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(sub->windowTitle())
-                               : QStringLiteral("%1 %2").arg(i + 1).arg(sub->windowTitle());
+    // An ampersand in a title (a file saved as "R&D.txt") is text, not a mnemonic.
+    const QString title =
+        QString(sub->windowTitle()).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString text = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
+                               : QStringLiteral("%1 %2").arg(i + 1).arg(title);
     QAction* a = window_menu_->addAction(text);
     a->setCheckable(true);
     a->setChecked(sub == current);
