@@ -7,13 +7,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-dir=build-package
+# An existing build folder (configured with the windowed program) may be named: the test
+# script packages the tree it has just tested instead of building a second one.
+dir=${1:-build-package}
 
 # dpkg-dev and file compute the dependencies from the linked libraries.
 scripts/deps.sh qt6-base-dev dpkg-dev file
 
-scripts/build.sh "$dir" -DGEMINO_BUILD_QT=ON -DGEMINO_BUILD_TESTS=OFF -DGEMINO_BUILD_BENCH=OFF \
-  -DGEMINO_BUILD_FUZZ=OFF -DGEMINO_SANITIZE=OFF
+if [ $# -eq 0 ]; then
+  scripts/build.sh "$dir" -DGEMINO_BUILD_QT=ON -DGEMINO_BUILD_TESTS=OFF -DGEMINO_BUILD_BENCH=OFF \
+    -DGEMINO_BUILD_FUZZ=OFF -DGEMINO_SANITIZE=OFF
+fi
 rm -f "$dir"/gemino_*.deb
 (cd "$dir" && cpack -G DEB >cpack.log 2>&1) || {
   cat "$dir/cpack.log" >&2

@@ -8,15 +8,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # The windowed program and its tests need Qt 6; its smoke test a virtual X display.
 scripts/deps.sh qt6-base-dev xvfb xdotool
-scripts/build.sh build -DGEMINO_BUILD_TESTS=ON -DGEMINO_BUILD_QT=ON -DGEMINO_WERROR=ON
+scripts/build.sh build -DGEMINO_BUILD_TESTS=ON -DGEMINO_BUILD_QT=ON -DGEMINO_BUILD_BENCH=ON -DGEMINO_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 if [ "${GEMINO_SKIP_SANITIZE:-0}" != 1 ]; then
   scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DGEMINO_SANITIZE=ON -DGEMINO_BUILD_QT=ON -DGEMINO_WERROR=ON
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
 fi
-# The Debian package: built from a release tree and its contents checked.
-[ "${GEMINO_SKIP_PACKAGE:-0}" = 1 ] || scripts/package.sh
+# The Debian package of the tree just tested, and its contents checked.
+[ "${GEMINO_SKIP_PACKAGE:-0}" = 1 ] || scripts/package.sh build
 # Every fuzz target for a short, bounded time (Clang and libFuzzer, under the sanitizers).
 [ "${GEMINO_SKIP_FUZZ:-0}" = 1 ] || scripts/fuzz.sh 20
 echo "All tests passed."
