@@ -35,10 +35,12 @@ for t in "${targets[@]}"; do
   cp -r "fuzz/corpus/$t" "$work/$t"
   artifacts="build-fuzz/artifacts/$t"
   mkdir -p "$artifacts"
+  dict=()
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
   echo "== $t: ${seconds}s"
   if ! ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "build-fuzz/fuzz/$t" "$work/$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
-    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
     -artifact_prefix="$artifacts/" 2>"$work/$t.log"; then
     tail -n 60 "$work/$t.log"
     echo "FAILED: $t (input kept in $artifacts)"
