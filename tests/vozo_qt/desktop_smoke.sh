@@ -24,27 +24,34 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
+fail() {
+  echo "FAILED: $*"
+  for log in xvfb.log gemino.log; do [ -s "$log" ] && { echo "--- $log"; tail -n 20 "$log"; }; done
+  exit 1
+}
 
 cp "$examples/params.txt" "$examples/data.txt" "$work/"
 cd "$work" || exit 1
 printf '\nparams.txt\ndata.txt\nexpected.txt\n' | "$term" >term.log 2>&1 ||
   fail "the terminal program failed"
 
-# A free display number.
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt >xvfb.log 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 300); do
+  [ -s display.txt ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
+  sleep 0.1
+done
+[ -s display.txt ] || fail "Xvfb did not become ready"
+display=":$(head -n 1 display.txt)"
 export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 
 "$gemino" >gemino.log 2>&1 &
 gemino_pid=$!
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
+  kill -0 "$gemino_pid" 2>/dev/null || fail "the program ended before its frame appeared"
   window=$(xdotool search --name '^gemino$' 2>/dev/null | head -1)
   [ -n "$window" ] && break
   sleep 0.2
