@@ -1,13 +1,12 @@
 #include "vozo/graphics.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "scripted_dialogs.h"
 
 namespace vozo {
 namespace {
@@ -77,29 +76,6 @@ TEST(GraphicsWindow, MappingModesScaleToDevicePixelsWithYUp) {
   }
 }
 
-class BitmapDialogs : public Dialogs {
- public:
-  Answer ask(std::string_view text) override {
-    questions.emplace_back(text);
-    return answer;
-  }
-  bool save_text_dialog(SaveDialogRequest&) override { return false; }
-  bool save_bitmap_dialog(SaveDialogRequest& request) override {
-    requests.push_back(request);
-    if (chosen_path.empty()) return false;
-    request.path = chosen_path;
-    request.file_title = fs::path(chosen_path).filename().string();
-    return true;
-  }
-  void warn(std::string_view text) override { warnings.emplace_back(text); }
-
-  Answer answer = Answer::cancel;
-  std::string chosen_path;
-  std::vector<std::string> questions;
-  std::vector<SaveDialogRequest> requests;
-  std::vector<std::string> warnings;
-};
-
 class FixedPicture : public BitmapSource {
  public:
   std::string capture_bitmap() override {
@@ -112,21 +88,12 @@ class FixedPicture : public BitmapSource {
 
 class GraphicsSaving : public ::testing::Test {
  protected:
-  GraphicsSaving() {
-    std::string pattern = (fs::temp_directory_path() / "vozo-graph-XXXXXX").string();
-    dir = ::mkdtemp(pattern.data());
-    document.title = "Graphics";
-  }
-  ~GraphicsSaving() override { fs::remove_all(dir); }
-  std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-  fs::path dir;
+  GraphicsSaving() { document.title = "Graphics"; }
+  std::string read(const fs::path& path) { return testing::read_file(path); }
+  testing::TempDir temp;
+  const fs::path& dir = temp.path();
   GraphicsDocument document;
-  BitmapDialogs dialogs;
+  testing::ScriptedDialogs dialogs;
   SaveDirectory directory;
   FixedPicture picture;
 };
@@ -179,7 +146,7 @@ TEST_F(GraphicsSaving, ClosePromptAnswers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.answer) * 10 + c.confirms);
     GraphicsDocument doc{"Graphics", "", false};
-    BitmapDialogs dlg;
+    testing::ScriptedDialogs dlg;
     dlg.answer = c.answer;
     if (c.confirms) dlg.chosen_path = (dir / "close.bmp").string();
     EXPECT_EQ(graphics_close_prompt(doc, dlg, directory, picture), c.decision);

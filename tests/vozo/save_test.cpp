@@ -1,14 +1,12 @@
 // The saved text's bytes, the safe save, and the Save, Save As and close questions.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fake_view.h"
+#include "scripted_dialogs.h"
 #include "vozo/console_state.h"
 #include "vozo/save_commands.h"
 #include "vozo/text_file.h"
@@ -18,34 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FakeView;
+using testing::read_file;
+using testing::ScriptedDialogs;
+using testing::TempDir;
 using testing::type;
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "vozo-save-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-  std::vector<std::string> names() const {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(path_)) {
-      found.push_back(entry.path().filename().string());
-    }
-    return found;
-  }
-
- private:
-  fs::path path_;
-};
 
 TEST(TextFile, LinesEndInCarriageReturnLineFeedAndThePendingLineIsNotWritten) {
   FakeView view;
@@ -80,29 +54,6 @@ TEST(TextFile, FailedSavesLeaveEarlierFilesAndNoLitter) {
   EXPECT_TRUE(fs::is_directory(dir.path() / "taken" / "inner"));
   EXPECT_EQ(dir.names(), std::vector<std::string>{"taken"});
 }
-
-// Dialogs answered from a script.
-class ScriptedDialogs : public Dialogs {
- public:
-  Answer ask(std::string_view text) override {
-    questions.emplace_back(text);
-    return answer;
-  }
-  bool save_text_dialog(SaveDialogRequest& request) override {
-    requests.push_back(request);
-    if (chosen_path.empty()) return false;
-    request.path = chosen_path;
-    request.file_title = fs::path(chosen_path).filename().string();
-    return true;
-  }
-  void warn(std::string_view text) override { warnings.emplace_back(text); }
-
-  Answer answer = Answer::cancel;
-  std::string chosen_path;
-  std::vector<std::string> questions;
-  std::vector<SaveDialogRequest> requests;
-  std::vector<std::string> warnings;
-};
 
 class SaveCommands : public ::testing::Test {
  protected:
