@@ -71,6 +71,10 @@ inline void type(ConsoleState& console, const std::string& text) {
   for (char c : text) console.on_char(static_cast<uint8_t>(c));
 }
 
+inline void press(ConsoleState& console, Key key, int times = 1) {
+  for (int k = 0; k < times; ++k) console.on_key(key);
+}
+
 inline std::string line(const ConsoleState& console, int32_t k) {
   return std::string(console.store().line(k));
 }
