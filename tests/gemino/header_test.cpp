@@ -14,6 +14,7 @@
 #include "gral/console_script.h"
 #include "gral/hostname.h"
 #include "gral/initsio.h"
+#include "gral/initsio_report.h"
 #include "gral/opef2.h"
 #include "recfmt/units.h"
 
@@ -143,23 +144,7 @@ TEST_F(Header, WholeStartOfRun) {
   const std::string rule = " ..........................................";
   const std::string slashes = " ///////////////////////////////////////////";
   const std::string use_default = " ichar =  32 => use default value";
-  Lines expected = {
-      at43,
-      " @ subroutine initsio    ",
-      " @==========================================",
-      " INITIALIZING INPUT/OUTPUT",
-      " standard  input unit        =  5",
-      " standard output unit        =  6",
-      " error     input unit        =  5",
-      " error    output unit        =  6",
-      " minimum output enabled      :  T",
-      " more    output enabled      :  T",
-      " maximum output enabled      :  F",
-      " command file open status    :  F",
-      " plot    file open status    :  F",
-      " pause after warning or error:  T",
-      at43,
-  };
+  Lines expected = gral_test::initsio_default_report();
   const Lines header = header_lines("Gemino", " 1.2      ", "2010-06-21");
   expected.insert(expected.end(), header.begin(), header.end());
   auto attempt = [&](const std::string& role, const std::string& shown_default, bool default_taken,

@@ -7,6 +7,7 @@
 #include "gral/banners.h"
 #include "gral/console_script.h"
 #include "gral/initsio.h"
+#include "gral/initsio_report.h"
 
 namespace {
 
@@ -40,24 +41,7 @@ TEST(Initsio, SetsDefaultsAndReportsThemInsideItsBanner) {
   EXPECT_EQ(c.lwito[1].value, 1);
   EXPECT_EQ(c.lwito[2].value, 0);
 
-  const Lines expected = {
-      " " + at43,
-      " @ subroutine initsio    ",
-      " @==========================================",
-      " INITIALIZING INPUT/OUTPUT",
-      " standard  input unit        =  5",
-      " standard output unit        =  6",
-      " error     input unit        =  5",
-      " error    output unit        =  6",
-      " minimum output enabled      :  T",
-      " more    output enabled      :  T",
-      " maximum output enabled      :  F",
-      " command file open status    :  F",
-      " plot    file open status    :  F",
-      " pause after warning or error:  T",
-      " " + at43,
-  };
-  EXPECT_EQ(console.lines(), expected);
+  EXPECT_EQ(console.lines(), gral_test::initsio_default_report());
   EXPECT_EQ(console.raw().substr(0, 46), " " + at43 + "\r\n");
 }
 
