@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gemino/state.h"
 #include "recfmt/units.h"
 
 namespace gemino_test {
@@ -55,6 +57,25 @@ inline Lines read_records(const std::string& path) {
   if (start < all.size()) out.push_back(all.substr(start) + "<no CR LF>");
   return out;
 }
+
+// The line of stars that separates the parts of the report.
+inline const std::string stars = "         ******************************************";
+
+// A fresh computation state and a scratch folder; every unit is closed after the test.
+class StateWithFiles : public testing::Test {
+ protected:
+  void SetUp() override { gemino::reset_state(*s); }
+  void TearDown() override { recfmt::close_all(); }
+
+  // Closes the report unit and returns the records written to report.txt.
+  Lines report() {
+    recfmt::close(8);
+    return read_records(dir.file("report.txt"));
+  }
+
+  ScratchDir dir;
+  std::unique_ptr<gemino::State> s = std::make_unique<gemino::State>();
+};
 
 // Connects a unit to a file; the test fails at once if it cannot.
 inline void connect(int32_t unit, const std::string& path, const char* status) {

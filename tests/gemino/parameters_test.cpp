@@ -17,26 +17,19 @@ namespace {
 using gemino_test::Lines;
 
 const std::string blank;
-const std::string stars = "         ******************************************";
+using gemino_test::stars;
 
 Lines title_block() {
   return {"TITLE LINE", "",  std::string(60, 'a') + std::string(40, 'b'), "4", "5", "6", "7", "8",
           "9",          "10"};
 }
 
-class ParameterFile : public testing::Test {
+class ParameterFile : public gemino_test::StateWithFiles {
  protected:
-  void SetUp() override { gemino::reset_state(*s); }
-  void TearDown() override { recfmt::close_all(); }
-
   void open_files(const Lines& params) {
     gemino_test::write_lines(dir.file("params.txt"), params);
     gemino_test::connect(3, dir.file("params.txt"), "old");
     gemino_test::connect(8, dir.file("report.txt"), "unknown");
-  }
-  Lines report() {
-    recfmt::close(8);
-    return gemino_test::read_records(dir.file("report.txt"));
   }
   // The record the start points would read next.
   void expect_starting_state_next() {
@@ -49,9 +42,6 @@ class ParameterFile : public testing::Test {
     EXPECT_EQ(q3, 60);
     EXPECT_EQ(r, 0.5f);
   }
-
-  gemino_test::ScratchDir dir;
-  std::unique_ptr<gemino::State> s = std::make_unique<gemino::State>();
 };
 
 TEST_F(ParameterFile, TextRunParametersAndKeptListOnTwoRecords) {

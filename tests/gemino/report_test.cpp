@@ -14,26 +14,17 @@ namespace {
 using gemino_test::Lines;
 
 const std::string blank;
-const std::string stars = "         ******************************************";
+using gemino_test::stars;
 const std::string indent(19, ' ');
 
-class Report : public testing::Test {
+class Report : public gemino_test::StateWithFiles {
  protected:
   void SetUp() override {
-    gemino::reset_state(*s);
+    StateWithFiles::SetUp();
     s->pi = 3.141593f;
     s->param_count = 4;
     gemino_test::connect(8, dir.file("report.txt"), "unknown");
   }
-  void TearDown() override { recfmt::close_all(); }
-
-  Lines report() {
-    recfmt::close(8);
-    return gemino_test::read_records(dir.file("report.txt"));
-  }
-
-  gemino_test::ScratchDir dir;
-  std::unique_ptr<gemino::State> s = std::make_unique<gemino::State>();
 };
 
 std::string sigma_line(int32_t j, const std::string& direction, const std::string& plunge,

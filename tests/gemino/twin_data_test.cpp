@@ -18,14 +18,11 @@ using gemino_test::data_record;
 using gemino_test::Lines;
 
 const std::string blank;
-const std::string stars = "         ******************************************";
+using gemino_test::stars;
 const std::string seventeen(17, ' ');
 
-class TwinDataFile : public testing::Test {
+class TwinDataFile : public gemino_test::StateWithFiles {
  protected:
-  void SetUp() override { gemino::reset_state(*s); }
-  void TearDown() override { recfmt::close_all(); }
-
   // Reads `data` as the data file and returns the report it writes.
   Lines run(const Lines& data) {
     gemino_test::write_lines(dir.file("data.txt"), data);
@@ -35,9 +32,6 @@ class TwinDataFile : public testing::Test {
     recfmt::close_all();
     return gemino_test::read_records(dir.file("report.txt"));
   }
-
-  gemino_test::ScratchDir dir;
-  std::unique_ptr<gemino::State> s = std::make_unique<gemino::State>();
 };
 
 // Two blocks, the second turned by 90 degrees about the vertical. The c-axis 270/64 is
