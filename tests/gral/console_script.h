@@ -51,9 +51,6 @@ class ScriptedConsole {
   int32_t end_code() const { return state().end_code; }
   // Called just before each reply is handed over (e.g. to change the file system).
   void on_read(std::function<void()> action) { state().on_read = std::move(action); }
-  // Unit ids of the reads and writes, in order.
-  const std::vector<int32_t>& read_units() const { return state().read_units; }
-  const std::vector<int32_t>& write_units() const { return state().write_units; }
 
  private:
   recfmt::ConsoleHooks previous_;
@@ -62,17 +59,14 @@ class ScriptedConsole {
     std::string output;
     int32_t end_code = -1;
     std::function<void()> on_read;
-    std::vector<int32_t> read_units;
-    std::vector<int32_t> write_units;
   };
   static State& state() {
     static State s;
     return s;
   }
 
-  static int32_t read(char* buffer, int32_t capacity, int32_t unit_id) {
+  static int32_t read(char* buffer, int32_t capacity, int32_t /*unit_id*/) {
     State& s = state();
-    s.read_units.push_back(unit_id);
     if (s.on_read) s.on_read();
     if (s.replies.empty()) return 0;
     const std::string line = s.replies.front() + "\r\n";
@@ -81,8 +75,7 @@ class ScriptedConsole {
     std::copy_n(line.data(), n, buffer);
     return static_cast<int32_t>(n);
   }
-  static int32_t write(const char* bytes, int32_t count, int32_t /*handle*/, int32_t unit_id) {
-    state().write_units.push_back(unit_id);
+  static int32_t write(const char* bytes, int32_t count, int32_t /*handle*/, int32_t /*unit_id*/) {
     state().output.append(bytes, static_cast<std::size_t>(count));
     return count;
   }

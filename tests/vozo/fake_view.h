@@ -39,7 +39,7 @@ class FakeView : public ConsoleView {
     menu[id] = enabled;
     menu_calls.push_back(std::to_string(id) + (enabled ? "+" : "-"));
   }
-  void beep() override { ++beeps; }
+  void beep() override {}
 
   // Calls whose text starts with prefix.
   std::vector<std::string> calls_starting(const std::string& prefix) const {
@@ -55,7 +55,6 @@ class FakeView : public ConsoleView {
   std::map<int32_t, bool> menu;
   int32_t vertical_range = -1, vertical_pos = -1, horizontal_range = -1, horizontal_pos = -1;
   int32_t caret_x = -1, caret_y = -1;
-  int32_t beeps = 0;
 };
 
 // Cells of 8 x 16 pixels.

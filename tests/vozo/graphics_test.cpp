@@ -78,12 +78,8 @@ TEST(GraphicsWindow, MappingModesScaleToDevicePixelsWithYUp) {
 
 class FixedPicture : public BitmapSource {
  public:
-  std::string capture_bitmap() override {
-    ++captures;
-    return bytes;
-  }
+  std::string capture_bitmap() override { return bytes; }
   std::string bytes = "BM-picture";
-  int captures = 0;
 };
 
 class GraphicsSaving : public ::testing::Test {
