@@ -3,10 +3,8 @@
 // Under the sanitizer build the same runs also prove that no input writes past an array.
 // Big inputs are made here at run time.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,7 +17,7 @@ using gemino_test::block_header;
 using gemino_test::data_record;
 using gemino_test::Lines;
 using gemino_test::ScratchDir;
-using gemino_test::slurp;
+using gemino_test::TermRun;
 using gemino_test::two_grains;
 
 void write_bytes(const std::string& path, const std::string& bytes) {
@@ -63,25 +61,12 @@ std::string many_planes(int32_t planes) {
 
 const std::string good_data = joined(two_grains());
 
-struct Run {
-  int exit_code = -1;
-  std::string console;
-  std::string report;
-};
-
-Run run_term(const std::string& params, const std::string& data, const std::string& answers) {
+TermRun run_term(const std::string& params, const std::string& data, const std::string& answers) {
   ScratchDir dir;
   write_bytes(dir.file("params.txt"), params);
   write_bytes(dir.file("data.txt"), data);
   write_bytes(dir.file("answers.txt"), answers);
-  const std::string command =
-      "cd '" + dir.file("") + "' && '" GEMINO_TERM_PATH "' < answers.txt > console.txt 2>&1";
-  const int status = std::system(command.c_str());
-  Run run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.console = slurp(dir.file("console.txt"));
-  run.report = slurp(dir.file("report.txt"));
-  return run;
+  return gemino_test::run_term_in(dir);
 }
 
 struct Case {
@@ -112,7 +97,7 @@ void expect_in_order(const std::string& text, const std::vector<std::string>& pa
 void run_cases(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const Run run = run_term(c.params, c.data, c.answers);
+    const TermRun run = run_term(c.params, c.data, c.answers);
     EXPECT_EQ(run.exit_code, c.exit_code);
     expect_in_order(run.console, c.console);
     if (c.exit_code == 0) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -44,10 +46,8 @@ inline void write_lines(const std::string& path, const Lines& lines) {
   for (const std::string& l : lines) out << l << '\n';
 }
 
-// The records of a report file, without their CR LF ends.
-inline Lines read_records(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+// The records of a report, without their CR LF ends.
+inline Lines records_of(const std::string& all) {
   Lines out;
   std::size_t start = 0;
   for (std::size_t p = all.find("\r\n"); p != std::string::npos; p = all.find("\r\n", start)) {
@@ -56,6 +56,37 @@ inline Lines read_records(const std::string& path) {
   }
   if (start < all.size()) out.push_back(all.substr(start) + "<no CR LF>");
   return out;
+}
+
+// The whole of a file, bytes as they are.
+inline std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The records of a report file, without their CR LF ends.
+inline Lines read_records(const std::string& path) {
+  return records_of(slurp(path));
+}
+
+// What a run of the terminal program left: its exit code, its console and its report.
+struct TermRun {
+  int exit_code = -1;
+  std::string console;
+  std::string report;
+};
+
+// Runs the terminal program in `dir`, its console questions answered from answers.txt
+// there; the report is the folder's report.txt.
+inline TermRun run_term_in(const ScratchDir& dir) {
+  const std::string command =
+      "cd '" + dir.file("") + "' && '" GEMINO_TERM_PATH "' < answers.txt > console.txt 2>&1";
+  const int status = std::system(command.c_str());
+  TermRun run;
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.console = slurp(dir.file("console.txt"));
+  run.report = slurp(dir.file("report.txt"));
+  return run;
 }
 
 // The line of stars that separates the parts of the report.
@@ -96,12 +127,6 @@ inline std::string block_header(int32_t flag, int32_t a1, int32_t a2, int32_t a3
   char buf[64];
   std::snprintf(buf, sizeof buf, "%1d    %4d %4d %4d ", flag, a1, a2, a3);
   return buf;
-}
-
-// The whole of a file, bytes as they are.
-inline std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A small data file: two grains, each with its c-axis, an untwinned and a twinned plane.

@@ -2,10 +2,8 @@
 // the recovery of a known tensor, and the run's answers to unusual parameter files.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -22,26 +20,19 @@ using gemino_test::slurp;
 using gemino_test::two_grains;
 
 // One run of the terminal program in a scratch folder holding params.txt and data.txt.
-struct TermRun {
+struct ReportedRun {
   int exit_code = -1;
   Lines report;
   std::string console;
 };
 
-TermRun run_term(const gemino_test::ScratchDir& dir) {
-  const std::string answers = dir.file("answers.txt");
-  gemino_test::write_lines(answers, {"", "params.txt", "data.txt", "report.txt"});
-  const std::string command =
-      "cd '" + dir.file("") + "' && '" GEMINO_TERM_PATH "' < '" + answers + "' > console.txt 2>&1";
-  const int status = std::system(command.c_str());
-  TermRun run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.report = gemino_test::read_records(dir.file("report.txt"));
-  run.console = slurp(dir.file("console.txt"));
-  return run;
+ReportedRun run_term(const gemino_test::ScratchDir& dir) {
+  gemino_test::write_lines(dir.file("answers.txt"), {"", "params.txt", "data.txt", "report.txt"});
+  const gemino_test::TermRun run = gemino_test::run_term_in(dir);
+  return {run.exit_code, gemino_test::records_of(run.report), run.console};
 }
 
-TermRun run_term(const Lines& params, const Lines& data) {
+ReportedRun run_term(const Lines& params, const Lines& data) {
   gemino_test::ScratchDir dir;
   gemino_test::write_lines(dir.file("params.txt"), params);
   gemino_test::write_lines(dir.file("data.txt"), data);
@@ -88,7 +79,7 @@ TEST(WholeRun, BundledExampleGivesItsCheckedReport) {
   gemino_test::ScratchDir dir;
   std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));
   std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
-  const TermRun run = run_term(dir);
+  const ReportedRun run = run_term(dir);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(slurp(dir.file("report.txt")), slurp(GEMINO_TEST_DATA "/example-report.txt"));
 }
@@ -98,7 +89,7 @@ TEST(WholeRun, NoiseFreeDataGiveBackTheirTensor) {
   gemino_test::ScratchDir dir;
   std::filesystem::copy_file(GEMINO_TEST_DATA "/recovery-params.txt", dir.file("params.txt"));
   std::filesystem::copy_file(GEMINO_TEST_DATA "/recovery-data.txt", dir.file("data.txt"));
-  const TermRun run = run_term(dir);
+  const ReportedRun run = run_term(dir);
   ASSERT_EQ(run.exit_code, 0);
   Axis axes[3];
   ASSERT_TRUE(last_axes(run.report, axes));
@@ -107,7 +98,7 @@ TEST(WholeRun, NoiseFreeDataGiveBackTheirTensor) {
 }
 
 TEST(WholeRun, NoCandidateGoesOnFromTheZeroTensor) {
-  const TermRun run = run_term(with_title({"1 0 50 5 20 1 1", "0 0"}), two_grains());
+  const ReportedRun run = run_term(with_title({"1 0 50 5 20 1 1", "0 0"}), two_grains());
   ASSERT_EQ(run.exit_code, 0);
   // The first tensor block: the zero tensor, nothing kept, nothing ranked.
   const std::string indent(19, ' ');
@@ -131,7 +122,7 @@ TEST(WholeRun, LaterCandidateOfEqualValueIsKept) {
   for (std::string& line : data) {
     if (line.size() == 30 && line[29] == 'N') line[29] = 'X';
   }
-  const TermRun run = run_term(with_title({"1 3 50 12345 5 1 0", "0 0"}), data);
+  const ReportedRun run = run_term(with_title({"1 3 50 12345 5 1 0", "0 0"}), data);
   ASSERT_EQ(run.exit_code, 0);
   int32_t seed = 12345;
   float gamma = 0.0f, beta = 0.0f, alpha = 0.0f, r = 0.0f;
@@ -153,10 +144,10 @@ TEST(WholeRun, LaterCandidateOfEqualValueIsKept) {
 TEST(WholeRun, InputTheRowsCannotHoldEndsWithExitCodeOne) {
   Lines data = two_grains();
   std::swap(data[1], data[2]);  // a twin plane before any c-axis
-  const TermRun run = run_term(with_title({"1 3 50 5 20 0 0", "0 0"}), data);
+  const ReportedRun run = run_term(with_title({"1 3 50 5 20 0 0", "0 0"}), data);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.console.find("TWIN PLANE BEFORE ANY C-AXIS"), std::string::npos);
-  const TermRun too_long = run_term(with_title({"1 3 50 5 20 0 0", "2 501"}), two_grains());
+  const ReportedRun too_long = run_term(with_title({"1 3 50 5 20 0 0", "2 501"}), two_grains());
   EXPECT_EQ(too_long.exit_code, 1);
   EXPECT_NE(too_long.console.find("MORE THAN 500 DATA NUMBERS"), std::string::npos);
 }
@@ -182,7 +173,7 @@ TEST(WholeRun, UnusualParametersNeverBreakTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const TermRun run = run_term(with_title(c.params), two_grains());
+    const ReportedRun run = run_term(with_title(c.params), two_grains());
     EXPECT_EQ(run.exit_code, 0);
     ASSERT_FALSE(run.report.empty());
     EXPECT_NE(run.report.back().find('.'), std::string::npos);  // the last chart row
@@ -207,7 +198,7 @@ TEST(WholeRun, UnusualDataNeverBreakTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const TermRun run = run_term(with_title({"1 2 50 5 20 0 0", "0 0"}), c.data);
+    const ReportedRun run = run_term(with_title({"1 2 50 5 20 0 0", "0 0"}), c.data);
     EXPECT_EQ(run.exit_code, 0);
     ASSERT_FALSE(run.report.empty());
     EXPECT_EQ(run.report.back().size(), 116u);
