@@ -17,9 +17,13 @@ void output_lines(ConsoleState& console, int count) {
   for (int i = 1; i <= count; ++i) console.append_output("line " + std::to_string(i) + "\r\n");
 }
 
-TEST(ConsoleScroll, ViewFollowsTheTextOnceTheNinthOfTenRowsIsCompleted) {
+class ConsoleScroll : public ::testing::Test {
+ protected:
   FakeView view;
-  ConsoleState console(view);
+  ConsoleState console{view};
+};
+
+TEST_F(ConsoleScroll, ViewFollowsTheTextOnceTheNinthOfTenRowsIsCompleted) {
   size_in_cells(console, 80, 10);
   output_lines(console, 8);
   EXPECT_EQ(console.top(), 0);
@@ -34,9 +38,7 @@ TEST(ConsoleScroll, ViewFollowsTheTextOnceTheNinthOfTenRowsIsCompleted) {
   EXPECT_EQ(console.vertical_max(), 12);  // 20 lines - 10 rows + 2
 }
 
-TEST(ConsoleScroll, VerticalRequestsMoveByTheirAmountWithinTheRange) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, VerticalRequestsMoveByTheirAmountWithinTheRange) {
   size_in_cells(console, 80, 10);
   output_lines(console, 30);
   ASSERT_EQ(console.top(), 22);
@@ -67,9 +69,7 @@ TEST(ConsoleScroll, VerticalRequestsMoveByTheirAmountWithinTheRange) {
   }
 }
 
-TEST(ConsoleScroll, KeysScrollLikeTheBar) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, KeysScrollLikeTheBar) {
   size_in_cells(console, 80, 10);
   output_lines(console, 30);
   console.on_key(Key::home);
@@ -85,9 +85,7 @@ TEST(ConsoleScroll, KeysScrollLikeTheBar) {
   EXPECT_EQ(console.top(), 22);
 }
 
-TEST(ConsoleScroll, PageWithNoVisibleRowScrollsByOneLine) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, PageWithNoVisibleRowScrollsByOneLine) {
   console.resize(80, 10);  // less than one cell high
   ASSERT_EQ(console.visible_rows(), 0);
   output_lines(console, 5);
@@ -99,9 +97,7 @@ TEST(ConsoleScroll, PageWithNoVisibleRowScrollsByOneLine) {
   EXPECT_EQ(console.top(), top);
 }
 
-TEST(ConsoleScroll, HorizontalRequestsMoveOnReleaseOnly) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, HorizontalRequestsMoveOnReleaseOnly) {
   size_in_cells(console, 10, 10);
   console.append_output(std::string(30, 'x') + "\r\n");
   EXPECT_EQ(console.horizontal_pos(), 0);  // a return scrolls back to column 0
@@ -131,9 +127,7 @@ TEST(ConsoleScroll, HorizontalRequestsMoveOnReleaseOnly) {
   }
 }
 
-TEST(ConsoleScroll, RangesFollowTheWindowSize) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, RangesFollowTheWindowSize) {
   size_in_cells(console, 10, 10);
   output_lines(console, 30);
   console.append_output(std::string(25, 'y') + "\r\n");
@@ -155,9 +149,7 @@ TEST(ConsoleScroll, RangesFollowTheWindowSize) {
   EXPECT_EQ(view.horizontal_range, 10);
 }
 
-TEST(ConsoleScroll, RepaintDrawsTheLinesOfTheInvalidBand) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, RepaintDrawsTheLinesOfTheInvalidBand) {
   size_in_cells(console, 80, 10);
   output_lines(console, 30);
   ASSERT_EQ(console.top(), 22);
@@ -179,9 +171,7 @@ TEST(ConsoleScroll, RepaintDrawsTheLinesOfTheInvalidBand) {
   EXPECT_LT(none.last, none.first);
 }
 
-TEST(ConsoleScroll, TypingScrollsBackToTheBottomFirst) {
-  FakeView view;
-  ConsoleState console(view);
+TEST_F(ConsoleScroll, TypingScrollsBackToTheBottomFirst) {
   size_in_cells(console, 80, 10);
   output_lines(console, 30);
   console.on_key(Key::home);
