@@ -42,20 +42,22 @@ class ParameterFile : public gemino_test::StateWithFiles {
     EXPECT_EQ(q3, 60);
     EXPECT_EQ(r, 0.5f);
   }
+  // Reads a parameter file of the title block and `records`; the starting state must
+  // then be the next record.
+  void read_parameters(const Lines& records) {
+    Lines params = title_block();
+    params.insert(params.end(), records.begin(), records.end());
+    open_files(params);
+    gemino::copy_text_lines(*s);
+    gemino::read_run_parameters(*s);
+    expect_starting_state_next();
+  }
 };
 
 TEST_F(ParameterFile, TextRunParametersAndKeptListOnTwoRecords) {
-  Lines params = title_block();
-  params.push_back("4 6 75 1234 120 0 1");
-  params.push_back("2 20");
-  params.push_back("  1   2 302   5 605   7   8   9 101 401 103 104 405 106 107 108 109 110 ");
-  params.push_back("710   3");
-  params.push_back("120 30 300 60 0.5");
-  open_files(params);
-
-  gemino::copy_text_lines(*s);
-  gemino::read_run_parameters(*s);
-  expect_starting_state_next();
+  read_parameters({"4 6 75 1234 120 0 1", "2 20",
+                   "  1   2 302   5 605   7   8   9 101 401 103 104 405 106 107 108 109 110 ",
+                   "710   3", "120 30 300 60 0.5"});
 
   const Lines expected = {
       " TITLE LINE" + std::string(70, ' '),
@@ -93,14 +95,7 @@ TEST_F(ParameterFile, TextRunParametersAndKeptListOnTwoRecords) {
 }
 
 TEST_F(ParameterFile, NoSelectionReadsNoListWhateverTheCount) {
-  Lines params = title_block();
-  params.push_back("1 30 80 12345 400 1 0");
-  params.push_back("0 3");
-  params.push_back("120 30 300 60 0.5");
-  open_files(params);
-  gemino::copy_text_lines(*s);
-  gemino::read_run_parameters(*s);
-  expect_starting_state_next();
+  read_parameters({"1 30 80 12345 400 1 0", "0 3", "120 30 300 60 0.5"});
   const Lines r = report();
   ASSERT_EQ(r.size(), 14u);
   EXPECT_EQ(r[10], "    1  30  80 *** 400 1");
@@ -108,15 +103,7 @@ TEST_F(ParameterFile, NoSelectionReadsNoListWhateverTheCount) {
 }
 
 TEST_F(ParameterFile, RemovalWithAnEmptyListStillTakesOneRecord) {
-  Lines params = title_block();
-  params.push_back("2 5 70 777 500 0 0");
-  params.push_back("1 0");
-  params.push_back("  5   6");
-  params.push_back("120 30 300 60 0.5");
-  open_files(params);
-  gemino::copy_text_lines(*s);
-  gemino::read_run_parameters(*s);
-  expect_starting_state_next();
+  read_parameters({"2 5 70 777 500 0 0", "1 0", "  5   6", "120 30 300 60 0.5"});
   const Lines r = report();
   ASSERT_EQ(r.size(), 16u);
   EXPECT_EQ(r[10], "    2   5  70 777 500 0");
@@ -141,19 +128,14 @@ TEST_F(ParameterFile, ListLongerThanTheSelectionHoldsStopsTheRun) {
 }
 
 TEST_F(ParameterFile, FiveHundredListedNumbersFit) {
-  Lines params = title_block();
-  params.push_back("1 5 80 1 100 1 0");
-  params.push_back("1 500");
+  Lines records = {"1 5 80 1 100 1 0", "1 500"};
   for (int32_t k = 0; k < 28; ++k) {
     std::string line;
     for (int32_t j = 0; j < 18; ++j) line += "  7 ";
-    params.push_back(line);
+    records.push_back(line);
   }
-  params.push_back("120 30 300 60 0.5");
-  open_files(params);
-  gemino::copy_text_lines(*s);
-  gemino::read_run_parameters(*s);
-  expect_starting_state_next();
+  records.push_back("120 30 300 60 0.5");
+  read_parameters(records);
   EXPECT_EQ(s->selection_list[499], 7);
   // Twenty lines of 25 numbers.
   EXPECT_EQ(report().size(), 15u + 20u);
