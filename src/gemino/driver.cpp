@@ -5,6 +5,7 @@
 #include "gemino/objective.h"
 #include "gemino/optimiser.h"
 #include "gemino/parameters.h"
+#include "gemino/progress.h"
 #include "gemino/report.h"
 #include "gemino/start_points.h"
 #include "gemino/twin_data.h"
@@ -74,6 +75,7 @@ void run_driver(State& s) {
     stress_params[2] = -alpha;
     stress_params[3] = r;
     objective(s, stress_params, f);
+    report_progress(ProgressStage::starting_tensors, trial, s.trial_count);
     // A later candidate of equal value replaces an earlier one; a value that is not a
     // number is never kept.
     if (!(f <= best_objective)) continue;
@@ -94,8 +96,9 @@ void run_driver(State& s) {
   }
   float best_point[4];
   for (int32_t k = 0; k < 4; ++k) best_point[k] = stress_params[k];
-  rotation_search(s, stress_params, lower_bound, upper_bound, bound_kind, best_point, f,
-                  s.debug_flag);
+  rotation_search(
+      s, stress_params, lower_bound, upper_bound, bound_kind, best_point, f, s.debug_flag,
+      [](int32_t step, int32_t limit) { report_progress(ProgressStage::search, step, limit); });
 
   for (int32_t k = 0; k < 4; ++k) stress_params[k] = best_point[k];
   objective(s, stress_params, f);

@@ -105,8 +105,8 @@ bool orthogonal_directions(float (&v)[4][4], const float (&progress)[4]) {
 }
 
 void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const float (&upper)[4],
-                     const int32_t (&kind)[4], float (&best_point)[4], float& f,
-                     int32_t debug_flag) {
+                     const int32_t (&kind)[4], float (&best_point)[4], float& f, int32_t debug_flag,
+                     const StepHook& on_step) {
   const bool tracing = debug_flag == 1;
   for (int32_t j = 0; j < nv; ++j) best_point[j] = x[j];
 
@@ -160,6 +160,7 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
           if (st[l] < 1.5f) st[l] = 0.0f;
         }
 
+        if (on_step) on_step(s.eval_count, s.iteration_limit);
         if (s.eval_count >= s.iteration_limit) {
           ++s.eval_count;
           objective(s, x, f);
