@@ -28,6 +28,15 @@ void keep_ranking(State& s) {
   for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
 }
 
+// Keeps a reported tensor for the results of the run.
+void record_tensor(TensorRecord& record, const float (&x)[4], float objective_value,
+                   float threshold, int32_t threshold_index) {
+  for (int32_t k = 0; k < 4; ++k) record.params[k] = x[k];
+  record.objective = objective_value;
+  record.threshold = threshold;
+  record.threshold_index = threshold_index;
+}
+
 void open_files() {
   recfmt::Text<30> parameters_name("?");
   recfmt::Text<30> data_name("?");
@@ -67,6 +76,7 @@ void run_driver(State& s) {
   float best_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   float best_objective = no_candidate;
   int32_t best_threshold_index = 0;
+  float best_threshold = 0.0f;
   float f = 0.0f;
   for (int32_t trial = 1; trial <= s.trial_count; ++trial) {
     choose_start(s, trial, alpha, beta, gamma, r);
@@ -82,13 +92,19 @@ void run_driver(State& s) {
     for (int32_t k = 0; k < 4; ++k) best_params[k] = stress_params[k];
     best_objective = f;
     best_threshold_index = s.threshold_index;
+    best_threshold = s.threshold;
     keep_ranking(s);
   }
   for (int32_t k = 0; k < 4; ++k) stress_params[k] = best_params[k];
   s.threshold_index = best_threshold_index;
 
   float reported = best_objective;
+  // R outside [0, 1] is re-expressed by the report, which scores the tensor again and
+  // so leaves the threshold of the re-expressed one.
+  const bool reexpressed = stress_params[3] > 1.0f || stress_params[3] < 0.0f;
   report_tensor(s, stress_params, reported, s.threshold_index, s.data_count);
+  record_tensor(s.record.start, stress_params, reported, reexpressed ? s.threshold : best_threshold,
+                s.threshold_index);
 
   if (s.debug_flag == 1) {
     recfmt::write_list(8, {"call optimisation with f1 = ", f, " x = ", stress_params[0],
@@ -107,6 +123,8 @@ void run_driver(State& s) {
   report_tensor(s, stress_params, reported, s.threshold_index, s.data_count);
   report_ranking(s);
   stress_plots(s, stress_params);
+  record_tensor(s.record.final, stress_params, reported, s.threshold, s.threshold_index);
+  s.record.completed = true;
   recfmt::stop();
 }
 

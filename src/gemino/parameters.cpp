@@ -1,5 +1,7 @@
 #include "gemino/parameters.h"
 
+#include <algorithm>
+
 #include "gemino/report.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
@@ -17,8 +19,6 @@ const recfmt::Format fmt_removed("(T10,'LES DONNEES SUIVANTES SONT RETIREES')");
 const recfmt::Format fmt_list_out("(25(1X,I3))");
 const recfmt::Format fmt_message("(1X,A)");
 
-constexpr int32_t text_lines = 10;
-
 }  // namespace
 
 void abandon_run(std::string_view message) {
@@ -26,10 +26,11 @@ void abandon_run(std::string_view message) {
   recfmt::stop(1);
 }
 
-void copy_text_lines(State& /*s*/) {
-  recfmt::Text<80> line;
-  for (int32_t k = 0; k < text_lines; ++k) {
+void copy_text_lines(State& s) {
+  recfmt::Text<text_line_length> line;
+  for (int32_t k = 0; k < text_line_count; ++k) {
     recfmt::read(3, fmt_text_in, {line});
+    std::copy_n(line.c, text_line_length, s.record.text[k]);
     recfmt::write(8, fmt_text_out, {line});
   }
 }
@@ -37,6 +38,7 @@ void copy_text_lines(State& /*s*/) {
 void read_run_parameters(State& s) {
   recfmt::read_list(3, {s.start_mode, s.trial_count, s.twin_percent, s.seed, s.iteration_limit,
                         s.quiet_listing, s.debug_flag});
+  s.record.seed = s.seed;
   recfmt::write(
       8, fmt_run_parameters,
       {s.start_mode, s.trial_count, s.twin_percent, s.seed, s.iteration_limit, s.quiet_listing});

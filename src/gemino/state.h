@@ -12,6 +12,36 @@ namespace gemino {
 inline constexpr int32_t max_rows = 500;
 inline constexpr int32_t max_selection = 500;
 inline constexpr int32_t max_params = 4;
+inline constexpr int32_t text_line_count = 10;
+inline constexpr int32_t text_line_length = 80;
+
+// A tensor as the report gives it: the search parameters after R was brought into
+// [0, 1], the objective value printed with it, the threshold and the number of ranked
+// planes listed down to it.
+struct TensorRecord {
+  float params[max_params];
+  float objective;
+  float threshold;
+  int32_t threshold_index;
+};
+
+// What a run keeps for the readers of its results besides the report: nothing of the
+// computation reads it back.
+struct RunRecord {
+  char text[text_line_count][text_line_length];  // the parameter file's text lines, as read
+  int32_t seed;                                  // the random seed as read, before any draw
+  int32_t row_grain[max_rows];  // grain number of each data row, block offset included
+  int32_t row_block[max_rows];  // block of each data row, 1 for the first
+  // The c-axis records, in file order: grain number (block offset included), block and
+  // the axis as read, pointing upward. Records past the 500th are not kept.
+  int32_t grain_number[max_rows];
+  int32_t grain_block[max_rows];
+  float c_axis[max_rows][3];
+  int32_t grain_count;
+  TensorRecord start;  // the best starting candidate
+  TensorRecord final;  // the optimised tensor
+  bool completed;      // the run wrote its whole report
+};
 
 struct State {
   // --- data rows (twin data reader) -------------------------------------------------
@@ -52,6 +82,8 @@ struct State {
   float threshold;                // persists between evaluations; 0 before the first
   int32_t threshold_index;
   int32_t eval_count;  // trial steps taken by the optimiser
+
+  RunRecord record;
 };
 
 // The one instance of the program.

@@ -41,6 +41,25 @@ int32_t truncate_to_int(float value) {
   return static_cast<int32_t>(value);
 }
 
+namespace {
+
+// The block being read: 1 for the first.
+int32_t block_of(const TwinReader& reader) {
+  return reader.block_offset / 100 + 1;
+}
+
+// Keeps a grain's c-axis, as read, for the results of the run.
+void record_c_axis(State& s, const TwinReader& reader, int32_t grain_number) {
+  RunRecord& r = s.record;
+  if (r.grain_count < 0 || r.grain_count >= max_rows) return;
+  r.grain_number[r.grain_count] = grain_number + reader.block_offset;
+  r.grain_block[r.grain_count] = block_of(reader);
+  for (int32_t k = 0; k < 3; ++k) r.c_axis[r.grain_count][k] = reader.c_axis[k];
+  ++r.grain_count;
+}
+
+}  // namespace
+
 void start_block(TwinReader& reader, int32_t rotation_flag, const int32_t (&degrees)[3]) {
   reader.block_offset += 100;
   reader.rotation_flag = rotation_flag;
@@ -163,6 +182,7 @@ void read_twin_data(State& s) {
 
       if (rec.code_letter == ' ') {
         take_c_axis(reader, rec);
+        record_c_axis(s, reader, rec.grain_number);
         if (listing) {
           const float* c = reader.c_axis;
           recfmt::write(
@@ -184,6 +204,8 @@ void read_twin_data(State& s) {
       }
       PlaneListing out{};
       store_plane(s, reader, rec, number, out);
+      s.record.row_grain[reader.next_row - 1] = rec.grain_number + reader.block_offset;
+      s.record.row_block[reader.next_row - 1] = block_of(reader);
       if (listing) {
         const bool flagged = std::fabs(out.c_angle - expected_c_angle) > c_angle_tolerance;
         recfmt::write(8, flagged ? fmt_plane_flagged : fmt_plane,
