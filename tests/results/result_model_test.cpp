@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "results/magnitudes.h"
 #include "results/result_model.h"
 #include "results/round_trip.h"
 
@@ -103,6 +104,23 @@ TEST_P(ResultModel, FormatsAsTheReportOfItsRun) {
   EXPECT_EQ(r.counts.twinned + r.counts.untwinned, r.counts.planes);
   EXPECT_EQ(r.counts.counted + r.counts.untwinned_violating, r.result.threshold_index);
   EXPECT_EQ(r.parameters.text[0], report[0].substr(1, r.parameters.text[0].size()));
+
+  // The magnitudes of every run: differential x SEUIL = CRSS, a trace-free deviatoric
+  // tensor and the ratio R of its principal values.
+  ASSERT_GT(r.result.threshold, 0.0f);
+  for (const double crss : {10.0, 37.5}) {
+    const results::StressMagnitudes m = results::stress_magnitudes(r, crss);
+    ASSERT_TRUE(m.defined);
+    EXPECT_NEAR(m.differential_mpa * r.result.threshold, crss, 1e-9 * crss);
+    const double* s = m.deviatoric_mpa;
+    EXPECT_NEAR(s[0] + s[1] + s[2], 0.0, 1e-9 * m.differential_mpa);
+    EXPECT_NEAR((s[1] - s[2]) / (s[0] - s[2]), r.result.R, 1e-9);
+    const auto& d = m.deviatoric_tensor_mpa;
+    EXPECT_NEAR(d[0][0] + d[1][1] + d[2][2], 0.0, 1e-5 * m.differential_mpa);
+    if (m.has_upper) {
+      EXPECT_GE(m.differential_high_mpa, m.differential_low_mpa);
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ResultModel, testing::ValuesIn(cases()),
