@@ -2,7 +2,9 @@
 # Installs the Debian packages the build needs, when they are missing.
 # Usage: scripts/deps.sh [extra package ...]
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev "$@")
+# Figures are drawn with Cairo in DejaVu Sans.
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
+  fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,8 +6,9 @@
 # GEMINO_SKIP_FUZZ=1 to skip the short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The windowed program and its tests need Qt 6; its smoke test a virtual X display.
-scripts/deps.sh qt6-base-dev xvfb xdotool
+# The windowed program and its tests need Qt 6; its smoke test a virtual X display; the
+# figure tests read PDFs and check SVGs and PNGs with poppler, libxml2 and ImageMagick.
+scripts/deps.sh qt6-base-dev xvfb xdotool poppler-utils libxml2-utils imagemagick
 scripts/build.sh build -DGEMINO_BUILD_TESTS=ON -DGEMINO_BUILD_QT=ON -DGEMINO_BUILD_BENCH=ON -DGEMINO_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 if [ "${GEMINO_SKIP_SANITIZE:-0}" != 1 ]; then

@@ -1,0 +1,34 @@
+// Drawing a figure with Cairo, and writing it to a file: SVG by our own writer, PDF and
+// PNG through Cairo. Files are the same bytes for the same figure: the PDF carries a
+// fixed creation date and no other date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "figures/figure.h"
+
+typedef struct _cairo cairo_t;
+
+namespace figures {
+
+// Draws the items on a context whose user unit is the figure's point.
+void draw(const Figure& figure, cairo_t* cr);
+
+// Draws the figure scaled to fit a width x height device area, centred, on white.
+void draw_fitted(const Figure& figure, cairo_t* cr, double width, double height);
+
+enum class FileFormat { svg, pdf, png, unknown };
+// From the file name's extension, in any case.
+FileFormat format_of(const std::string& path);
+
+inline constexpr int32_t default_dpi = 300;
+
+// Writes the figure to path in the format of its extension; a PNG has dpi pixels per
+// inch. Empty on success, else what went wrong.
+std::string write_figure(const Figure& figure, const std::string& path, int32_t dpi = default_dpi);
+
+// Pixel size of the figure's PNG at a resolution.
+int32_t pixels(double points, int32_t dpi);
+
+}  // namespace figures
