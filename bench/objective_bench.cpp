@@ -20,7 +20,6 @@ void unit(float (&v)[3]) {
 
 void fill_grains(State& s) {
   gemino::reset_state(s);
-  s.pi = 3.141593f;
   std::mt19937 gen(42);
   std::uniform_real_distribution<float> uni(-1.0f, 1.0f);
   std::uniform_real_distribution<float> jitter(-0.05f, 0.05f);

@@ -3,18 +3,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "gemino/formats.h"
 #include "gemino/tensor.h"
+#include "gemino/units.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
-
-const recfmt::Format fmt_0101("('1','?',T5,97A1)");
-const recfmt::Format fmt_0102("(T5,97A1)");
-const recfmt::Format fmt_3222("(T20,'SEUIL=  ',F8.4)");
-const recfmt::Format fmt_4100("('1',T5,'.',111A1)");
-const recfmt::Format fmt_4101("(T5,'.',111A1)");
 
 constexpr int32_t rows = 61;
 constexpr int32_t stress_columns = 97;
@@ -46,7 +42,7 @@ int32_t combine(int32_t cell, int32_t code) {
 }
 
 void write_row(const recfmt::Format& format, const char* cells, int32_t count) {
-  recfmt::Writer w(8, format);
+  recfmt::Writer w(report_unit, format);
   for (int32_t j = 0; j < count; ++j) w << std::string_view(cells + j, 1);
   w.finish();
 }
@@ -54,9 +50,9 @@ void write_row(const recfmt::Format& format, const char* cells, int32_t count) {
 }  // namespace
 
 void stress_plots(State& s, float (&x)[4]) {
-  recfmt::write(8, fmt_3222, {s.threshold});
+  recfmt::write(report_unit, formats::threshold, {s.threshold});
 
-  const int32_t n = s.data_count < 0 ? 0 : (s.data_count > max_rows ? max_rows : s.data_count);
+  const int32_t n = rows_in_storage(s.data_count);
   const float r = x[3];
   euler_matrix(s, x[0], x[1], x[2]);
 
@@ -107,7 +103,8 @@ void stress_plots(State& s, float (&x)[4]) {
     for (int32_t j = 0; j < stress_columns; ++j) {
       if (cell_state[i][j] != 0) chart[i][j] = symbol[cell_state[i][j]];
     }
-    write_row(i == 0 ? fmt_0101 : fmt_0102, chart[i], stress_columns);
+    write_row(i == 0 ? formats::stress_chart_top : formats::stress_chart_row, chart[i],
+              stress_columns);
   }
 
   // Cumulative percentages of untwinned ("*") and twinned ("1") planes from the highest
@@ -132,7 +129,8 @@ void stress_plots(State& s, float (&x)[4]) {
       chart[i][pu] = '*';
       chart[i][pt] = '1';
     }
-    write_row(i == 0 ? fmt_4100 : fmt_4101, chart[i], percent_columns);
+    write_row(i == 0 ? formats::percent_chart_top : formats::percent_chart_row, chart[i],
+              percent_columns);
   }
 }
 

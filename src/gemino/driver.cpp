@@ -9,6 +9,7 @@
 #include "gemino/report.h"
 #include "gemino/start_points.h"
 #include "gemino/twin_data.h"
+#include "gemino/units.h"
 #include "gral/initsio.h"
 #include "gral/opef2.h"
 #include "recfmt/statements.h"
@@ -23,8 +24,7 @@ constexpr float no_candidate = 1.0E6f;
 
 // Keeps the ranking of the last evaluation down to the threshold as the listed one.
 void keep_ranking(State& s) {
-  const int32_t n =
-      s.threshold_index < 0 ? 0 : (s.threshold_index > max_rows ? max_rows : s.threshold_index);
+  const int32_t n = rows_in_storage(s.threshold_index);
   for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
 }
 
@@ -41,9 +41,10 @@ void open_files() {
   recfmt::Text<30> parameters_name("?");
   recfmt::Text<30> data_name("?");
   recfmt::Text<30> output_name("?");
-  gral::opef2(parameters_name, recfmt::Text<20>("PARAMETERS"), 3, recfmt::Text<7>("old"), 0);
-  gral::opef2(data_name, recfmt::Text<20>("DATA"), 4, recfmt::Text<7>("old"), 0);
-  gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), 8, recfmt::Text<7>("unknown"), 0);
+  gral::opef2(parameters_name, recfmt::Text<20>("PARAMETERS"), parameter_unit,
+              recfmt::Text<7>("old"), 0);
+  gral::opef2(data_name, recfmt::Text<20>("DATA"), data_unit, recfmt::Text<7>("old"), 0);
+  gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), report_unit, recfmt::Text<7>("unknown"), 0);
 }
 
 }  // namespace
@@ -55,8 +56,6 @@ void run_driver(State& s) {
   open_files();
 
   copy_text_lines(s);
-  s.param_count = 4;
-  s.pi = 3.141593f;
   // No parameter of the search is bounded.
   const float lower_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   const float upper_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -107,8 +106,8 @@ void run_driver(State& s) {
                 s.threshold_index);
 
   if (s.debug_flag == 1) {
-    recfmt::write_list(8, {"call optimisation with f1 = ", f, " x = ", stress_params[0],
-                           stress_params[1], stress_params[2], stress_params[3]});
+    recfmt::write_list(report_unit, {"call optimisation with f1 = ", f, " x = ", stress_params[0],
+                                     stress_params[1], stress_params[2], stress_params[3]});
   }
   float best_point[4];
   for (int32_t k = 0; k < 4; ++k) best_point[k] = stress_params[k];

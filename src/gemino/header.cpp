@@ -1,18 +1,16 @@
 #include "gemino/header.h"
 
+#include "gemino/formats.h"
 #include "gral/clock.h"
+#include "gral/formats.h"
 #include "gral/hostname.h"
 #include "gral/initsio.h"
 #include "gral/textlen.h"
-#include "recfmt/format.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
-
-const recfmt::Format fmt_10("(3(1x,a,1x,a))");
-const recfmt::Format fmt_11("(a)");
 
 constexpr std::string_view at_rule = "@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@";
 constexpr std::string_view dash_rule = "@------------------------------------------";
@@ -42,30 +40,31 @@ void geminohead(const recfmt::Text<10>& progname, const recfmt::Text<10>& versio
 
   const gral::Ciocom& c = gral::ciocom();
   const int32_t ito = c.ito;
-  recfmt::write(ito, fmt_10, {at_rule});
-  recfmt::write(ito, fmt_10, {"@"});
-  recfmt::write(ito, fmt_10, {"@       MAIN PROGRAM:", name});
-  recfmt::write(ito, fmt_10, {"@            Version:", version});
-  recfmt::write(ito, fmt_10, {"@               Date:", date});
-  recfmt::write(ito, fmt_10, {"@"});
-  recfmt::write(ito, fmt_10, {dash_rule});
-  recfmt::write(ito, fmt_10, {"@ Running on:", date_now, "at:", time_now});
-  recfmt::write(ito, fmt_10, {"@ On system:", gral::nonblank(host.view())});
-  recfmt::write(ito, fmt_10, {dash_rule});
-  recfmt::write(ito, fmt_10, {"@ Author     :", author});
-  recfmt::write(ito, fmt_10, {"@ Modified by:", "Gemino maintainers,"});
-  recfmt::write(ito, fmt_10, {continuation, "Gemino maintainers,"});
-  recfmt::write(ito, fmt_10, {continuation, author});
-  recfmt::write(ito, fmt_10, {"@ Contact    :", author});
-  for (const std::string_view line : contact_block) recfmt::write(ito, fmt_10, {line});
-  recfmt::write(ito, fmt_10, {closing_words});
-  recfmt::write(ito, fmt_10, {dash_rule});
-  recfmt::write(ito, fmt_10, {"@         HIT RETURN TO CONTINUE"});
-  recfmt::write(ito, fmt_10, {at_rule});
+  recfmt::write(ito, formats::header_line, {at_rule});
+  recfmt::write(ito, formats::header_line, {"@"});
+  recfmt::write(ito, formats::header_line, {"@       MAIN PROGRAM:", name});
+  recfmt::write(ito, formats::header_line, {"@            Version:", version});
+  recfmt::write(ito, formats::header_line, {"@               Date:", date});
+  recfmt::write(ito, formats::header_line, {"@"});
+  recfmt::write(ito, formats::header_line, {dash_rule});
+  recfmt::write(ito, formats::header_line, {"@ Running on:", date_now, "at:", time_now});
+  recfmt::write(ito, formats::header_line, {"@ On system:", gral::nonblank(host.view())});
+  recfmt::write(ito, formats::header_line, {dash_rule});
+  recfmt::write(ito, formats::header_line, {"@ Author     :", author});
+  recfmt::write(ito, formats::header_line, {"@ Modified by:", "Gemino maintainers,"});
+  recfmt::write(ito, formats::header_line, {continuation, "Gemino maintainers,"});
+  recfmt::write(ito, formats::header_line, {continuation, author});
+  recfmt::write(ito, formats::header_line, {"@ Contact    :", author});
+  for (const std::string_view line : contact_block)
+    recfmt::write(ito, formats::header_line, {line});
+  recfmt::write(ito, formats::header_line, {closing_words});
+  recfmt::write(ito, formats::header_line, {dash_rule});
+  recfmt::write(ito, formats::header_line, {"@         HIT RETURN TO CONTINUE"});
+  recfmt::write(ito, formats::header_line, {at_rule});
 
   // Whatever is typed before Return is ignored.
   recfmt::Text<10> reply;
-  recfmt::read(c.iti, fmt_11, {reply});
+  recfmt::read(c.iti, gral::formats::reply, {reply});
 }
 
 }  // namespace gemino

@@ -5,19 +5,14 @@
 #include <cstring>
 #include <utility>
 
+#include "gemino/formats.h"
 #include "gemino/tensor.h"
+#include "gemino/units.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
-
-const recfmt::Format fmt_0010("(T70,'MAUVAIS RANGEMENT')");
-
-int32_t rows_in_use(const State& s) {
-  if (s.data_count < 0) return 0;
-  return s.data_count > max_rows ? max_rows : s.data_count;
-}
 
 // An unsigned key whose ascending order is the descending order of the values. Both
 // zeros share one key, since the ranking treats them as equal; a NaN ranks last.
@@ -111,7 +106,7 @@ void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t
 
 void objective(State& s, const float (&x)[4], float& f) {
   euler_matrix(s, x[0], x[1], x[2]);
-  const int32_t n = rows_in_use(s);
+  const int32_t n = rows_in_storage(s.data_count);
   const float r = x[3];
   const auto& m = s.rotation_matrix;
   const float k1 = 2.0f - r;
@@ -163,7 +158,7 @@ void objective(State& s, const float (&x)[4], float& f) {
 }
 
 void rank_planes(State& s, float& f) {
-  const int32_t n = rows_in_use(s);
+  const int32_t n = rows_in_storage(s.data_count);
 
   // Ranking. The ten bins of the exchange sort cover consecutive ranges of value, so
   // their concatenation is the whole list sorted by value, largest first; within a bin
@@ -183,7 +178,7 @@ void rank_planes(State& s, float& f) {
     s.shear_list[l] = value[row - 1];
   }
   // Every row in use has been placed; a row count beyond the storage could not be.
-  if (n != s.data_count) recfmt::write(8, fmt_0010);
+  if (n != s.data_count) recfmt::write(report_unit, formats::bad_ranking);
 
   // Walk down the ranking until `twin_limit` twinned planes have been met.
   float sum = 0.0f;

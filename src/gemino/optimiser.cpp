@@ -2,33 +2,24 @@
 
 #include <cmath>
 
+#include "gemino/formats.h"
 #include "gemino/objective.h"
+#include "gemino/units.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
 
-const recfmt::Format fmt_1001("( T3,'K=',I3,T20,'F0=',E11.4/)");
-const recfmt::Format fmt_1021("(/T3,'K=',I3,T20,'F0=',E11.4/)");
-const recfmt::Format fmt_2002("(T5,'J=',I2,5X,15(F9.4,1X))");
-const recfmt::Format fmt_2005("(/T3,'V(I,J)=',T14,15('I=',I2,6X))");
-const recfmt::Format fmt_2010("(/T14,15('I=',I2,6X))");
-const recfmt::Format fmt_2011("(/T6,'E(I)=',T11,15(F9.4,1X)/)");
-const recfmt::Format fmt_2020("(T6,'X(I)=',T11,15(F9.4,1X)//)");
-const recfmt::Format fmt_3000("(/T5,'ROTATION DES AXES'/)");
-const recfmt::Format fmt_4000("(T12,'ECHEC')");
-const recfmt::Format fmt_5000("(T5,'ALFA1=',F9.4,T25,'ALF2/ALFA3=',F9.4/)");
-
 constexpr int32_t nv = max_params;
 
 // The header list 1 .. NV after a header format.
 void write_header(const recfmt::Format& format) {
-  recfmt::write(8, format, {1, 2, 3, 4});
+  recfmt::write(report_unit, format, {1, 2, 3, 4});
 }
 
 void write_vector(const recfmt::Format& format, const float (&v)[nv]) {
-  recfmt::write(8, format, {v[0], v[1], v[2], v[3]});
+  recfmt::write(report_unit, format, {v[0], v[1], v[2], v[3]});
 }
 
 float column_length(const float (&a)[nv][nv], int32_t col) {
@@ -62,14 +53,15 @@ void write_progress_norms(const float (&v)[nv][nv], const float (&d)[nv]) {
   progress_vectors(v, d, a);
   const float alfa1 = column_length(a, 0);
   const float ratio = column_length(a, 1) / column_length(a, 2);
-  recfmt::write(8, fmt_5000, {alfa1, ratio});
+  recfmt::write(report_unit, formats::trace_progress, {alfa1, ratio});
 }
 
 void write_directions(const float (&v)[nv][nv]) {
-  write_header(fmt_2005);
+  write_header(formats::trace_directions_header);
   for (int32_t j = 0; j < nv; ++j) {
-    recfmt::write_list(8, {"test test"});
-    recfmt::write(8, fmt_2002, {j + 1, v[0][j], v[1][j], v[2][j], v[3][j]});
+    recfmt::write_list(report_unit, {"test test"});
+    recfmt::write(report_unit, formats::trace_direction,
+                  {j + 1, v[0][j], v[1][j], v[2][j], v[3][j]});
   }
 }
 
@@ -113,7 +105,7 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
   s.eval_count = 0;
   float f0;
   objective(s, x, f0);
-  if (tracing) recfmt::write(8, fmt_1021, {s.eval_count, f0});
+  if (tracing) recfmt::write(report_unit, formats::trace_start, {s.eval_count, f0});
 
   float v[nv][nv] = {};  // column i is search direction i
   for (int32_t i = 0; i < nv; ++i) v[i][i] = 1.0f;
@@ -130,15 +122,15 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
     bool rotate = false;
     while (!rotate) {  // cycle over the directions
       if (tracing) {
-        write_header(fmt_2010);
-        write_vector(fmt_2011, e);
+        write_header(formats::trace_index_header);
+        write_vector(formats::trace_steps, e);
       }
       for (int32_t l = 0; l < nv && !rotate; ++l) {
         ++s.eval_count;
         for (int32_t j = 0; j < nv; ++j) x[j] = x[j] + e[l] * v[j][l];
         if (tracing) {
-          write_header(fmt_2010);
-          write_vector(fmt_2020, x);
+          write_header(formats::trace_index_header);
+          write_vector(formats::trace_point, x);
         }
         float trial = f0;
         const bool inside = within_bounds(x, lower, upper, kind);
@@ -148,12 +140,12 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
           e[l] = 3.0f * e[l];
           f0 = trial;
           for (int32_t j = 0; j < nv; ++j) best_point[j] = x[j];
-          if (tracing) recfmt::write(8, fmt_1001, {s.eval_count, trial});
+          if (tracing) recfmt::write(report_unit, formats::trace_step, {s.eval_count, trial});
           if (st[l] > 1.5f) st[l] = 1.0f;
         } else {
           if (tracing) {
-            recfmt::write(8, fmt_4000);
-            recfmt::write(8, fmt_1001, {s.eval_count, trial});
+            recfmt::write(report_unit, formats::trace_failure);
+            recfmt::write(report_unit, formats::trace_step, {s.eval_count, trial});
           }
           for (int32_t j = 0; j < nv; ++j) x[j] = x[j] - e[l] * v[j][l];
           e[l] = -0.5f * e[l];
@@ -170,7 +162,7 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
         for (int32_t i = 0; i < nv; ++i) rotate = rotate && st[i] < 0.5f;
       }
     }
-    if (tracing) recfmt::write(8, fmt_3000);
+    if (tracing) recfmt::write(report_unit, formats::trace_rotation);
     if (tracing) write_progress_norms(v, d);
     orthogonal_directions(v, d);
     if (tracing) write_directions(v);

@@ -1,33 +1,22 @@
 #include "gemino/report.h"
 
+#include "gemino/formats.h"
 #include "gemino/objective.h"
 #include "gemino/start_points.h"
 #include "gemino/tensor.h"
+#include "gemino/units.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
 
-const recfmt::Format fmt_2000(
-    "(T20,'SIGMA ',I1,'   DIRECTION   ',F5.0,'   PENDAGE   ',F5.0,T80,F6.3,/)");
-const recfmt::Format fmt_2001(
-    "(T20,'VALEUR DE LA FONCTION  ',F10.2,'  RAPPORT R ',F6.3,T80,F6.3,//)");
-const recfmt::Format fmt_2002("(14(1X,I4))");
-const recfmt::Format fmt_2003("(14(1X,F7.3,1X))");
-const recfmt::Format fmt_2004("(/,14(3X,I4,2X))");
-const recfmt::Format fmt_separator("(/,T10,'******************************************',/)");
-
 constexpr int32_t per_line = 14;
-
-int32_t rows_in_range(int32_t n) {
-  return n < 0 ? 0 : (n > max_rows ? max_rows : n);
-}
 
 }  // namespace
 
 void write_separator() {
-  recfmt::write(8, fmt_separator);
+  recfmt::write(report_unit, formats::separator);
 }
 
 int32_t signed_number(const State& s, int32_t row) {
@@ -55,13 +44,13 @@ void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index,
     float direction = 0.0f;
     float plunge = 0.0f;
     axis_direction_plunge(s, j, direction, plunge);
-    recfmt::write(8, fmt_2000, {j + 1, direction, plunge, x[j]});
+    recfmt::write(report_unit, formats::principal_axis, {j + 1, direction, plunge, x[j]});
   }
-  recfmt::write(8, fmt_2001, {f, x[3], x[3]});
+  recfmt::write(report_unit, formats::objective_value, {f, x[3], x[3]});
 
-  const int32_t listed = rows_in_range(threshold_index);
+  const int32_t listed = rows_in_storage(threshold_index);
   {
-    recfmt::Writer line(8, fmt_2002);
+    recfmt::Writer line(report_unit, formats::kept_planes);
     for (int32_t i = 0; i < listed; ++i) line << signed_number(s, s.best_index_list[i]);
     line.finish();
   }
@@ -69,17 +58,17 @@ void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index,
 }
 
 void report_ranking(State& s) {
-  const int32_t n = rows_in_range(s.data_count);
+  const int32_t n = rows_in_storage(s.data_count);
   const int32_t blocks = (n - 1) / per_line + 1;
   for (int32_t b = 0; b < blocks; ++b) {
     const int32_t first = per_line * b;
     const int32_t last = per_line * (b + 1) < n ? per_line * (b + 1) : n;
     {
-      recfmt::Writer numbers(8, fmt_2004);
+      recfmt::Writer numbers(report_unit, formats::ranking_numbers);
       for (int32_t l = first; l < last; ++l) numbers << signed_number(s, s.shear_order[l]);
       numbers.finish();
     }
-    recfmt::Writer values(8, fmt_2003);
+    recfmt::Writer values(report_unit, formats::ranking_values);
     for (int32_t l = first; l < last; ++l) values << s.shear_list[l];
     values.finish();
   }

@@ -3,18 +3,14 @@
 #include <cmath>
 #include <utility>
 
+#include "gemino/formats.h"
 #include "gemino/trig.h"
+#include "gemino/units.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
-
-const recfmt::Format fmt_chosen_box(
-    "(T20,'    PARAMETRES CHOISIS,  SIGMA 1   DIR=',I3,'  PEND=',I2,T86,'*',/,"
-    "T20,'*    SIGMA 3  DIR=',I3,'  PEND=',I2,'   R=',F7.4,T86,'*')");
-const recfmt::Format fmt_box_close(
-    "(T20,'*******************************************************************',//)");
 
 // The constants of the start points, all derived from the shared pi in single precision.
 struct Angles {
@@ -134,7 +130,7 @@ void random_scaled(int32_t& seed, float& value, float scale) {
 
 void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gamma, float& r) {
   const int32_t m = s.start_mode;
-  const Angles k(s.pi);
+  const Angles k(trig::pi);
 
   if (trial != 1) {
     if (m >= 1 && m <= 3) {
@@ -151,10 +147,10 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
 
   int32_t d1 = 0, q1 = 0, d3 = 0, q3 = 0;
   if (m != 1) {
-    recfmt::read_list(3, {d1, q1, d3, q3, r});
-    recfmt::write(8, fmt_chosen_box, {d1, q1, d3, q3, r});
+    recfmt::read_list(parameter_unit, {d1, q1, d3, q3, r});
+    recfmt::write(report_unit, formats::chosen_box, {d1, q1, d3, q3, r});
   }
-  recfmt::write(8, fmt_box_close);
+  recfmt::write(report_unit, formats::box_close);
 
   switch (m) {
     case 1:
@@ -184,7 +180,7 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
 }
 
 void relabel_axes(State& s, float& alpha, float& beta, float& gamma, float& r) {
-  const Angles k(s.pi);
+  const Angles k(trig::pi);
   auto& m = s.axis_matrix;
   if (r > 1.0f) {
     gamma = gamma + k.half_pi;

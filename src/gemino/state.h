@@ -3,11 +3,16 @@
 // it by reference. Arrays are indexed from 0: row i of the text (1-based) is [i - 1].
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 
 #include "recfmt/items.h"
 
 namespace gemino {
+
+// Every real of the computation is a float and each operation rounds once to float: an
+// intermediate held in a wider type would change the report's last digits.
+static_assert(FLT_EVAL_METHOD == 0, "float arithmetic must be evaluated in float");
 
 inline constexpr int32_t max_rows = 500;
 inline constexpr int32_t max_selection = 500;
@@ -67,8 +72,6 @@ struct State {
   // --- driver -----------------------------------------------------------------------
   int32_t
       best_index_list[max_rows];  // shear_order positions 1..threshold_index of the kept solution
-  int32_t param_count;            // 4: three angles and R
-  float pi;                       // 3.141593 as a float
 
   // --- starting points: values derived from the starting-state record, kept from the
   // call that computes them to all later calls of choose_start ------------------------
@@ -85,6 +88,11 @@ struct State {
 
   RunRecord record;
 };
+
+// n held to the rows the storage has, 0..max_rows.
+inline int32_t rows_in_storage(int32_t n) {
+  return n < 0 ? 0 : (n > max_rows ? max_rows : n);
+}
 
 // The one instance of the program.
 State& shared_state();

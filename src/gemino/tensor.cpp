@@ -53,12 +53,12 @@ void axis_direction_plunge(const State& s, int32_t j, float& direction, float& p
   const float x = s.axis_matrix[j][0];
   const float y = s.axis_matrix[j][1];
   const float z = s.axis_matrix[j][2];
-  plunge = 180.0f * trig::asin(z) / -tensor_pi;
+  plunge = 180.0f * trig::asin(z) / -trig::pi;
   if (x == 0.0f && y == 0.0f) {
     direction = 0.0f;  // a vertical axis has no azimuth; print it as north
     return;
   }
-  direction = 90.0f - trig::atan(y / x) * 180.0f / tensor_pi;
+  direction = 90.0f - trig::atan(y / x) * 180.0f / trig::pi;
   if (x < 0.0f) direction = direction + 180.0f;
 }
 

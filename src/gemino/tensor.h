@@ -8,9 +8,6 @@
 
 namespace gemino {
 
-// The value of pi used by the tensor: 3.141593 rounded to single precision.
-inline constexpr float tensor_pi = 3.141593f;
-
 // Fills s.rotation_matrix with the z-x-z rotation for the angles (a1, a2, a3), radians:
 // a1 about the third axis, a2 about the rotated first axis, a3 about the new third axis.
 // Column J is principal axis J.

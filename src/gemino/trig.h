@@ -7,6 +7,9 @@
 
 namespace gemino::trig {
 
+// The value of pi of every angle of the run: 3.141593 rounded to single precision.
+inline constexpr float pi = 3.141593f;
+
 inline float sin(float x) {
   return static_cast<float>(std::sin(static_cast<double>(x)));
 }

@@ -3,26 +3,16 @@
 #include <cmath>
 #include <string_view>
 
+#include "gemino/formats.h"
 #include "gemino/grain_geometry.h"
 #include "gemino/parameters.h"
 #include "gemino/report.h"
+#include "gemino/units.h"
 #include "recfmt/statements.h"
 
 namespace gemino {
 
 namespace {
-
-const recfmt::Format fmt_block_header("(I1,4X,3(I4,1X))");
-const recfmt::Format fmt_record("(2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1)");
-const recfmt::Format fmt_rotations("(T10,'LES ROTATIONS SONT DE  ',3(I4,4X))");
-const recfmt::Format fmt_c_axis("(/,2X,'AXE C',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),/)");
-const recfmt::Format fmt_plane_flagged(
-    "(2X,'MACLE',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),5X,F5.1,'  TROP IMPORTANT ',"
-    "3(2X,F6.3))");
-const recfmt::Format fmt_plane(
-    "(2X,'MACLE',2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1,3(2X,F6.3),5X,F5.1,17X,3(2X,F6.3))");
-const recfmt::Format fmt_counts(
-    "(/,1X,'NOMBRE DE MACLES  ',F7.0,/,'  NOMBRE DE NON MACLES  ',F7.0,/,'  POURCENTAGE  ',I3)");
 
 // The angle the twin planes of calcite make with the c-axis, and the tolerance beyond
 // which the listing flags a measurement.
@@ -160,12 +150,12 @@ void read_twin_data(State& s) {
   for (;;) {
     int32_t flag = 0;
     int32_t degrees[3] = {0, 0, 0};
-    recfmt::read(4, fmt_block_header, {flag, degrees[0], degrees[1], degrees[2]});
+    recfmt::read(data_unit, formats::block_header, {flag, degrees[0], degrees[1], degrees[2]});
     start_block(reader, flag, degrees);
-    recfmt::write(8, fmt_rotations, {degrees[0], degrees[1], degrees[2]});
+    recfmt::write(report_unit, formats::block_rotations, {degrees[0], degrees[1], degrees[2]});
 
     for (;;) {
-      recfmt::read(4, fmt_record,
+      recfmt::read(data_unit, formats::data_record,
                    {rec.direction, rec.plunge, sense, rec.in_plane_angle, rec.grain_number, code});
       rec.sense_letter = sense[0];
       rec.code_letter = code[0];
@@ -175,7 +165,7 @@ void read_twin_data(State& s) {
         float twinned = 0.0f;
         float untwinned = 0.0f;
         count_planes(s, twinned, untwinned);
-        recfmt::write(8, fmt_counts, {twinned, untwinned, s.twin_limit});
+        recfmt::write(report_unit, formats::twin_counts, {twinned, untwinned, s.twin_limit});
         return;
       }
       if (rec.direction > 360) break;  // the next record is a block header
@@ -186,7 +176,7 @@ void read_twin_data(State& s) {
         if (listing) {
           const float* c = reader.c_axis;
           recfmt::write(
-              8, fmt_c_axis,
+              report_unit, formats::c_axis,
               {rec.direction, rec.plunge, letter(rec.sense_letter), rec.in_plane_angle,
                rec.grain_number + reader.block_offset, letter(rec.code_letter), c[0], c[1], c[2]});
         }
@@ -208,7 +198,7 @@ void read_twin_data(State& s) {
       s.record.row_block[reader.next_row - 1] = block_of(reader);
       if (listing) {
         const bool flagged = std::fabs(out.c_angle - expected_c_angle) > c_angle_tolerance;
-        recfmt::write(8, flagged ? fmt_plane_flagged : fmt_plane,
+        recfmt::write(report_unit, flagged ? formats::twin_plane_flagged : formats::twin_plane,
                       {rec.direction, rec.plunge, letter(rec.sense_letter), rec.in_plane_angle,
                        number, letter(rec.code_letter), out.pole[0], out.pole[1], out.pole[2],
                        out.c_angle, out.glide[0], out.glide[1], out.glide[2]});

@@ -2,21 +2,14 @@
 
 #include <string>
 
+#include "gral/formats.h"
 #include "gral/initsio.h"
-#include "recfmt/format.h"
 #include "recfmt/items.h"
 #include "recfmt/statements.h"
 
 namespace gral {
 
 namespace {
-
-const recfmt::Format fmt_10("(5(x,a))");
-const recfmt::Format fmt_11("(a)");
-const recfmt::Format fmt_error_rule("(x,'***',37('*'),'***')");
-const recfmt::Format fmt_error_text("(x,'***',x,a35,x,'***')");
-const recfmt::Format fmt_warning_rule("(x,'///',37('/'),'///')");
-const recfmt::Format fmt_warning_text("(x,'///',x,a35,x,'///')");
 
 constexpr std::string_view at_rule = "@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@@";
 constexpr std::string_view equals_rule = "@==========================================";
@@ -36,14 +29,14 @@ void pause_and_close(std::string_view closing_rule) {
   const Ciocom& c = ciocom();
   if (c.lcrerr.value != 0) {
     for (;;) {
-      recfmt::write(c.itoer, fmt_10,
+      recfmt::write(c.itoer, formats::banner_line,
                     {c.locom.value != 0 ? "===> HIT RETURN TO RESUME COMMANDS"
                                         : "===> HIT RETURN TO CONTINUE"});
       recfmt::Text<1> reply;
-      if (recfmt::read_checked(c.itier, fmt_11, {reply})) break;
+      if (recfmt::read_checked(c.itier, formats::reply, {reply})) break;
     }
   }
-  recfmt::write(c.itoer, fmt_10, {closing_rule});
+  recfmt::write(c.itoer, formats::banner_line, {closing_rule});
 }
 
 }  // namespace
@@ -51,13 +44,13 @@ void pause_and_close(std::string_view closing_rule) {
 void submenuhead(std::string_view progname, std::string_view /*version*/,
                  std::string_view /*date*/) {
   const int32_t ito = ciocom().ito;
-  recfmt::write(ito, fmt_10, {at_rule});
-  recfmt::write(ito, fmt_10, {"@ subroutine", progname});
-  recfmt::write(ito, fmt_10, {equals_rule});
+  recfmt::write(ito, formats::banner_line, {at_rule});
+  recfmt::write(ito, formats::banner_line, {"@ subroutine", progname});
+  recfmt::write(ito, formats::banner_line, {equals_rule});
 }
 
 void menutail() {
-  recfmt::write(ciocom().ito, fmt_10, {at_rule});
+  recfmt::write(ciocom().ito, formats::banner_line, {at_rule});
 }
 
 void errorhead(std::string_view progname, std::string_view /*version*/, std::string_view /*date*/) {
@@ -65,15 +58,15 @@ void errorhead(std::string_view progname, std::string_view /*version*/, std::str
   const recfmt::Text<35> name = banner_name(progname);
   const recfmt::Text<35> blank;
   const recfmt::Text<35> word("               ERROR               ");
-  recfmt::write(itoer, fmt_error_rule);
-  recfmt::write(itoer, fmt_error_rule);
-  recfmt::write(itoer, fmt_error_text, {blank});
-  recfmt::write(itoer, fmt_error_text, {name});
-  recfmt::write(itoer, fmt_error_text, {blank});
-  recfmt::write(itoer, fmt_error_text, {word});
-  recfmt::write(itoer, fmt_error_text, {blank});
-  recfmt::write(itoer, fmt_error_rule);
-  recfmt::write(itoer, fmt_error_rule);
+  recfmt::write(itoer, formats::error_rule);
+  recfmt::write(itoer, formats::error_rule);
+  recfmt::write(itoer, formats::error_text, {blank});
+  recfmt::write(itoer, formats::error_text, {name});
+  recfmt::write(itoer, formats::error_text, {blank});
+  recfmt::write(itoer, formats::error_text, {word});
+  recfmt::write(itoer, formats::error_text, {blank});
+  recfmt::write(itoer, formats::error_rule);
+  recfmt::write(itoer, formats::error_rule);
 }
 
 void errortail00() {
@@ -85,10 +78,10 @@ void warninghead(std::string_view progname, std::string_view /*version*/,
   const int32_t itoer = ciocom().itoer;
   const recfmt::Text<35> name = banner_name(progname);
   const recfmt::Text<35> word("              WARNING              ");
-  recfmt::write(itoer, fmt_warning_rule);
-  recfmt::write(itoer, fmt_warning_text, {name});
-  recfmt::write(itoer, fmt_warning_text, {word});
-  recfmt::write(itoer, fmt_warning_rule);
+  recfmt::write(itoer, formats::warning_rule);
+  recfmt::write(itoer, formats::warning_text, {name});
+  recfmt::write(itoer, formats::warning_text, {word});
+  recfmt::write(itoer, formats::warning_rule);
 }
 
 void warningtail00() {

@@ -4,15 +4,12 @@
 #include <cstdio>
 #include <ctime>
 
-#include "recfmt/format.h"
+#include "gral/formats.h"
 #include "recfmt/statements.h"
 
 namespace gral {
 
 namespace {
-
-const recfmt::Format fmt_c8time("(2(a2,':'),a2)");
-const recfmt::Format fmt_c10date("(a4,2('-',a2))");
 
 TimeSource current_source = nullptr;
 
@@ -66,7 +63,8 @@ void c8time(recfmt::Text<8>& c8) {
   time10[6] = '.';
   put_digits(time10 + 7, t.millisecond, 3);
   const std::string_view s(time10, sizeof time10);
-  recfmt::write_internal(c8.span(), fmt_c8time, {s.substr(0, 2), s.substr(2, 2), s.substr(4, 2)});
+  recfmt::write_internal(c8.span(), formats::clock_time,
+                         {s.substr(0, 2), s.substr(2, 2), s.substr(4, 2)});
 }
 
 void c10date(recfmt::Text<10>& c10) {
@@ -77,7 +75,8 @@ void c10date(recfmt::Text<10>& c10) {
   put_digits(date8 + 4, t.month, 2);
   put_digits(date8 + 6, t.day, 2);
   const std::string_view s(date8, sizeof date8);
-  recfmt::write_internal(c10.span(), fmt_c10date, {s.substr(0, 4), s.substr(4, 2), s.substr(6, 2)});
+  recfmt::write_internal(c10.span(), formats::clock_date,
+                         {s.substr(0, 4), s.substr(4, 2), s.substr(6, 2)});
 }
 
 }  // namespace gral

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "gral/banners.h"
+#include "gral/formats.h"
 #include "gral/initsio.h"
 #include "gral/textlen.h"
-#include "recfmt/format.h"
 #include "recfmt/items.h"
 #include "recfmt/statements.h"
 
@@ -16,10 +16,6 @@ namespace {
 const recfmt::Text<11> routine_name("inchardef");
 const recfmt::Text<4> routine_version("1.4");
 const recfmt::Text<10> routine_date("08-03-2000");
-
-const recfmt::Format fmt_10("(5(1x,a))");
-const recfmt::Format fmt_11("(a)");
-const recfmt::Format fmt_60("(1x,a,1x,i3,1x,a)");
 
 constexpr std::string_view dotted_rule = "..........................................";
 
@@ -36,30 +32,30 @@ void inchardef(std::span<char> v, std::string_view vnam, std::string_view vdef, 
   recfmt::Text<80> reply;
   for (;;) {
     const bool more = c.lwito[1].value != 0;
-    if (more) recfmt::write(c.ito, fmt_10, {dotted_rule});
-    recfmt::write(c.ito, fmt_10, {"Enter", name});
+    if (more) recfmt::write(c.ito, formats::prompt_line, {dotted_rule});
+    recfmt::write(c.ito, formats::prompt_line, {"Enter", name});
     if (more) {
-      recfmt::write(c.ito, fmt_10, {"or return for default value"});
-      recfmt::write(c.ito, fmt_10, {"Default =", default_shown});
+      recfmt::write(c.ito, formats::prompt_line, {"or return for default value"});
+      recfmt::write(c.ito, formats::prompt_line, {"Default =", default_shown});
     }
-    if (recfmt::read_checked(c.iti, fmt_11, {reply})) break;
+    if (recfmt::read_checked(c.iti, formats::reply, {reply})) break;
     errorhead(routine_name.view(), routine_version.view(), routine_date.view());
-    recfmt::write(c.ito, fmt_10, {"could not read", name});
-    recfmt::write(c.ito, fmt_10, {"==> RETRYING"});
+    recfmt::write(c.ito, formats::prompt_line, {"could not read", name});
+    recfmt::write(c.ito, formats::prompt_line, {"==> RETRYING"});
     errortail00();
   }
 
   const char first = reply[0];
   if (first == '\n' || first == '\r' || first == ' ') {
-    recfmt::write(c.ito, fmt_60,
+    recfmt::write(c.ito, formats::prompt_length,
                   {"ichar =", static_cast<int32_t>(static_cast<unsigned char>(first)),
                    "=> use default value"});
     recfmt::assign_text(v, default_value);
   } else {
     recfmt::assign_text(v, reply.view());
   }
-  recfmt::write(c.ito, fmt_10, {"New value =", std::string_view(v.data(), v.size())});
-  if (c.lwito[1].value != 0) recfmt::write(c.ito, fmt_10, {dotted_rule});
+  recfmt::write(c.ito, formats::prompt_line, {"New value =", std::string_view(v.data(), v.size())});
+  if (c.lwito[1].value != 0) recfmt::write(c.ito, formats::prompt_line, {dotted_rule});
 }
 
 }  // namespace gral

@@ -1,7 +1,7 @@
 #include "gral/initsio.h"
 
 #include "gral/banners.h"
-#include "recfmt/format.h"
+#include "gral/formats.h"
 #include "recfmt/statements.h"
 
 namespace gral {
@@ -11,10 +11,6 @@ namespace {
 const recfmt::Text<11> routine_name("initsio");
 const recfmt::Text<4> routine_version(" 3.0");
 const recfmt::Text<10> routine_date("08-03-2000");
-
-const recfmt::Format fmt_10("(x,a)");
-const recfmt::Format fmt_20("(x,a,x,i2)");
-const recfmt::Format fmt_30("(x,a,x,l2)");
 
 constexpr recfmt::Logical yes{1};
 constexpr recfmt::Logical no{0};
@@ -39,17 +35,17 @@ void initsio() {
   c.lcrerr = yes;
 
   submenuhead(routine_name.view(), routine_version.view(), routine_date.view());
-  recfmt::write(c.ito, fmt_10, {"INITIALIZING INPUT/OUTPUT"});
-  recfmt::write(c.ito, fmt_20, {"standard  input unit        =", c.iti});
-  recfmt::write(c.ito, fmt_20, {"standard output unit        =", c.ito});
-  recfmt::write(c.ito, fmt_20, {"error     input unit        =", c.itier});
-  recfmt::write(c.ito, fmt_20, {"error    output unit        =", c.itoer});
-  recfmt::write(c.ito, fmt_30, {"minimum output enabled      :", c.lwito[0]});
-  recfmt::write(c.ito, fmt_30, {"more    output enabled      :", c.lwito[1]});
-  recfmt::write(c.ito, fmt_30, {"maximum output enabled      :", c.lwito[2]});
-  recfmt::write(c.ito, fmt_30, {"command file open status    :", c.locom});
-  recfmt::write(c.ito, fmt_30, {"plot    file open status    :", c.lop});
-  recfmt::write(c.ito, fmt_30, {"pause after warning or error:", c.lcrerr});
+  recfmt::write(c.ito, formats::setting, {"INITIALIZING INPUT/OUTPUT"});
+  recfmt::write(c.ito, formats::setting_unit, {"standard  input unit        =", c.iti});
+  recfmt::write(c.ito, formats::setting_unit, {"standard output unit        =", c.ito});
+  recfmt::write(c.ito, formats::setting_unit, {"error     input unit        =", c.itier});
+  recfmt::write(c.ito, formats::setting_unit, {"error    output unit        =", c.itoer});
+  recfmt::write(c.ito, formats::setting_switch, {"minimum output enabled      :", c.lwito[0]});
+  recfmt::write(c.ito, formats::setting_switch, {"more    output enabled      :", c.lwito[1]});
+  recfmt::write(c.ito, formats::setting_switch, {"maximum output enabled      :", c.lwito[2]});
+  recfmt::write(c.ito, formats::setting_switch, {"command file open status    :", c.locom});
+  recfmt::write(c.ito, formats::setting_switch, {"plot    file open status    :", c.lop});
+  recfmt::write(c.ito, formats::setting_switch, {"pause after warning or error:", c.lcrerr});
   menutail();
 }
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "gral/banners.h"
+#include "gral/formats.h"
 #include "gral/inchardef.h"
 #include "gral/initsio.h"
 #include "gral/textlen.h"
-#include "recfmt/format.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
 #include "recfmt/units.h"
@@ -19,9 +19,6 @@ const recfmt::Text<11> routine_name("opef2");
 const recfmt::Text<4> routine_version("4.3");
 const recfmt::Text<10> routine_date("16-06-2010");
 
-const recfmt::Format fmt_10("(3(1x,a))");
-const recfmt::Format fmt_20("(1x,a,1x,i4)");
-
 }  // namespace
 
 void opef2(recfmt::Text<30>& fnam, const recfmt::Text<20>& expl, int32_t iu,
@@ -30,7 +27,7 @@ void opef2(recfmt::Text<30>& fnam, const recfmt::Text<20>& expl, int32_t iu,
   for (;;) {
     const std::string_view role = nonblank(expl.view());
     submenuhead(routine_name.view(), routine_version.view(), routine_date.view());
-    recfmt::write(c.ito, fmt_10, {"OPENING", role, "FILE"});
+    recfmt::write(c.ito, formats::file_message, {"OPENING", role, "FILE"});
     menutail();
 
     recfmt::Text<40> label(std::string(role) + " file name");
@@ -43,17 +40,17 @@ void opef2(recfmt::Text<30>& fnam, const recfmt::Text<20>& expl, int32_t iu,
 
     if (inter == 1) {
       errorhead(routine_name.view(), routine_version.view(), routine_date.view());
-      recfmt::write(c.ito, fmt_10, {"COULD NOT OPEN FILE", fnam});
-      recfmt::write(c.ito, fmt_20, {"for unit =", iu});
-      recfmt::write(c.ito, fmt_10, {"===> STOPPING EXECUTION"});
+      recfmt::write(c.ito, formats::file_message, {"COULD NOT OPEN FILE", fnam});
+      recfmt::write(c.ito, formats::file_unit, {"for unit =", iu});
+      recfmt::write(c.ito, formats::file_message, {"===> STOPPING EXECUTION"});
       errortail00();
       // The run cannot go on without its file: end it, and say so in the exit code.
       recfmt::stop(open_failure_exit_code);
     }
 
     warninghead(routine_name.view(), routine_version.view(), routine_date.view());
-    recfmt::write(c.ito, fmt_10, {"COULD NOT OPEN FILE", fnam});
-    recfmt::write(c.ito, fmt_10, {"===> RETRYING"});
+    recfmt::write(c.ito, formats::file_message, {"COULD NOT OPEN FILE", fnam});
+    recfmt::write(c.ito, formats::file_message, {"===> RETRYING"});
     warningtail00();
   }
 }

@@ -23,7 +23,6 @@ class ChartsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_state(s);
-    s.pi = 3.141593f;
     s.threshold = 0.0005f;
     ASSERT_TRUE(files.open_report());
   }

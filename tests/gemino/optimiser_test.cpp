@@ -61,11 +61,7 @@ TEST(SearchDirections, RotatedDirectionsAreOrthonormal) {
 
 class SearchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    reset_state(s);
-    s.pi = 3.141593f;
-    s.param_count = 4;
-  }
+  void SetUp() override { reset_state(s); }
   void search(float (&x)[4], float (&best)[4], float& f, int32_t debug) {
     const float lower[4] = {0, 0, 0, 0};
     const float upper[4] = {0, 0, 0, 0};

@@ -21,8 +21,6 @@ class Report : public gemino_test::StateWithFiles {
  protected:
   void SetUp() override {
     StateWithFiles::SetUp();
-    s->pi = 3.141593f;
-    s->param_count = 4;
     gemino_test::connect(8, dir.file("report.txt"), "unknown");
   }
 };

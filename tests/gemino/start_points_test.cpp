@@ -8,6 +8,7 @@
 #include "gemino/start_points.h"
 #include "gemino/state.h"
 #include "gemino/tensor.h"
+#include "gemino/trig.h"
 #include "report_capture.h"
 
 namespace gemino {
@@ -57,10 +58,7 @@ TEST(RandomGenerator, ScaledDrawsAdvanceTheSeed) {
 
 class RelabelTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    reset_state(s);
-    s.pi = 3.141593f;
-  }
+  void SetUp() override { reset_state(s); }
   // Fills axis_matrix for the tensor of the starting angles (alpha, beta, gamma).
   void axes_of(float alpha, float beta, float gamma, float (&rows)[3][3]) {
     const float x[4] = {-gamma, -beta, -alpha, 0.5f};
@@ -160,7 +158,6 @@ class ChooseStartTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_state(s);
-    s.pi = 3.141593f;
     ASSERT_TRUE(files.open_report());
   }
   void start(int32_t mode, int32_t seed, const std::string& records) {
@@ -176,9 +173,9 @@ class ChooseStartTest : public ::testing::Test {
 };
 
 TEST_F(ChooseStartTest, DerivedAngleConstants) {
-  EXPECT_EQ(s.pi / 180.0f, 0.017453294f);
-  EXPECT_EQ(s.pi / 2.0f, 1.5707965f);
-  EXPECT_EQ(2.0f * s.pi, 6.283186f);
+  EXPECT_EQ(trig::pi / 180.0f, 0.017453294f);
+  EXPECT_EQ(trig::pi / 2.0f, 1.5707965f);
+  EXPECT_EQ(2.0f * trig::pi, 6.283186f);
 }
 
 TEST_F(ChooseStartTest, RandomModeFromSeedZeroStaysAtZero) {

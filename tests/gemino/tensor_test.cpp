@@ -5,6 +5,7 @@
 
 #include "gemino/state.h"
 #include "gemino/tensor.h"
+#include "gemino/trig.h"
 
 namespace gemino {
 namespace {
@@ -27,14 +28,14 @@ TEST_F(TensorTest, ZeroAnglesGiveTheIdentity) {
 TEST_F(TensorTest, ElementsSitWhereTheRotationPutsThem) {
   // A quarter turn about the third axis alone: the first principal axis is the negative
   // second data axis, the second principal axis the first data axis.
-  euler_matrix(s, tensor_pi / 2.0f, 0.0f, 0.0f);
+  euler_matrix(s, trig::pi / 2.0f, 0.0f, 0.0f);
   const float expected[3][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) EXPECT_NEAR(s.rotation_matrix[i][j], expected[i][j], 1e-6f);
   }
   // A quarter turn about the first axis alone (second angle): axis 2 tips to the
   // negative third data axis, axis 3 to the second.
-  euler_matrix(s, 0.0f, tensor_pi / 2.0f, 0.0f);
+  euler_matrix(s, 0.0f, trig::pi / 2.0f, 0.0f);
   const float tipped[3][3] = {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}};
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) EXPECT_NEAR(s.rotation_matrix[i][j], tipped[i][j], 1e-6f);
@@ -88,7 +89,7 @@ TEST_F(TensorTest, NormalStressWeighsTheSecondAxisByR) {
 }
 
 TEST_F(TensorTest, ComponentsInThePrincipalFrame) {
-  euler_matrix(s, tensor_pi / 2.0f, 0.0f, 0.0f);
+  euler_matrix(s, trig::pi / 2.0f, 0.0f, 0.0f);
   const float v[3] = {0.0f, -1.0f, 0.0f};  // along principal axis 1
   float c[3];
   principal_components(s, v, c);
@@ -117,7 +118,7 @@ TEST_F(TensorTest, IdentityAxesAsDirectionAndPlunge) {
 TEST_F(TensorTest, InclinedAxesAsDirectionAndPlunge) {
   // Sigma 1 toward 120 plunging 30, sigma 3 toward 300 plunging 60, sigma 2 horizontal
   // toward 210: the parameters (-gamma, -beta, -alpha) of such a start.
-  const float x[4] = {-tensor_pi / 2.0f, -tensor_pi / 6.0f, -tensor_pi / 3.0f, 0.5f};
+  const float x[4] = {-trig::pi / 2.0f, -trig::pi / 6.0f, -trig::pi / 3.0f, 0.5f};
   fill_axis_matrix(s, x);
   const float expected[3][2] = {{120.0f, 30.0f}, {210.0f, 0.0f}, {300.0f, 60.0f}};
   for (int j = 0; j < 3; ++j) {
