@@ -3,9 +3,11 @@
 #include <QApplication>
 
 #include "gemino/driver.h"
+#include "recfmt/hooks.h"
 #include "vozo_qt/application.h"
 
 int main(int argc, char** argv) {
+  recfmt::open_closed_standard_streams();
   QApplication app(argc, argv);
   // Lets the desktop match the windows to the installed launcher entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("gemino"));

@@ -1,5 +1,7 @@
 #include "gemino/driver.h"
 
+#include <string>
+
 #include "gemino/charts.h"
 #include "gemino/header.h"
 #include "gemino/objective.h"
@@ -38,13 +40,15 @@ void record_tensor(TensorRecord& record, const float (&x)[4], float objective_va
 }
 
 void open_files() {
-  recfmt::Text<30> parameters_name("?");
-  recfmt::Text<30> data_name("?");
-  recfmt::Text<30> output_name("?");
+  std::string parameters_name = "?";
+  std::string data_name = "?";
+  std::string output_name = "?";
   gral::opef2(parameters_name, recfmt::Text<20>("PARAMETERS"), parameter_unit,
               recfmt::Text<7>("old"), 0);
   gral::opef2(data_name, recfmt::Text<20>("DATA"), data_unit, recfmt::Text<7>("old"), 0);
-  gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), report_unit, recfmt::Text<7>("unknown"), 0);
+  // The report is cut when it is opened: after a run that fails early it holds only what
+  // this run wrote, never a previous run's tensor.
+  gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), report_unit, recfmt::Text<7>("replace"), 0);
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 // The console hooks and their terminal defaults.
+#include <fcntl.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "recfmt/hooks.h"
@@ -7,7 +10,8 @@ namespace recfmt {
 namespace {
 
 // One line of standard input up to its line feed, stored with CR LF. A line longer than
-// the buffer is cut and the rest of it discarded, so the next read starts on the next line.
+// the buffer is not read further: the count is then negative and the run ends, however
+// long (or endless) the rest of it may be.
 int32_t terminal_read(char* buffer, int32_t capacity, int32_t /*unit_id*/) {
   std::fflush(stdout);
   std::fflush(stderr);
@@ -19,7 +23,8 @@ int32_t terminal_read(char* buffer, int32_t capacity, int32_t /*unit_id*/) {
   while ((c = std::getchar()) != EOF) {
     any = true;
     if (c == '\n') break;
-    if (n < room) buffer[n++] = static_cast<char>(c);
+    if (n == room) return -1;
+    buffer[n++] = static_cast<char>(c);
   }
   if (!any) return 0;
   buffer[n++] = '\r';
@@ -31,7 +36,8 @@ int32_t terminal_write(const char* bytes, int32_t count, int32_t handle, int32_t
   if (count <= 0 || bytes == nullptr) return 0;
   std::FILE* f = handle == stderr_handle ? stderr : stdout;
   const std::size_t done = std::fwrite(bytes, 1, static_cast<std::size_t>(count), f);
-  return done == static_cast<std::size_t>(count) ? count : 0;
+  // A record that only reached the buffer may still fail later: ferror keeps the news.
+  return done == static_cast<std::size_t>(count) && std::ferror(f) == 0 ? count : 0;
 }
 
 void terminal_program_end(int32_t /*exit_code*/) {}
@@ -49,6 +55,14 @@ ConsoleHooks& installed() {
 }
 
 }  // namespace
+
+void open_closed_standard_streams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free descriptor is the closed one: the others below it are open.
+    if (::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) return;
+  }
+}
 
 ConsoleHooks default_console_hooks() {
   return ConsoleHooks{terminal_read,

@@ -14,7 +14,7 @@ bool is_digit(char c) {
 
 }  // namespace
 
-bool read_integer_field(std::string_view field, int32_t& value) {
+std::string_view read_integer_field(std::string_view field, int32_t& value) {
   bool negative = false;
   bool sign_allowed = true;
   int64_t magnitude = 0;
@@ -25,18 +25,18 @@ bool read_integer_field(std::string_view field, int32_t& value) {
       sign_allowed = false;
       continue;
     }
-    if (!is_digit(c)) return false;
+    if (!is_digit(c)) return illegal_numeric;
     sign_allowed = false;
-    magnitude = magnitude * 10 + (c - '0');
-    // More digits than a 32-bit integer holds cannot be stored.
-    if (magnitude > int64_t{2147483648}) return false;
+    // Digits beyond what a 32-bit integer holds still have to be checked for bad
+    // characters; the value itself is already known to overflow.
+    if (magnitude <= int64_t{2147483648}) magnitude = magnitude * 10 + (c - '0');
   }
-  if (!negative && magnitude > int64_t{2147483647}) return false;
+  if (magnitude > (negative ? int64_t{2147483648} : int64_t{2147483647})) return numeric_overflow;
   value = static_cast<int32_t>(negative ? -magnitude : magnitude);
-  return true;
+  return {};
 }
 
-bool read_real_field(std::string_view field, int32_t d, float& value) {
+std::string_view read_real_field(std::string_view field, int32_t d, float& value) {
   std::string mantissa;  // every digit, the point removed
   bool negative = false;
   bool seen_sign = false, seen_digit = false, seen_point = false;
@@ -66,10 +66,11 @@ bool read_real_field(std::string_view field, int32_t d, float& value) {
   if (i < field.size()) {
     char c = field[i];
     const bool letter = c == 'E' || c == 'e' || c == 'D' || c == 'd';
-    if (!letter && c != '+' && c != '-') return false;
+    if (!letter && c != '+' && c != '-') return illegal_numeric;
     if (letter) ++i;
     bool exponent_negative = false;
     bool exponent_sign = false;
+    bool exponent_digit = false;
     for (; i < field.size(); ++i) {
       c = field[i];
       if (c == ' ') continue;
@@ -78,25 +79,28 @@ bool read_real_field(std::string_view field, int32_t d, float& value) {
         exponent_sign = true;
         continue;
       }
-      if (!is_digit(c)) return false;
+      if (!is_digit(c)) return illegal_numeric;
       exponent_sign = true;  // no sign after the first digit
+      exponent_digit = true;
       // Far beyond any float: keep the number bounded, the value is 0 or an overflow.
       if (exponent < 1000000) exponent = exponent * 10 + (c - '0');
     }
+    // An exponent letter or sign promises digits: "0.5E" or "1.E-" is not a number.
+    if (!exponent_digit) return illegal_numeric;
     if (exponent_negative) exponent = -exponent;
   }
   if (mantissa.empty()) {
     value = 0.0f;
-    return true;
+    return {};
   }
   // Leading zeros were not kept, but those after the point still count as decimals.
   exponent -= seen_point ? decimals : d;
   const std::string text = mantissa + "e" + std::to_string(exponent);
   char* end = nullptr;
   const float v = std::strtof(text.c_str(), &end);
-  if (!std::isfinite(v)) return false;
+  if (!std::isfinite(v)) return numeric_overflow;
   value = negative ? -v : v;
-  return true;
+  return {};
 }
 
 bool read_logical_field(std::string_view field, int32_t& value) {

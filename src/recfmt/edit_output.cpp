@@ -61,15 +61,11 @@ void pad_left(std::string& out, int32_t w, std::string_view body) {
   out.append(body);
 }
 
-// Infinity and not-a-number have no digits; show a word when it fits.
+// Infinity and not-a-number have no digits to show: the field is filled with asterisks,
+// as for any value the field cannot hold.
 bool edit_special(std::string& out, float value, int32_t w) {
   if (std::isfinite(value)) return false;
-  const std::string_view word = std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf");
-  if (static_cast<int32_t>(word.size()) > w) {
-    stars(out, w);
-  } else {
-    pad_left(out, w, word);
-  }
+  stars(out, w);
   return true;
 }
 
@@ -184,7 +180,7 @@ void edit_alpha(std::string& out, std::string_view value, int32_t w) {
 
 void edit_list_real(std::string& out, float value) {
   if (!std::isfinite(value)) {
-    out.append(std::isnan(value) ? "  NaN" : (value < 0 ? " -Inf" : "  Inf"));
+    out.append(std::isnan(value) ? "  NaN" : (value < 0 ? " -Infinity" : "  Infinity"));
     return;
   }
   const Digits g = expand_digits(value);

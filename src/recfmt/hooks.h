@@ -21,7 +21,8 @@ inline constexpr int32_t window_handle = -1;
 
 struct ConsoleHooks {
   // Stores the next input record into buffer, ending with CR LF, and returns the number
-  // of bytes stored; 0 means end of input.
+  // of bytes stored; 0 means end of input, a negative count a line longer than the
+  // capacity (the run then ends).
   int32_t (*console_read)(char* buffer, int32_t capacity, int32_t unit_id);
   // Writes count bytes (a record's text followed by CR LF); returns the number of
   // bytes written, 0 on failure.
@@ -35,6 +36,11 @@ struct ConsoleHooks {
   // CLOSE of a window unit: returns 0.
   int32_t (*close_unit_window)(int32_t unit_id);
 };
+
+// Opens /dev/null on each of descriptors 0, 1 and 2 that is closed, so that no file the
+// run opens later takes the place of a standard stream (console text written into the
+// parameter file). The first thing a program does.
+void open_closed_standard_streams();
 
 // The terminal defaults: stdin, stdout, nothing, nothing, refuse, error.
 ConsoleHooks default_console_hooks();

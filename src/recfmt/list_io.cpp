@@ -37,6 +37,7 @@ struct ListReader::State {
   detail::Unit* unit = nullptr;
   std::string line;
   std::size_t col = 0;
+  std::size_t value_start = 0;  // where the value being read starts, for the error report
   bool have_line = false;
   bool ok = true;
   bool ended = false;        // a slash ended the read
@@ -50,12 +51,15 @@ struct ListReader::State {
     ok = false;
     if (on_error == OnError::Stop) {
       finished = true;
-      detail::report_and_stop("READ", detail::unit_text(unit_number), message);
+      const std::string where =
+          unit != nullptr ? unit->where(static_cast<int32_t>(value_start)) : std::string();
+      detail::report_and_stop("READ", detail::unit_text(unit_number), message, where);
     }
   }
 
   bool next_line() {
     col = 0;
+    value_start = 0;
     const std::string_view failure = detail::read_for_statement(*unit, unit_number, line);
     if (!failure.empty()) {
       fail(failure);
@@ -117,6 +121,7 @@ struct ListReader::State {
       break;
     }
     after_value = true;
+    value_start = col;
     // r*value stands for r copies of the value, r* for r null values.
     int32_t repeat = 1;
     std::size_t digits_end = col;
@@ -124,9 +129,10 @@ struct ListReader::State {
       ++digits_end;
     }
     if (digits_end > col && digits_end < line.size() && line[digits_end] == '*') {
-      if (!read_integer_field(std::string_view(line).substr(col, digits_end - col), repeat) ||
-          repeat <= 0) {
-        fail(illegal_numeric);
+      const std::string_view failure =
+          read_integer_field(std::string_view(line).substr(col, digits_end - col), repeat);
+      if (!failure.empty() || repeat <= 0) {
+        fail(failure.empty() ? illegal_numeric : failure);
         return false;
       }
       col = digits_end + 1;
@@ -159,19 +165,22 @@ struct ListReader::State {
         const std::string& t = v.text;
         const std::size_t digits = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
         if (v.quoted || t.size() == digits ||
-            t.find_first_not_of("0123456789", digits) != std::string::npos ||
-            !read_integer_field(t, *item.integer())) {
-          fail(illegal_numeric);
+            t.find_first_not_of("0123456789", digits) != std::string::npos) {
+          return fail(illegal_numeric);
         }
+        const std::string_view failure = read_integer_field(t, *item.integer());
+        if (!failure.empty()) fail(failure);
         return;
       }
-      case Kind::Real:
+      case Kind::Real: {
         // A value needs a digit: a lone sign or point is not a number here.
-        if (v.quoted || v.text.find_first_of("0123456789") == std::string::npos ||
-            !read_real_field(v.text, 0, *item.real())) {
-          fail(illegal_numeric);
+        if (v.quoted || v.text.find_first_of("0123456789") == std::string::npos) {
+          return fail(illegal_numeric);
         }
+        const std::string_view failure = read_real_field(v.text, 0, *item.real());
+        if (!failure.empty()) fail(failure);
         return;
+      }
       case Kind::Logical:
         if (v.quoted || !read_logical_field(v.text, *item.integer())) fail(illegal_logical);
         return;

@@ -14,5 +14,6 @@ inline constexpr std::string_view write_failed = "Error writing the record";
 inline constexpr std::string_view read_failed = "Error reading the record";
 inline constexpr std::string_view internal_overflow = "Output overflows the character variable";
 inline constexpr std::string_view past_end = "Attempt to read past end of file";
+inline constexpr std::string_view record_too_long = "Input record too long";
 
 }  // namespace recfmt::detail

@@ -20,6 +20,7 @@ class Columns {
   void skip(int32_t n) { col_ = moved(col_, n); }
   void tab(int32_t column) { col_ = moved(0, int64_t{column} - 1); }
   void tab_left(int32_t n) { col_ = moved(col_, -int64_t{n}); }
+  int32_t column() const { return col_; }
 
  protected:
   int32_t col_ = 0;

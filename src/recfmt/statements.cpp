@@ -189,12 +189,14 @@ class InputEngine {
     ok_ = false;
     if (on_error_ == OnError::Stop) {
       finished_ = true;
-      report_and_stop("READ", unit_text(unit_number_), message);
+      const std::string where = unit_ != nullptr ? unit_->where(field_start_) : std::string();
+      report_and_stop("READ", unit_text(unit_number_), message, where);
     }
   }
 
   void next_record() {
     cursor_.restart();
+    field_start_ = 0;
     const std::string_view failure = read_for_statement(*unit_, unit_number_, cursor_.line());
     if (!failure.empty()) fail(failure);
   }
@@ -208,20 +210,21 @@ class InputEngine {
 
   void edit(const Node& node, const In& item) {
     using ItemKind = Out::Kind;
+    field_start_ = cursor_.column();
     switch (node.kind) {
       case Kind::Integer: {
         if (item.kind() != ItemKind::Integer) return fail(type_mismatch);
-        if (!read_integer_field(cursor_.numeric_field(node.width), *item.integer())) {
-          fail(illegal_numeric);
-        }
+        const std::string_view failure =
+            read_integer_field(cursor_.numeric_field(node.width), *item.integer());
+        if (!failure.empty()) fail(failure);
         return;
       }
       case Kind::Fixed:
       case Kind::Exponent: {
         if (item.kind() != ItemKind::Real) return fail(type_mismatch);
-        if (!read_real_field(cursor_.numeric_field(node.width), node.decimals, *item.real())) {
-          fail(illegal_numeric);
-        }
+        const std::string_view failure =
+            read_real_field(cursor_.numeric_field(node.width), node.decimals, *item.real());
+        if (!failure.empty()) fail(failure);
         return;
       }
       case Kind::Logical: {
@@ -252,6 +255,7 @@ class InputEngine {
   Unit* unit_ = nullptr;
   std::size_t pos_ = 0;
   RecordCursor cursor_;
+  int32_t field_start_ = 0;  // where the field being read starts, for the error report
   bool ok_ = true;
   bool finished_ = false;
 };

@@ -16,15 +16,18 @@ std::string unit_text(int32_t unit) {
   return unit == star ? "*" : std::to_string(unit);
 }
 
-void report_and_stop(std::string_view statement, std::string_view unit, std::string_view message) {
+void report_and_stop(std::string_view statement, std::string_view unit, std::string_view message,
+                     std::string_view where) {
   // The report goes to standard output so that it stays in the console transcript.
   // Whether the console took it changes nothing: the run ends either way.
-  const std::string lines[3] = {
+  const std::string lines[4] = {
       "? A run-time error occurred",
       "? " + std::string(message),
       "? " + std::string(statement) + "(UNIT=" + std::string(unit) + ",...",
+      where.empty() ? std::string() : "? " + std::string(where),
   };
   for (const std::string& line : lines) {
+    if (line.empty()) continue;
     const std::string record = line + "\r\n";
     (void)console_hooks().console_write(record.data(), static_cast<int32_t>(record.size()),
                                         stdout_handle, stdout_id);
@@ -36,7 +39,12 @@ void report_and_stop(std::string_view statement, std::string_view unit, std::str
 
 void stop(int32_t exit_code) {
   close_all();
-  std::fflush(stdout);
+  // A console transcript that could not be written (a full disk) is a failed run.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    std::fputs("gemino: the console output could not be written\n", stderr);
+    std::clearerr(stdout);
+    exit_code = 2;
+  }
   std::fflush(stderr);
   console_hooks().program_end(exit_code);
   throw StopRun{exit_code};

@@ -8,7 +8,11 @@
 
 namespace recfmt::detail {
 
-enum class ReadStatus : uint8_t { Ok, End, Error };
+enum class ReadStatus : uint8_t { Ok, End, Error, TooLong };
+
+// No record may be longer than this: a file without line ends (or an endless device on
+// standard input) ends the run instead of filling the memory.
+inline constexpr int32_t max_record_length = 4 << 20;
 
 class Unit {
  public:
@@ -20,6 +24,9 @@ class Unit {
   virtual bool write_record(std::string_view text) = 0;
   // A console unit: its end of input cannot be mended by asking again.
   virtual bool is_console() const { return false; }
+  // Where reading stopped, for the error report: the file, its line and the column
+  // (counted from 0 in the record). Empty for the console.
+  virtual std::string where(int32_t /*column*/) const { return {}; }
 };
 
 // The unit a statement transfers through; nullptr when the number is not connected.
@@ -37,15 +44,16 @@ void pump_messages();
 namespace recfmt::detail {
 
 // The three-line run-time error report, then the stop with exit code 2. unit_text is the
-// unit as the statement names it ("3", "*").
+// unit as the statement names it ("3", "*"). A failed read from a file adds a fourth
+// line saying where in the file reading stopped (where, from Unit::where).
 [[noreturn]] void report_and_stop(std::string_view statement, std::string_view unit_text,
-                                  std::string_view message);
+                                  std::string_view message, std::string_view where = {});
 std::string unit_text(int32_t unit);
 
 // The next record for a READ statement: empty on success, else the failure message for
 // the caller's error handling. The end of input on a console unit ends the run here,
 // error return or not: asking the console again cannot bring more input, and a retry
-// loop would spin for ever.
+// loop would spin for ever. So does a record longer than max_record_length, from any unit.
 std::string_view read_for_statement(Unit& unit, int32_t unit_number, std::string& record);
 
 }  // namespace recfmt::detail

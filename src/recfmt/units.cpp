@@ -38,6 +38,8 @@ std::string_view read_for_statement(Unit& unit, int32_t unit_number, std::string
     case ReadStatus::End:
       if (unit.is_console()) report_and_stop("READ", unit_text(unit_number), past_end);
       return past_end;
+    case ReadStatus::TooLong:
+      report_and_stop("READ", unit_text(unit_number), record_too_long, unit.where(0));
     case ReadStatus::Error:
       break;
   }
@@ -50,8 +52,8 @@ void pump_messages() {
 
 namespace {
 
-// The console capacity of one input record: the line, then CR LF.
-constexpr int32_t console_capacity = 256;
+// The console capacity of one input record: the longest record, then CR LF.
+constexpr int32_t console_capacity = max_record_length + 2;
 
 // A unit whose records travel through ConsoleRead and ConsoleWrite.
 class HookUnit : public Unit {
@@ -60,11 +62,13 @@ class HookUnit : public Unit {
       : read_id_(read_id), write_id_(write_id), write_handle_(write_handle) {}
 
   ReadStatus read_record(std::string& record) override {
-    char buffer[console_capacity];
-    int32_t n = console_hooks().console_read(buffer, console_capacity, read_id_);
-    if (n <= 0) return ReadStatus::End;
+    // Only units that are read need the buffer; it is kept for the next record.
+    buffer_.resize(console_capacity);
+    int32_t n = console_hooks().console_read(buffer_.data(), console_capacity, read_id_);
+    if (n < 0) return ReadStatus::TooLong;
+    if (n == 0) return ReadStatus::End;
     n = std::min(n, console_capacity);
-    std::string_view raw(buffer, static_cast<std::size_t>(n));
+    std::string_view raw(buffer_.data(), static_cast<std::size_t>(n));
     const std::size_t lf = raw.find('\n');
     if (lf != std::string_view::npos) raw = raw.substr(0, lf);
     clean_line(raw, record);
@@ -82,13 +86,19 @@ class HookUnit : public Unit {
 
  private:
   int32_t read_id_, write_id_, write_handle_;
+  std::string buffer_;
   std::string line_;
 };
 
-// A named file, read and written through our own buffers over the descriptor.
+// A named regular file, read and written through our own buffers over the descriptor.
 class FileUnit : public Unit {
  public:
-  FileUnit(int fd, bool regular) : fd_(fd), regular_(regular) {}
+  FileUnit(int fd, std::string name, const struct stat& st)
+      : fd_(fd),
+        name_(std::move(name)),
+        device_(st.st_dev),
+        inode_(st.st_ino),
+        regular_(S_ISREG(st.st_mode)) {}
   ~FileUnit() override {
     flush();
     ::close(fd_);
@@ -97,20 +107,23 @@ class FileUnit : public Unit {
   ReadStatus read_record(std::string& record) override {
     if (!flush()) return ReadStatus::Error;
     while (true) {
-      const std::size_t lf = in_.find('\n', in_pos_);
-      if (lf != std::string::npos) {
-        clean_line(std::string_view(in_).substr(in_pos_, lf - in_pos_), record);
-        in_pos_ = lf + 1;
-        return ReadStatus::Ok;
+      // Only the bytes not yet searched are searched: a long line costs linear time.
+      const std::size_t lf = in_.find('\n', scanned_);
+      if (lf != std::string::npos) return take(lf, lf + 1, record);
+      scanned_ = in_.size();
+      if (in_.size() - in_pos_ > static_cast<std::size_t>(max_record_length)) {
+        return take(in_.size(), in_.size(), record);
       }
       if (at_end_) {
         // A last line without its line feed is still a record.
-        if (in_pos_ >= in_.size()) return ReadStatus::End;
-        clean_line(std::string_view(in_).substr(in_pos_), record);
-        in_pos_ = in_.size();
-        return ReadStatus::Ok;
+        if (in_pos_ >= in_.size()) {
+          past_end_ = true;
+          return ReadStatus::End;
+        }
+        return take(in_.size(), in_.size(), record);
       }
       in_.erase(0, in_pos_);
+      scanned_ -= in_pos_;
       in_pos_ = 0;
       char chunk[65536];
       const ssize_t got = ::read(fd_, chunk, sizeof chunk);
@@ -136,6 +149,7 @@ class FileUnit : public Unit {
       }
       in_.clear();
       in_pos_ = 0;
+      scanned_ = 0;
       at_end_ = true;
       writing_ = true;
     }
@@ -145,6 +159,17 @@ class FileUnit : public Unit {
     // made it, and a run that ends abruptly leaves every record written so far.
     return flush();
   }
+
+  std::string where(int32_t column) const override {
+    if (past_end_) return "File " + name_ + ": end of file after line " + std::to_string(records_);
+    return "File " + name_ + ", line " + std::to_string(records_) + ", column " +
+           std::to_string(column + 1);
+  }
+
+  bool same_file(const struct stat& st) const {
+    return st.st_dev == device_ && st.st_ino == inode_;
+  }
+  const std::string& name() const { return name_; }
 
   bool flush() {
     std::size_t done = 0;
@@ -162,11 +187,27 @@ class FileUnit : public Unit {
   }
 
  private:
+  // The record that ends at `end`; the next one starts at `next`.
+  ReadStatus take(std::size_t end, std::size_t next, std::string& record) {
+    ++records_;
+    const bool too_long = end - in_pos_ > static_cast<std::size_t>(max_record_length);
+    if (!too_long) clean_line(std::string_view(in_).substr(in_pos_, end - in_pos_), record);
+    in_pos_ = next;
+    scanned_ = next;
+    return too_long ? ReadStatus::TooLong : ReadStatus::Ok;
+  }
+
   int fd_;
+  std::string name_;
+  dev_t device_;
+  ino_t inode_;
   bool regular_;
   std::string in_;
   std::size_t in_pos_ = 0;
+  std::size_t scanned_ = 0;
+  int32_t records_ = 0;
   bool at_end_ = false;
+  bool past_end_ = false;
   bool writing_ = false;
   std::string out_;
 };
@@ -252,21 +293,41 @@ int32_t open(int32_t unit, std::string_view file, std::string_view status,
   if (name.empty() || name.find_first_of(std::string_view("?*\0", 3)) != std::string_view::npos) {
     return 1;
   }
-  int flags = O_RDWR;
-  if (equals_ignoring_case(how, "unknown")) {
-    flags |= O_CREAT;
-  } else if (!equals_ignoring_case(how, "old")) {
-    return 1;
-  }
+  const bool old = equals_ignoring_case(how, "old");
+  const bool replace = equals_ignoring_case(how, "replace");
+  if (!old && !replace && !equals_ignoring_case(how, "unknown")) return 1;
+  // A file connected to another unit is never opened for writing: the writes would
+  // destroy the records being read.
+  if (!old && unit_of_file(name) != 0) return 1;
   const std::string path(name);
-  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  // Opening never waits (a FIFO with no writer would block here); reads and writes do
+  // wait, as they should.
+  const int base = O_CLOEXEC | O_NONBLOCK | (old ? 0 : O_CREAT);
+  int fd = ::open(path.c_str(), O_RDWR | base, 0666);
+  if (fd < 0 && old && (errno == EACCES || errno == EROFS || errno == ETXTBSY)) {
+    // A file that may be read but not written is still read.
+    fd = ::open(path.c_str(), O_RDONLY | base, 0666);
+  }
   if (fd < 0) return errno != 0 ? errno : 1;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+      (replace && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)) {
     ::close(fd);
     return 1;
   }
-  detail::table()[unit] = std::make_unique<detail::FileUnit>(fd, S_ISREG(st.st_mode));
+  detail::table()[unit] = std::make_unique<detail::FileUnit>(fd, path, st);
+  return 0;
+}
+
+int32_t unit_of_file(std::string_view file) {
+  const std::string path(detail::trim(file));
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  for (const auto& [number, unit] : detail::table()) {
+    const auto* f = dynamic_cast<const detail::FileUnit*>(unit.get());
+    if (f != nullptr && (f->name() == path || (exists && f->same_file(st)))) return number;
+  }
   return 0;
 }
 

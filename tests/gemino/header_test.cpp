@@ -133,9 +133,9 @@ TEST_F(Header, WholeStartOfRun) {
   gral::initsio();
   gemino::geminohead(recfmt::Text<10>("Gemino    "), recfmt::Text<10>(" 1.2      "),
                      recfmt::Text<10>("2010-06-21"));
-  recfmt::Text<30> params_name("?");
-  recfmt::Text<30> data_name("?");
-  recfmt::Text<30> report_name("?");
+  std::string params_name = "?";
+  std::string data_name = "?";
+  std::string report_name = "?";
   gral::opef2(params_name, recfmt::Text<20>("PARAMETERS"), 3, recfmt::Text<7>("old"), 0);
   gral::opef2(data_name, recfmt::Text<20>("DATA"), 4, recfmt::Text<7>("old"), 0);
   gral::opef2(report_name, recfmt::Text<20>("OUTPUT"), 8, recfmt::Text<7>("unknown"), 0);
@@ -187,9 +187,9 @@ TEST_F(Header, WholeStartOfRun) {
     ASSERT_EQ(i < got.size() ? got[i] : "<missing>", i < expected.size() ? expected[i] : "<extra>")
         << "line " << i + 1;
   }
-  EXPECT_EQ(std::string(params_name.view()), pad30(params));
-  EXPECT_EQ(std::string(data_name.view()), pad30(data));
-  EXPECT_EQ(std::string(report_name.view()), pad30(report));
+  EXPECT_EQ(params_name, params);
+  EXPECT_EQ(data_name, data);
+  EXPECT_EQ(report_name, report);
   EXPECT_TRUE(std::filesystem::exists(report));
   for (int32_t unit : {3, 4, 8}) {
     EXPECT_TRUE(recfmt::is_connected(unit));

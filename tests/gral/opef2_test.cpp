@@ -1,5 +1,6 @@
 // Opening files by name: the question, the retries, mode 1, and what the open does to files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -85,10 +86,10 @@ TEST_F(Opef2, InteractiveAsksAgainUntilTheFileOpens) {
   put(good, "first record\r\n");
   const std::string missing = path("none.txt");
   ScriptedConsole console({"", "", missing, "", " " + good, "", good});
-  recfmt::Text<30> fnam("?");
+  std::string fnam = "?";
   gral::opef2(fnam, recfmt::Text<20>("PARAMETERS"), iu, recfmt::Text<7>("old"), 0);
 
-  EXPECT_EQ(std::string(fnam.view()), padded(good));
+  EXPECT_EQ(fnam, good);
   EXPECT_EQ(console.replies_left(), 0u);
   Lines expected;
   // Return keeps "?", which never opens.
@@ -123,7 +124,7 @@ TEST_F(Opef2, NamesThatCanNeverBeOpened) {
   for (const std::string& name : {path("a?b"), path("a*b"), std::string("   "), std::string()}) {
     for (const char* status : {"unknown", "OLD"}) {
       ScriptedConsole console({""});
-      recfmt::Text<30> fnam(name);
+      std::string fnam = name;
       const int32_t code = gral_test::exit_code_of(
           [&] { gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>(status), 2); });
       EXPECT_EQ(code, 2) << name << ' ' << status;
@@ -139,7 +140,7 @@ TEST_F(Opef2, UnknownCreatesOrOverwritesAndCutsAfterTheLastRecord) {
   put(existing, std::string(500, 'x') + "\r\nold tail\r\n");
   {
     ScriptedConsole console({existing});
-    recfmt::Text<30> fnam("?");
+    std::string fnam = "?";
     gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("UNKNOWN"), 0);
     recfmt::write(iu, recfmt::Format("(1x,a)"), {"new"});
     recfmt::close(iu);
@@ -148,7 +149,7 @@ TEST_F(Opef2, UnknownCreatesOrOverwritesAndCutsAfterTheLastRecord) {
   const std::string fresh = path("new.txt");
   {
     ScriptedConsole console({fresh});
-    recfmt::Text<30> fnam("?");
+    std::string fnam = "?";
     gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("unknown"), 0);
     recfmt::write(iu, recfmt::Format("(a,i3)"), {"n=", 7});
     recfmt::close(iu);
@@ -156,20 +157,56 @@ TEST_F(Opef2, UnknownCreatesOrOverwritesAndCutsAfterTheLastRecord) {
   }
 }
 
-TEST_F(Opef2, LongReplyIsCutToThirtyCharacters) {
+TEST_F(Opef2, LongNamesAreUsedAndShownWhole) {
+  // A name longer than 30 characters that begins with an existing 30-character name:
+  // once cut there, it overwrote that other file.
   const std::string name30 = path(std::string(30 - dir_.size() - 1, 'f'));
   ASSERT_EQ(name30.size(), 30u);
-  put(name30, "");
-  ScriptedConsole console({name30 + "-and-more-that-is-dropped"});
-  recfmt::Text<30> fnam("?");
-  gral::opef2(fnam, recfmt::Text<20>("DATA"), iu, recfmt::Text<7>("old"), 0);
-  EXPECT_EQ(std::string(fnam.view()), name30);
+  put(name30, "keep");
+  const std::string longer = name30 + "_v1_final_\xc3\xa9t\xc3\xa9.txt";
+  ScriptedConsole console({longer});
+  std::string fnam = "?";
+  gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("replace"), 0);
+  EXPECT_EQ(fnam, longer);
+  EXPECT_EQ(slurp(name30), "keep");
+  EXPECT_TRUE(fs::exists(longer));
+  EXPECT_EQ(console.lines().at(announcement("").size() + 4), " New value = " + longer);
+}
+
+TEST_F(Opef2, RefusesSpecialFilesAndAnOutputThatIsAnOpenInput) {
+  const std::string input = path("params.txt");
+  put(input, "p\r\n");
+  fs::create_symlink(input, path("link.txt"));
+  ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+  {
+    ScriptedConsole console({input});
+    std::string fnam = "?";
+    gral::opef2(fnam, recfmt::Text<20>("PARAMETERS"), 3, recfmt::Text<7>("old"), 0);
+  }
+  // Each refused name is followed by the pause, then the question comes again.
+  ScriptedConsole console({dir_ + "/./params.txt", "", path("link.txt"), "", path("fifo"), "",
+                           "/dev/zero", "", dir_, "", path("out.txt")});
+  std::string fnam = "?";
+  gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("replace"), 0);
+  EXPECT_EQ(fnam, path("out.txt"));
+  EXPECT_EQ(console.replies_left(), 0u);
+  EXPECT_EQ(slurp(input), "p\r\n");
+  const std::string out = console.raw();
+  std::size_t at = 0;
+  for (const char* why :
+       {"ALREADY OPEN AS THE PARAMETERS FILE", "ALREADY OPEN AS THE PARAMETERS FILE",
+        "NOT A REGULAR FILE", "NOT A REGULAR FILE", "NOT A REGULAR FILE"}) {
+    at = out.find(std::string(" ") + why + "\r\n ===> RETRYING", at);
+    ASSERT_NE(at, std::string::npos) << why;
+    ++at;
+  }
+  recfmt::close(3);
 }
 
 TEST_F(Opef2, ModeOneReportsOnceAndEndsTheRun) {
   const std::string missing = path("gone.txt");
   ScriptedConsole console({"", "spare reply"});
-  recfmt::Text<30> fnam(missing);
+  std::string fnam = missing;
   const int32_t code = gral_test::exit_code_of(
       [&] { gral::opef2(fnam, recfmt::Text<20>("DATA"), 4, recfmt::Text<7>("old"), 1); });
   EXPECT_EQ(code, gral::open_failure_exit_code);
@@ -192,7 +229,7 @@ TEST_F(Opef2, OtherModesRetryTheSameNameWithoutAsking) {
   console.on_read([&] {
     if (!fs::exists(later)) put(later, "");
   });
-  recfmt::Text<30> fnam(later);
+  std::string fnam = later;
   gral::opef2(fnam, recfmt::Text<20>("DATA"), iu, recfmt::Text<7>("old"), 7);
   EXPECT_EQ(console.replies_left(), 1u);
   Lines expected = announcement("DATA");
@@ -205,7 +242,7 @@ TEST_F(Opef2, FolderCountsAsFailedOpen) {
   const std::string folder = path("sub");
   fs::create_directory(folder);
   ScriptedConsole console({""});
-  recfmt::Text<30> fnam(folder);
+  std::string fnam = folder;
   EXPECT_EQ(gral_test::exit_code_of([&] {
               gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("unknown"), 2);
             }),
@@ -220,7 +257,7 @@ TEST_F(Opef2, ReadOnlyFileCountsAsFailedOpen) {
   put(locked, "keep\r\n");
   fs::permissions(locked, fs::perms::owner_read, fs::perm_options::replace);
   ScriptedConsole console({locked, ""});
-  recfmt::Text<30> fnam("?");
+  std::string fnam = "?";
   EXPECT_EQ(gral_test::exit_code_of([&] {
               gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("unknown"), 0);
             }),

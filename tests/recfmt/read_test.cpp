@@ -111,7 +111,8 @@ TEST_F(Reads, BadCharactersFailOrEndTheRun) {
   int32_t least = 0;
   EXPECT_TRUE(read_checked(3, Format("(I11)"), {least}));
   EXPECT_EQ(least, INT32_MIN);
-  const char* bad_reals[] = {"1.2.3", "1.5E2x", "1e99", "abc", "1.5E+-2"};
+  const char* bad_reals[] = {"1.2.3", "1.5E2x", "1e99", "abc", "1.5E+-2",
+                             "0.5E",  "5E+",    ".5D",  "1.E-"};
   for (const char* line : bad_reals) {
     input(std::string(line) + "\n");
     float v = 0.0f;
@@ -121,7 +122,20 @@ TEST_F(Reads, BadCharactersFailOrEndTheRun) {
   input("  1x\n");
   int32_t v = 0;
   EXPECT_EQ(stop_code([&] { read(3, Format("(I4)"), {v}); }), 2);
-  EXPECT_EQ(report_tail(), "? Illegal character in numeric input\r\n? READ(UNIT=3,...\r\n");
+  EXPECT_EQ(report_tail(), "? Illegal character in numeric input\r\n? READ(UNIT=3,...\r\n? File " +
+                               dir_ + "/in.txt, line 1, column 1\r\n");
+  // Numbers beyond the item's range say so.
+  float r = 0.0f;
+  const std::string overflow = "? Numeric overflow in input\r\n? READ(UNIT=3,...\r\n? File " +
+                               dir_ + "/in.txt, line 1, column 3\r\n";
+  console_.clear_output();
+  input("2 99999999999\n");
+  EXPECT_EQ(stop_code([&] { read_list(3, {v, v}); }), 2);
+  EXPECT_EQ(report_tail(), overflow);
+  console_.clear_output();
+  input("2 3.5E38\n");
+  EXPECT_EQ(stop_code([&] { read_list(3, {v, r}); }), 2);
+  EXPECT_EQ(report_tail(), overflow);
 }
 
 TEST_F(Reads, CharacterFields) {
@@ -192,7 +206,8 @@ TEST_F(Reads, LogicalFields) {
   EXPECT_FALSE(read_checked(3, Format("(9X,L2)"), {d}));
   input("  T .F. t x\n");
   EXPECT_EQ(stop_code([&] { read(3, Format("(9X,L2)"), {d}); }), 2);
-  EXPECT_EQ(report_tail(), "? Illegal character in logical input\r\n? READ(UNIT=3,...\r\n");
+  EXPECT_EQ(report_tail(), "? Illegal character in logical input\r\n? READ(UNIT=3,...\r\n? File " +
+                               dir_ + "/in.txt, line 1, column 10\r\n");
 }
 
 TEST_F(Reads, EndOfFile) {
@@ -200,7 +215,8 @@ TEST_F(Reads, EndOfFile) {
   int32_t v = 0;
   EXPECT_FALSE(read_checked(3, Format("(I3)"), {v}));
   EXPECT_EQ(stop_code([&] { read(3, Format("(I3)"), {v}); }), 2);
-  EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n");
+  EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n? File " +
+                               dir_ + "/in.txt: end of file after line 0\r\n");
   EXPECT_EQ(console_.program_end_calls(), 1);
   // A statement with no items still needs its line.
   input("1\n");
@@ -241,14 +257,21 @@ TEST_F(Reads, HostileBytesNeverBreakTheReader) {
   EXPECT_FALSE(read_checked(3, Format("(A)"), {t}));
   input(std::string("1\0", 2) + "\n");
   EXPECT_FALSE(read_checked(3, Format("(I3)"), {v}));
-  // A console line longer than the record buffer is cut, and the next read starts on the
-  // following line.
+  // A long console line is read whole, and the next read starts on the following line.
   console_.set_input(std::string(1000, '9') + "\n5\n");
-  Text<300> longest;
+  Text<1000> longest;
   read(5, Format("(A)"), {longest});
-  EXPECT_EQ(longest.view().find(' '), 254u);
+  EXPECT_EQ(longest.view(), std::string(1000, '9'));
   read(5, Format("(I1)"), {v});
   EXPECT_EQ(v, 5);
+  // A record beyond any sensible length ends the run.
+  const std::string endless(std::size_t{5} << 20, '7');
+  input("1\n" + endless);
+  read(3, Format("(I1)"), {v});
+  console_.clear_output();
+  EXPECT_EQ(stop_code([&] { (void)read_checked(3, Format("(I1)"), {v}); }), 2);
+  EXPECT_EQ(report_tail(), "? Input record too long\r\n? READ(UNIT=3,...\r\n? File " + dir_ +
+                               "/in.txt, line 2, column 1\r\n");
 }
 
 TEST_F(Reads, ListDirected) {
@@ -308,7 +331,8 @@ TEST_F(Reads, ListDirectedFailures) {
   input("1 2\n");
   int32_t a = 0, b = 0, c = 0;
   EXPECT_EQ(stop_code([&] { read_list(3, {a, b, c}); }), 2);
-  EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n");
+  EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n? File " +
+                               dir_ + "/in.txt: end of file after line 1\r\n");
 }
 
 }  // namespace

@@ -61,13 +61,30 @@ TEST_F(Files, OpenFollowsNameAndStatusRules) {
   }
   EXPECT_FALSE(exists(path("a?b")));
   EXPECT_FALSE(exists(path("a*b")));
-  // A file that cannot be written fails to open, as does a directory.
+  // An "old" file that cannot be written is read; to be written it fails to open. A
+  // directory never opens.
   put(path("ro.txt"), "x\n");
   chmod(path("ro.txt").c_str(), 0444);
   if (geteuid() != 0) {
-    EXPECT_NE(open(3, path("ro.txt"), "old"), 0);
+    EXPECT_NE(open(3, path("ro.txt"), "unknown"), 0);
+    ASSERT_EQ(open(3, path("ro.txt"), "old"), 0);
+    Text<1> t;
+    read(3, Format("(A)"), {t});
+    EXPECT_EQ(t.view(), "x");
   }
   EXPECT_NE(open(3, dir_, "old"), 0);
+  // A file being read never opens for writing on another unit, under any of its names.
+  ASSERT_EQ(open(3, path("new.txt"), "old"), 0);
+  symlink(path("new.txt").c_str(), path("link.txt").c_str());
+  for (const std::string& name : {path("new.txt"), dir_ + "/./new.txt", path("link.txt")}) {
+    EXPECT_EQ(unit_of_file(name), 3) << name;
+    EXPECT_NE(open(4, name, "replace"), 0) << name;
+    EXPECT_NE(open(4, name, "unknown"), 0) << name;
+  }
+  EXPECT_EQ(open(4, path("link.txt"), "old"), 0);
+  close(4);
+  close(3);
+  EXPECT_EQ(unit_of_file(path("new.txt")), 0);
   EXPECT_FALSE(is_connected(3));
   EXPECT_TRUE(is_connected(5));
   EXPECT_TRUE(is_connected(6));
@@ -86,6 +103,9 @@ TEST_F(Files, WrittenFileEndsAfterItsLastRecord) {
   write(8, Format("(A)"), {"z"});
   close(8);
   EXPECT_EQ(slurp(path("out.txt")), "z\r\n");
+  // Status "replace" cuts the file at once, before any record is written.
+  ASSERT_EQ(open(8, path("out.txt"), "replace"), 0);
+  EXPECT_EQ(slurp(path("out.txt")), "");
 }
 
 TEST_F(Files, FailedWriteEndsTheRunInsteadOfLosingRecords) {
@@ -144,8 +164,8 @@ TEST_F(Files, ConsoleUnitsShareTheHooks) {
   EXPECT_EQ(console_.pump_calls(), 6);
 }
 
-TEST_F(Files, TerminalReadCutsLongLinesAndKeepsTheLastOne) {
-  put(path("stdin.txt"), std::string(300, 'a') + "\nb\r\nlast");
+TEST_F(Files, TerminalReadKeepsTheLastLineAndRefusesOverlongOnes) {
+  put(path("stdin.txt"), "b\r\nlast\n" + std::string(300, 'a') + "\n");
   const int saved = dup(0);
   FILE* f = std::fopen(path("stdin.txt").c_str(), "rb");
   ASSERT_NE(f, nullptr);
@@ -154,15 +174,14 @@ TEST_F(Files, TerminalReadCutsLongLinesAndKeepsTheLastOne) {
   const auto terminal_read = default_console_hooks().console_read;
   char buffer[256];
   std::vector<std::string> got;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 3; ++i) {
     const int32_t n = terminal_read(buffer, sizeof buffer, stdin_id);
-    got.emplace_back(buffer, static_cast<std::size_t>(n));
+    got.push_back(n < 0 ? "too long" : std::string(buffer, static_cast<std::size_t>(n)));
   }
   clearerr(stdin);
   dup2(saved, 0);
   ::close(saved);
-  const std::vector<std::string> expected = {std::string(254, 'a') + "\r\n", "b\r\r\n", "last\r\n",
-                                             ""};
+  const std::vector<std::string> expected = {"b\r\r\n", "last\r\n", "too long"};
   EXPECT_EQ(got, expected);
 }
 

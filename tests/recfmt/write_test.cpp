@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,9 @@ TEST(FormattedWrite, NumericFieldsRoundAndOverflow) {
       {"(I1)", {0}, "0|"},
       {"(I11)", {INT32_MIN}, "-2147483648|"},
       {"(I12)", {INT32_MAX}, "  2147483647|"},
+      // Infinity and not-a-number have no digits: the field is asterisks, however wide.
+      {"(F10.3)", {-std::numeric_limits<float>::infinity()}, "**********|"},
+      {"(E12.4)", {std::numeric_limits<float>::quiet_NaN()}, "************|"},
   };
   for (const WriteCase& c : cases) {
     EXPECT_EQ(written(c.format, c.items), c.expected) << c.format;
@@ -187,6 +191,9 @@ TEST(ListWrite, LeadingBlankAndSixDigitReals) {
       // Rounded to six digits these reach 0.1 and 100000: the fixed form.
       {0.099999994f, "  0.100000"},
       {99999.95f, "  100000."},
+      {std::numeric_limits<float>::infinity(), "  Infinity"},
+      {-std::numeric_limits<float>::infinity(), " -Infinity"},
+      {std::numeric_limits<float>::quiet_NaN(), "  NaN"},
   };
   for (const auto& [value, text] : reals) {
     EXPECT_EQ(listed({value}), std::string(" ") + text + "|") << value;
