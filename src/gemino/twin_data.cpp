@@ -27,7 +27,10 @@ std::string_view letter(const char& c) {
 
 int32_t truncate_to_int(float value) {
   // -2^31 and 2^31 are exact floats; every float in between truncates to an int32_t.
-  if (!(value >= -2147483648.0f && value < 2147483648.0f)) return INT32_MIN;
+  // Truncation toward zero never changes a sign: beyond the range it saturates.
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483648.0f) return INT32_MAX;
+  if (value < -2147483648.0f) return INT32_MIN;
   return static_cast<int32_t>(value);
 }
 
@@ -166,6 +169,9 @@ void read_twin_data(State& s) {
         float untwinned = 0.0f;
         count_planes(s, twinned, untwinned);
         recfmt::write(report_unit, formats::twin_counts, {twinned, untwinned, s.twin_limit});
+        // With no plane there is nothing to invert: any tensor written would be made up.
+        if (s.data_count == 0)
+          abandon_run("THE DATA FILE LEAVES NO PLANE TO INVERT: THE RUN STOPS");
         return;
       }
       if (rec.direction > 360) break;  // the next record is a block header

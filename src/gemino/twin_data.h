@@ -61,12 +61,13 @@ void store_plane(State& s, TwinReader& reader, const DataRecord& record, int32_t
 void count_planes(State& s, float& twinned, float& untwinned);
 
 // Reads the whole data file (unit 4) and writes the listing and counts (unit 8).
-// A twin-plane record before any c-axis record, or more planes than there are rows,
-// ends the run with a message on the console (exit code 1).
+// A twin-plane record before any c-axis record, more planes than there are rows, or no
+// plane at all once the selection is made, ends the run with a message on the console
+// (exit code 1).
 void read_twin_data(State& s);
 
-// INT() of a real as the processor truncates it: toward zero, and the most negative
-// integer for a value with no integer form (too large, or not a number).
+// INT() of a real: toward zero, saturating at the int32_t limits for a value beyond
+// them; not a number gives 0.
 int32_t truncate_to_int(float value);
 
 }  // namespace gemino

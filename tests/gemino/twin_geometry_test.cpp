@@ -302,13 +302,13 @@ TEST(TwinReader, CountsAndTwinLimit) {
     EXPECT_EQ(untwinned, 2.0f);
     EXPECT_EQ(s->twin_limit, c.limit);
   }
-  // A percentage whose share has no integer form does not overflow.
+  // A share beyond every integer saturates: it never turns negative and meets no plane.
   s->data_count = 500;
   for (int32_t i = 0; i < 500; ++i) s->twin_flag[i] = 1;
   s->twin_percent = std::numeric_limits<int32_t>::max();
   float twinned = 0.0f, untwinned = 0.0f;
   gemino::count_planes(*s, twinned, untwinned);
-  EXPECT_EQ(s->twin_limit, std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(s->twin_limit, std::numeric_limits<int32_t>::max());
 }
 
 TEST(TwinReader, TruncationToInteger) {
@@ -316,11 +316,11 @@ TEST(TwinReader, TruncationToInteger) {
   EXPECT_EQ(gemino::truncate_to_int(-2.9f), -2);
   EXPECT_EQ(gemino::truncate_to_int(2147483520.0f), 2147483520);
   EXPECT_EQ(gemino::truncate_to_int(-2147483648.0f), std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(gemino::truncate_to_int(2147483648.0f), std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(gemino::truncate_to_int(std::numeric_limits<float>::quiet_NaN()),
-            std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(gemino::truncate_to_int(2147483648.0f), std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(gemino::truncate_to_int(-3.0e9f), std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(gemino::truncate_to_int(std::numeric_limits<float>::quiet_NaN()), 0);
   EXPECT_EQ(gemino::truncate_to_int(std::numeric_limits<float>::infinity()),
-            std::numeric_limits<int32_t>::min());
+            std::numeric_limits<int32_t>::max());
 }
 
 }  // namespace
