@@ -66,14 +66,18 @@ void draw_net(Figure& figure, const NetPlace& net, double font, bool graticule) 
   figure.line({{c.x, c.y + r}, {c.x, c.y + r + tick / 2.0}}, tick_style);
   figure.line({{c.x - r, c.y}, {c.x - r - tick / 2.0, c.y}}, tick_style);
   figure.text({c.x, c.y - r - tick - 0.3 * font}, "N", 1.1 * font, Anchor::middle, true);
-  // A small cross at the centre, as on a printed net.
-  const double k = 0.3 * font;
-  figure.line({{c.x - k, c.y}, {c.x + k, c.y}}, tick_style);
-  figure.line({{c.x, c.y - k}, {c.x, c.y + k}}, tick_style);
 }
 
-double draw_text_block(Figure& figure, Point at, const std::vector<std::string>& lines,
-                       double font) {
+double fitting_size(const std::vector<std::string>& lines, double font, double width, bool bold) {
+  double widest = 0.0;
+  for (const std::string& line : lines) widest = std::max(widest, text_width(line, font, bold));
+  if (widest <= width || widest <= 0.0) return font;
+  return std::max(4.0, font * width / widest);
+}
+
+double draw_text_block(Figure& figure, Point at, const std::vector<std::string>& lines, double font,
+                       double width) {
+  font = fitting_size(lines, font, width, false);
   double y = at.y + font;
   for (const std::string& line : lines) {
     if (!line.empty()) figure.text({at.x, y}, line, font);

@@ -42,9 +42,13 @@ PageLayout page_layout(double width, double height);
 // Primitive circle (class "primitive"), graticule when asked, north tick and "N".
 void draw_net(Figure& figure, const NetPlace& net, double font, bool graticule);
 
-// Lines of text from the top left corner down; returns the y below the last.
-double draw_text_block(Figure& figure, Point at, const std::vector<std::string>& lines,
-                       double font);
+// Lines of text from the top left corner down, made smaller when the widest would not
+// fit in `width`; returns the y below the last.
+double draw_text_block(Figure& figure, Point at, const std::vector<std::string>& lines, double font,
+                       double width);
+
+// The font size, at most `font`, at which the widest of the lines fits in `width`.
+double fitting_size(const std::vector<std::string>& lines, double font, double width, bool bold);
 
 // "040/10": trend on three digits, plunge on two, rounded to whole degrees.
 std::string trend_plunge(LineOrientation line);

@@ -50,7 +50,10 @@ LegendRow threshold_row(Figure& figure, double font) {
 }
 
 void draw_title(Figure& figure, double font, const std::string& title) {
-  if (!title.empty()) figure.text({1.2 * font, 2.0 * font}, title, 1.2 * font, Anchor::start, true);
+  if (title.empty()) return;
+  const double room = figure.width - 2.4 * font;
+  figure.text({1.2 * font, 2.0 * font}, title, fitting_size({title}, 1.2 * font, room, true),
+              Anchor::start, true);
 }
 
 }  // namespace

@@ -128,7 +128,10 @@ void draw_legend(Figure& figure, Point at, double font, bool any_shmax) {
 }
 
 void draw_title(Figure& figure, const PageLayout& layout, const std::string& title) {
-  if (!title.empty()) figure.text(layout.title, title, 1.2 * layout.font, Anchor::start, true);
+  if (title.empty()) return;
+  const double room = figure.width - 2.0 * layout.title.x;
+  figure.text(layout.title, title, fitting_size({title}, 1.2 * layout.font, room, true),
+              Anchor::start, true);
 }
 
 }  // namespace
@@ -197,7 +200,7 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
   for (int32_t j = 0; j < 3; ++j) {
     draw_sigma_label(figure, net, net.at(input.sigma[j]), j, f);
   }
-  const double below = draw_text_block(figure, layout.block, input.summary, f);
+  const double below = draw_text_block(figure, layout.block, input.summary, f, layout.block_width);
   const Point legend =
       layout.legend.y >= 0.0 ? layout.legend : Point{layout.block.x, below + 0.6 * f};
   draw_legend(figure, legend, f, input.shmax.has_value());
@@ -221,7 +224,7 @@ Figure grains_stereonet(const GrainsInput& input, double width, double height) {
     item.css_class = "c_axis";
     item.data = {{"number", std::to_string(axis.number)}};
   }
-  draw_text_block(figure, layout.block, input.summary, f);
+  draw_text_block(figure, layout.block, input.summary, f, layout.block_width);
   return figure;
 }
 

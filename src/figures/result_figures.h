@@ -1,0 +1,46 @@
+// The four figures of a run's result: what each shows, taken from the result and its
+// stress magnitudes, and writing them to files.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "figures/figure.h"
+#include "figures/plots.h"
+#include "figures/stereonet.h"
+#include "results/magnitudes.h"
+#include "results/result_model.h"
+
+namespace figures {
+
+enum class FigureKind { stereonet, grains, shear_plot, cumulative };
+// "Stereonet", "Grains", "Shear-stress plot", "Cumulative chart": menu items and titles.
+std::string_view figure_title(FigureKind kind);
+
+StereonetInput stereonet_input(const results::Result& r, const results::StressMagnitudes& m);
+GrainsInput grains_input(const results::Result& r);
+PlotInput plot_input(const results::Result& r, const results::StressMagnitudes& m);
+
+// The normal-stress term of a plane under the optimised tensor, compression positive, for
+// principal values 1, R and 0 (as the report's first chart places planes).
+double normal_stress_term(const results::Result& r, const results::Plane& plane);
+
+// Extra marks for the stress stereonet (resampled axes, confidence cones), when a run has them.
+struct StereonetExtras {
+  std::vector<OverlayDot> dots;
+  std::vector<OverlayCone> cones;
+};
+
+// One figure at a size in points (a window passes its size in pixels).
+Figure result_figure(FigureKind kind, const results::Result& r, const results::StressMagnitudes& m,
+                     double width, double height, const StereonetExtras* extras = nullptr);
+
+// Writes one figure at the standard page size; empty on success, else what went wrong.
+std::string write_result_figure(FigureKind kind, const results::Result& r,
+                                const results::StressMagnitudes& m, const std::string& path,
+                                int32_t dpi = 300, const StereonetExtras* extras = nullptr);
+
+}  // namespace figures
