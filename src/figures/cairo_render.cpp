@@ -177,22 +177,29 @@ int32_t pixels(double points, int32_t dpi) {
   return static_cast<int32_t>(std::lround(points * dpi / 72.0));
 }
 
-std::string write_figure(const Figure& figure, const std::string& path, int32_t dpi) {
-  std::string bytes;
-  std::string error;
-  switch (format_of(path)) {
+std::string render_figure(const Figure& figure, FileFormat format, int32_t dpi,
+                          std::string& bytes) {
+  switch (format) {
     case FileFormat::svg:
       bytes = svg_document(figure);
-      break;
+      return {};
     case FileFormat::pdf:
-      error = pdf_bytes(figure, bytes);
-      break;
+      return pdf_bytes(figure, bytes);
     case FileFormat::png:
-      error = png_bytes(figure, dpi, bytes);
-      break;
+      if (dpi < min_dpi || dpi > max_dpi) {
+        return "a resolution of " + std::to_string(dpi) + " dpi is outside " +
+               std::to_string(min_dpi) + " to " + std::to_string(max_dpi);
+      }
+      return png_bytes(figure, dpi, bytes);
     case FileFormat::unknown:
-      return path + ": the name must end in .svg, .pdf or .png";
+      break;
   }
+  return "the name must end in .svg, .pdf or .png";
+}
+
+std::string write_figure(const Figure& figure, const std::string& path, int32_t dpi) {
+  std::string bytes;
+  const std::string error = render_figure(figure, format_of(path), dpi, bytes);
   if (!error.empty()) return path + ": " + error;
   return write_bytes(path, bytes);
 }

@@ -24,8 +24,17 @@ FileFormat format_of(const std::string& path);
 
 inline constexpr int32_t default_dpi = 300;
 
-// Writes the figure to path in the format of its extension; a PNG has dpi pixels per
-// inch. Empty on success, else what went wrong.
+// Resolutions a PNG may be asked for: past the upper end a page-sized figure no longer
+// fits in memory as one image.
+inline constexpr int32_t min_dpi = 10;
+inline constexpr int32_t max_dpi = 2400;
+
+// The bytes of the figure's file in a format; a PNG has dpi pixels per inch. Empty on
+// success, else what went wrong.
+std::string render_figure(const Figure& figure, FileFormat format, int32_t dpi, std::string& bytes);
+
+// Writes the figure to path in the format of its extension. Empty on success, else what
+// went wrong.
 std::string write_figure(const Figure& figure, const std::string& path, int32_t dpi = default_dpi);
 
 // Pixel size of the figure's PNG at a resolution.
