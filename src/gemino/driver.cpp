@@ -21,15 +21,6 @@ namespace gemino {
 
 namespace {
 
-// A candidate scoring above this is never kept.
-constexpr float no_candidate = 1.0E6f;
-
-// Keeps the ranking of the last evaluation down to the threshold as the listed one.
-void keep_ranking(State& s) {
-  const int32_t n = rows_in_storage(s.threshold_index);
-  for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
-}
-
 // Keeps a reported tensor for the results of the run.
 void record_tensor(TensorRecord& record, const float (&x)[4], float objective_value,
                    float threshold, int32_t threshold_index) {

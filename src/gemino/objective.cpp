@@ -104,6 +104,11 @@ void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t
 
 }  // namespace
 
+void keep_ranking(State& s) {
+  const int32_t n = rows_in_storage(s.threshold_index);
+  for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
+}
+
 void objective(State& s, const float (&x)[4], float& f) {
   euler_matrix(s, x[0], x[1], x[2]);
   const int32_t n = rows_in_storage(s.data_count);

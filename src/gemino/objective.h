@@ -7,6 +7,13 @@
 
 namespace gemino {
 
+// A candidate scoring above this is never kept.
+inline constexpr float no_candidate = 1.0E6f;
+
+// Keeps the ranking of the last evaluation down to the threshold as the listed one
+// (s.best_index_list).
+void keep_ranking(State& s);
+
 // Scores the search parameters x (three angles, then R) into f. Leaves the ranking in
 // s.shear_list / s.shear_order, sets s.threshold_index and, when the walk meets
 // `twin_limit` twinned planes, s.threshold. Overwrites s.rotation_matrix.

@@ -24,21 +24,24 @@ int32_t signed_number(const State& s, int32_t row) {
   return s.twin_flag[row - 1] * s.data_number[row - 1];
 }
 
+bool bring_r_into_range(State& s, float (&x)[4]) {
+  if (!(x[3] > 1.0f || x[3] < 0.0f)) return false;
+  fill_axis_matrix(s, x);
+  float alpha = -x[2];
+  float beta = -x[1];
+  float gamma = -x[0];
+  relabel_axes(s, alpha, beta, gamma, x[3]);
+  x[0] = -gamma;
+  x[1] = -beta;
+  x[2] = -alpha;
+  float refreshed = 0.0f;
+  objective(s, x, refreshed);
+  return true;
+}
+
 void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index,
                    [[maybe_unused]] int32_t& n) {
-  if (x[3] > 1.0f || x[3] < 0.0f) {
-    fill_axis_matrix(s, x);
-    float alpha = -x[2];
-    float beta = -x[1];
-    float gamma = -x[0];
-    relabel_axes(s, alpha, beta, gamma, x[3]);
-    x[0] = -gamma;
-    x[1] = -beta;
-    x[2] = -alpha;
-    float refreshed = 0.0f;
-    objective(s, x, refreshed);
-  }
-
+  bring_r_into_range(s, x);
   fill_axis_matrix(s, x);
   for (int32_t j = 0; j < 3; ++j) {
     float direction = 0.0f;

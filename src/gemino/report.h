@@ -17,6 +17,11 @@ namespace gemino {
 // are s.best_index_list, the ranking kept by the driver. n is the number of data rows.
 void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index, int32_t& n);
 
+// The renaming of report_tensor without writing: when R = x[3] lies outside [0, 1], x is
+// re-expressed with R inside and scored again (ranking, threshold and threshold_index
+// refreshed). Gives whether it was.
+bool bring_r_into_range(State& s, float (&x)[4]);
+
 // Writes the line of stars that separates the parts of the report: a blank line, 42
 // asterisks from column 10, a blank line.
 void write_separator();

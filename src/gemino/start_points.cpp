@@ -128,7 +128,13 @@ void random_scaled(int32_t& seed, float& value, float scale) {
   value = scale * u;
 }
 
-void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gamma, float& r) {
+bool start_reads_record(int32_t start_mode, int32_t trial) {
+  if (trial != 1) return !(start_mode >= 1 && start_mode <= 6);
+  return start_mode != 1;
+}
+
+void start_candidate(State& s, int32_t trial, const StartRecord* record, float& alpha, float& beta,
+                     float& gamma, float& r) {
   const int32_t m = s.start_mode;
   const Angles k(trig::pi);
 
@@ -142,29 +148,26 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
       return;
     }
     if (m == 5 || m == 6) return;
-    // Other modes read a further record at every trial.
+    // Other modes take a further record at every trial.
   }
 
-  int32_t d1 = 0, q1 = 0, d3 = 0, q3 = 0;
-  if (m != 1) {
-    recfmt::read_list(parameter_unit, {d1, q1, d3, q3, r});
-    recfmt::write(report_unit, formats::chosen_box, {d1, q1, d3, q3, r});
-  }
-  recfmt::write(report_unit, formats::box_close);
+  const StartRecord none;
+  const StartRecord& rec = record != nullptr ? *record : none;
+  if (record != nullptr) r = rec.r;
 
   switch (m) {
     case 1:
       break;
     case 2:
-      keep_sigma1(s, d1, q1, k);
+      keep_sigma1(s, rec.d1, rec.q1, k);
       break;
     case 3:
-      keep_sigma3(s, d3, q3, k);
+      keep_sigma3(s, rec.d3, rec.q3, k);
       break;
     case 4:
     case 5: {
-      keep_sigma1(s, d1, q1, k);
-      keep_sigma3(s, d3, q3, k);
+      keep_sigma1(s, rec.d1, rec.q1, k);
+      keep_sigma3(s, rec.d3, rec.q3, k);
       const float u = trig::cos(s.start_p3) * trig::cos(s.start_t3);
       const float v = trig::cos(s.start_p3) * trig::sin(s.start_t3);
       const float z = -trig::sin(s.start_p3);
@@ -177,6 +180,23 @@ void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gam
       return;  // the angles are left as they are; R is the one just read
   }
   draw_candidate(s, m, k, alpha, beta, gamma, r);
+}
+
+void choose_start(State& s, int32_t trial, float& alpha, float& beta, float& gamma, float& r) {
+  const int32_t m = s.start_mode;
+  if (!start_reads_record(m, trial)) {
+    if (trial == 1) recfmt::write(report_unit, formats::box_close);
+    start_candidate(s, trial, nullptr, alpha, beta, gamma, r);
+    return;
+  }
+  // A short record leaves what it does not give as it was.
+  StartRecord record;
+  record.r = r;
+  recfmt::read_list(parameter_unit, {record.d1, record.q1, record.d3, record.q3, record.r});
+  recfmt::write(report_unit, formats::chosen_box,
+                {record.d1, record.q1, record.d3, record.q3, record.r});
+  recfmt::write(report_unit, formats::box_close);
+  start_candidate(s, trial, &record, alpha, beta, gamma, r);
 }
 
 void relabel_axes(State& s, float& alpha, float& beta, float& gamma, float& r) {

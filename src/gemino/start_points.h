@@ -16,6 +16,21 @@ void next_random(int32_t ix, int32_t& iy, float& u);
 // value = scale * u for one step of the generator on seed, which advances.
 void random_scaled(int32_t& seed, float& value, float scale);
 
+// The starting-state record: sigma 1 and sigma 3 as direction and plunge (degrees), and R.
+struct StartRecord {
+  int32_t d1 = 0, q1 = 0, d3 = 0, q3 = 0;
+  float r = 0.0f;
+};
+
+// Whether the trial takes a starting-state record: the first trial of every mode but 1,
+// and every trial of a mode outside 1..6.
+bool start_reads_record(int32_t start_mode, int32_t trial);
+
+// The candidate of choose_start without reading or writing anything: `record` is the
+// one the trial takes (null when it takes none).
+void start_candidate(State& s, int32_t trial, const StartRecord* record, float& alpha, float& beta,
+                     float& gamma, float& r);
+
 // The starting angles (radians) and R of trial `trial` (1 for the first) according to
 // s.start_mode; values a mode does not set keep what the caller holds. At the first
 // trial it reads the starting-state record from unit 3 (modes other than 1) and writes

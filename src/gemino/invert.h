@@ -1,0 +1,67 @@
+// The inversion as a function of its data: the starting candidates, then the search,
+// on a state of the caller's, with no reading, no writing and nothing shared between
+// calls, so that several threads may invert at once. It is the run's computation step
+// for step, and gives the very tensors the run reports for the same rows and parameters.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "gemino/progress.h"
+#include "gemino/start_points.h"
+#include "gemino/state.h"
+
+namespace gemino {
+
+// One stored plane, as the twin data reader leaves it in a data row.
+struct PlaneRow {
+  float pole[3];
+  float glide[3];
+  int32_t data_number;
+  int32_t twin_flag;  // +1 twinned, -1 untwinned
+};
+
+struct InversionOptions {
+  int32_t start_mode = 1;
+  int32_t trial_count = 0;
+  int32_t twin_percent = 100;
+  int32_t seed = 0;
+  int32_t iteration_limit = 0;
+  // The starting-state records in the order the run would read them (start modes other
+  // than 1); running short ends the inversion with records_missing.
+  std::vector<StartRecord> start_records;
+  // Told at every starting tensor and every trial step, as the run's progress hook; a
+  // false answer ends the inversion with cancelled.
+  std::function<bool(ProgressStage stage, int32_t done, int32_t total)> progress;
+};
+
+enum class InversionStatus : int32_t { done, cancelled, too_many_rows, records_missing };
+
+struct InvertedTensor {
+  TensorRecord tensor;  // as the report gives it: R in [0, 1]
+  float axes[3][3];     // row j: principal axis j + 1, third component not positive
+};
+
+struct InversionResult {
+  InversionStatus status = InversionStatus::done;
+  InvertedTensor start{};  // the best starting candidate
+  InvertedTensor final{};  // the optimised tensor
+  int32_t twin_limit = 0;
+  int32_t seed_after = 0;  // the generator after the last draw
+};
+
+// Inverts rows (at most max_rows) on the caller's state, which it overwrites from the
+// first field to the last: a worker keeps one and allocates nothing per inversion.
+// After a done inversion the state holds the ranking under the optimised tensor.
+InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& options,
+                       State& state);
+
+// The same on a state of its own.
+InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& options);
+
+// The data rows of a state (as the twin data reader filled them).
+std::vector<PlaneRow> rows_of(const State& s);
+
+}  // namespace gemino
