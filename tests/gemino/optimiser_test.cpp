@@ -128,6 +128,21 @@ TEST_F(SearchTest, EqualValuesAreFailuresAndTheTraceShowsEachStep) {
   EXPECT_EQ(files.report_lines(), want);
 }
 
+TEST_F(SearchTest, TraceOfAStageAndItsRotation) {
+  // Long enough for every direction to succeed and then fail once, so that the directions
+  // are rotated: the trace shows the norms of the stage's progress and the new directions.
+  testing::ReportCapture files;
+  ASSERT_TRUE(files.open_report());
+  load_planes();
+  s.iteration_limit = 15;
+  float x[4] = {0.9f, -0.6f, 0.4f, 0.5f};
+  float best[4];
+  float f;
+  search(x, best, f, 1);
+  EXPECT_EQ(files.report_lines(),
+            gemino_test::read_records(GEMINO_TEST_DATA "/rotation-trace.txt"));
+}
+
 TEST_F(SearchTest, OneStepAtLeast) {
   load_planes();
   for (int32_t limit : {1, 0, -5}) {
