@@ -12,15 +12,15 @@
 #include "recfmt/format.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
+#include "support/fake_console.h"
 
 namespace {
 
 using recfmt::Format;
 using Kind = Format::Node::Kind;
 
-recfmt::testing::MemoryConsole& console() {
-  static recfmt::testing::MemoryConsole c;
+test_support::FakeConsole& console() {
+  static test_support::FakeConsole c;
   return c;
 }
 

@@ -19,8 +19,8 @@
 #include "recfmt/format.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ const recfmt::Format fmt_text_in("(A80)");
 constexpr int32_t unit = 4;
 constexpr int max_statements = 400;
 
-recfmt::testing::MemoryConsole& console() {
-  static recfmt::testing::MemoryConsole c;
+test_support::FakeConsole& console() {
+  static test_support::FakeConsole c;
   return c;
 }
 

@@ -15,7 +15,7 @@
 #include "gemino/state.h"
 #include "recfmt/hooks.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
+#include "support/fake_console.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ constexpr size_t max_file = 48 * 1024;
 constexpr uintmax_t max_report = 4 * 1024 * 1024;
 constexpr size_t max_console = 256 * 1024;
 
-recfmt::testing::MemoryConsole& console() {
-  static recfmt::testing::MemoryConsole c;
+test_support::FakeConsole& console() {
+  static test_support::FakeConsole c;
   return c;
 }
 

@@ -10,7 +10,7 @@
 #include "gemino/io_files.h"
 #include "gemino/state.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
+#include "support/fake_console.h"
 
 namespace gemino_test {
 
@@ -24,7 +24,7 @@ inline int32_t run_driver_in_process(const ScratchDir& dir, const std::string& p
   std::filesystem::current_path(dir.file(""));
   int32_t code;
   {
-    recfmt::testing::MemoryConsole console("\nparams.txt\ndata.txt\nreport.txt\n");
+    test_support::FakeConsole console({"", "params.txt", "data.txt", "report.txt"});
     code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
   }
   std::filesystem::current_path(before);

@@ -11,16 +11,16 @@
 
 #include "gemino/header.h"
 #include "gral/clock.h"
-#include "gral/console_script.h"
 #include "gral/hostname.h"
 #include "gral/initsio.h"
 #include "gral/initsio_report.h"
 #include "gral/opef2.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace {
 
-using gral_test::ScriptedConsole;
+using test_support::FakeConsole;
 using Lines = std::vector<std::string>;
 
 gral::LocalTime fixed_clock() {
@@ -64,18 +64,18 @@ class Header : public ::testing::Test {
  protected:
   void SetUp() override {
     gral::set_time_source(fixed_clock);
-    ScriptedConsole quiet;
+    FakeConsole quiet;
     gral::initsio();
   }
   void TearDown() override {
     gral::set_time_source(nullptr);
-    ScriptedConsole quiet;
+    FakeConsole quiet;
     gral::initsio();
   }
 };
 
 TEST_F(Header, NameTrimmedVersionAndDateWhole) {
-  ScriptedConsole console({"typed text is ignored", "next answer"});
+  FakeConsole console({"typed text is ignored", "next answer"});
   gemino::geminohead(recfmt::Text<10>("  Gem  "), recfmt::Text<10>(" 1.2"),
                      recfmt::Text<10>("2010-06-21"));
   EXPECT_EQ(console.lines(), header_lines("Gem", " 1.2      ", "2010-06-21"));
@@ -85,15 +85,15 @@ TEST_F(Header, NameTrimmedVersionAndDateWhole) {
 TEST_F(Header, PrintedWhateverTheVerbosity) {
   gral::Ciocom& c = gral::ciocom();
   for (recfmt::Logical& level : c.lwito) level.value = 0;
-  ScriptedConsole console({""});
+  FakeConsole console({""});
   gemino::geminohead(recfmt::Text<10>("Gemino"), recfmt::Text<10>(" 1.2"),
                      recfmt::Text<10>("2010-06-21"));
   EXPECT_EQ(console.lines().size(), 25u);
 }
 
 TEST_F(Header, EndOfConsoleInputAtThePauseEndsTheRun) {
-  ScriptedConsole console;
-  EXPECT_EQ(gral_test::exit_code_of([] {
+  FakeConsole console;
+  EXPECT_EQ(test_support::exit_code_of([] {
               gemino::geminohead(recfmt::Text<10>("Gemino"), recfmt::Text<10>(" 1.2"),
                                  recfmt::Text<10>("2010-06-21"));
             }),
@@ -114,7 +114,7 @@ TEST_F(Header, WholeStartOfRun) {
   std::ofstream(data) << "d\n";
   auto pad30 = [](const std::string& s) { return s + std::string(30 - s.size(), ' '); };
 
-  ScriptedConsole console({
+  FakeConsole console({
       "any text",    // header pause
       "",            // PARAMETERS: keep "?"
       "",            //   pause

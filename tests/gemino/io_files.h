@@ -10,13 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gemino/state.h"
 #include "recfmt/units.h"
+#include "support/records.h"
 
 namespace gemino_test {
 
@@ -46,28 +46,9 @@ inline void write_lines(const std::string& path, const Lines& lines) {
   for (const std::string& l : lines) out << l << '\n';
 }
 
-// The records of a report, without their CR LF ends.
-inline Lines records_of(const std::string& all) {
-  Lines out;
-  std::size_t start = 0;
-  for (std::size_t p = all.find("\r\n"); p != std::string::npos; p = all.find("\r\n", start)) {
-    out.push_back(all.substr(start, p - start));
-    start = p + 2;
-  }
-  if (start < all.size()) out.push_back(all.substr(start) + "<no CR LF>");
-  return out;
-}
-
-// The whole of a file, bytes as they are.
-inline std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The records of a report file, without their CR LF ends.
-inline Lines read_records(const std::string& path) {
-  return records_of(slurp(path));
-}
+using test_support::read_records;
+using test_support::records_of;
+using test_support::slurp;
 
 // What a run of the terminal program left: its exit code, its console and its report.
 struct TermRun {

@@ -8,9 +8,9 @@
 #include "gemino/io_files.h"
 #include "gemino/parameters.h"
 #include "gemino/state.h"
-#include "gral/console_script.h"
 #include "recfmt/statements.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace {
 
@@ -113,14 +113,14 @@ TEST_F(ParameterFile, RemovalWithAnEmptyListStillTakesOneRecord) {
 }
 
 TEST_F(ParameterFile, ListLongerThanTheSelectionHoldsStopsTheRun) {
-  gral_test::ScriptedConsole console;
+  test_support::FakeConsole console;
   Lines params = title_block();
   params.push_back("1 5 80 1 100 0 0");
   params.push_back("3 501");
   for (int32_t k = 0; k < 28; ++k) params.push_back(std::string(72, '1'));
   open_files(params);
   gemino::copy_text_lines(*s);
-  EXPECT_EQ(gral_test::exit_code_of([&] { gemino::read_run_parameters(*s); }), 1);
+  EXPECT_EQ(test_support::exit_code_of([&] { gemino::read_run_parameters(*s); }), 1);
   const Lines console_lines = console.lines();
   ASSERT_EQ(console_lines.size(), 1u);
   EXPECT_NE(console_lines[0].find("MORE THAN 500 DATA NUMBERS"), std::string::npos);

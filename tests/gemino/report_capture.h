@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "gemino/io_files.h"
-#include "recfmt/testing.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace gemino::testing {
 
 class ReportCapture {
  public:
-  ReportCapture() { recfmt::testing::reset_units(); }
-  ~ReportCapture() { recfmt::testing::reset_units(); }
+  ReportCapture() { recfmt::close_all(); }
+  ~ReportCapture() { recfmt::close_all(); }
   ReportCapture(const ReportCapture&) = delete;
   ReportCapture& operator=(const ReportCapture&) = delete;
 

@@ -8,8 +8,8 @@
 #include "gemino/io_files.h"
 #include "gemino/state.h"
 #include "gemino/twin_data.h"
-#include "gral/console_script.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace {
 
@@ -185,7 +185,7 @@ TEST_F(TwinDataFile, FourDigitDataNumbersAreListedAsAsterisks) {
 }
 
 TEST_F(TwinDataFile, TwinPlaneBeforeAnyCAxisStopsTheRun) {
-  gral_test::ScriptedConsole console;
+  test_support::FakeConsole console;
   const Lines data = {
       block_header(0, 0, 0, 0),
       data_record(0, 90, ' ', 0, 1, 'X'),
@@ -195,7 +195,7 @@ TEST_F(TwinDataFile, TwinPlaneBeforeAnyCAxisStopsTheRun) {
   gemino_test::write_lines(dir.file("data.txt"), data);
   gemino_test::connect(4, dir.file("data.txt"), "old");
   gemino_test::connect(8, dir.file("report.txt"), "unknown");
-  EXPECT_EQ(gral_test::exit_code_of([&] { gemino::read_twin_data(*s); }), 1);
+  EXPECT_EQ(test_support::exit_code_of([&] { gemino::read_twin_data(*s); }), 1);
   const Lines console_lines = console.lines();
   ASSERT_EQ(console_lines.size(), 1u);
   EXPECT_NE(console_lines[0].find("TWIN PLANE BEFORE ANY C-AXIS"), std::string::npos);
@@ -203,7 +203,7 @@ TEST_F(TwinDataFile, TwinPlaneBeforeAnyCAxisStopsTheRun) {
 }
 
 TEST_F(TwinDataFile, MorePlanesThanRowsStopsTheRunWithoutOverflow) {
-  gral_test::ScriptedConsole console;
+  test_support::FakeConsole console;
   s->quiet_listing = 1;
   Lines data = {block_header(0, 0, 0, 0)};
   // 168 grains of three planes: 504 planes for 500 rows.
@@ -215,7 +215,7 @@ TEST_F(TwinDataFile, MorePlanesThanRowsStopsTheRunWithoutOverflow) {
   gemino_test::write_lines(dir.file("data.txt"), data);
   gemino_test::connect(4, dir.file("data.txt"), "old");
   gemino_test::connect(8, dir.file("report.txt"), "unknown");
-  EXPECT_EQ(gral_test::exit_code_of([&] { gemino::read_twin_data(*s); }), 1);
+  EXPECT_EQ(test_support::exit_code_of([&] { gemino::read_twin_data(*s); }), 1);
   EXPECT_EQ(s->data_count, gemino::max_rows);
   const Lines console_lines = console.lines();
   ASSERT_EQ(console_lines.size(), 1u);

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "gral/banners.h"
-#include "gral/console_script.h"
 #include "gral/initsio.h"
 #include "gral/initsio_report.h"
+#include "support/fake_console.h"
 
 namespace {
 
-using gral_test::ScriptedConsole;
+using test_support::FakeConsole;
 using Lines = std::vector<std::string>;
 
 const std::string at43(43, '@');
@@ -20,14 +20,14 @@ const std::string slashes43(43, '/');
 
 // Defaults of the shared block without the report.
 void set_defaults() {
-  ScriptedConsole quiet;
+  FakeConsole quiet;
   gral::initsio();
 }
 
 TEST(Initsio, SetsDefaultsAndReportsThemInsideItsBanner) {
   gral::Ciocom& c = gral::ciocom();
   c = gral::Ciocom{7, 8, 9, 10, {1}, {1}, {0}, {{0}, {0}, {1}}};
-  ScriptedConsole console;
+  FakeConsole console;
   gral::initsio();
 
   EXPECT_EQ(c.iti, 5);
@@ -42,12 +42,12 @@ TEST(Initsio, SetsDefaultsAndReportsThemInsideItsBanner) {
   EXPECT_EQ(c.lwito[2].value, 0);
 
   EXPECT_EQ(console.lines(), gral_test::initsio_default_report());
-  EXPECT_EQ(console.raw().substr(0, 46), " " + at43 + "\r\n");
+  EXPECT_EQ(console.output().substr(0, 46), " " + at43 + "\r\n");
 }
 
 TEST(RoutineBanner, ShowsTheWholeNameFieldAndIgnoresVersionAndDate) {
   set_defaults();
-  ScriptedConsole console;
+  FakeConsole console;
   gral::submenuhead("opef2      ", "4.3", "16-06-2010");
   gral::menutail();
   const Lines expected = {" " + at43, " @ subroutine opef2      ",
@@ -57,7 +57,7 @@ TEST(RoutineBanner, ShowsTheWholeNameFieldAndIgnoresVersionAndDate) {
 
 TEST(ErrorBanner, FullBlockWithPause) {
   set_defaults();
-  ScriptedConsole console({"anything at all"});
+  FakeConsole console({"anything at all"});
   gral::errorhead("inchardef  ", "1.4", "08-03-2000");
   gral::errortail00();
   const std::string blank_row = " *** " + std::string(35, ' ') + " ***";
@@ -79,7 +79,7 @@ TEST(ErrorBanner, FullBlockWithPause) {
 
 TEST(ErrorBanner, LongNameIsCutToTheField) {
   set_defaults();
-  ScriptedConsole console;
+  FakeConsole console;
   gral::errorhead("a_routine_name_of_27_letters", "1", "01-01-2000");
   gral::warninghead("a_routine_name_of_27_letters", "1", "01-01-2000");
   const Lines lines = console.lines();
@@ -91,7 +91,7 @@ TEST(ErrorBanner, LongNameIsCutToTheField) {
 
 TEST(WarningBanner, FullBlockWithPause) {
   set_defaults();
-  ScriptedConsole console({""});
+  FakeConsole console({""});
   gral::warninghead("opef2      ", "4.3", "16-06-2010");
   gral::warningtail00();
   const Lines expected = {
@@ -126,7 +126,7 @@ TEST(BannerTails, PauseFollowsTheSharedSwitches) {
     set_defaults();
     gral::ciocom().lcrerr.value = k.lcrerr;
     gral::ciocom().locom.value = k.locom;
-    ScriptedConsole console({"first", "second"});
+    FakeConsole console({"first", "second"});
     k.tail();
     EXPECT_EQ(console.lines(), k.expected) << "lcrerr " << k.lcrerr << " locom " << k.locom;
     EXPECT_EQ(2u - console.replies_left(), k.replies_used);
@@ -136,8 +136,8 @@ TEST(BannerTails, PauseFollowsTheSharedSwitches) {
 
 TEST(BannerTails, EndOfConsoleInputAtThePauseEndsTheRun) {
   set_defaults();
-  ScriptedConsole console;
-  EXPECT_EQ(gral_test::exit_code_of([] { gral::errortail00(); }), 2);
+  FakeConsole console;
+  EXPECT_EQ(test_support::exit_code_of([] { gral::errortail00(); }), 2);
 }
 
 }  // namespace

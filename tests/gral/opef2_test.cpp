@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "gral/console_script.h"
 #include "gral/initsio.h"
 #include "gral/opef2.h"
 #include "recfmt/format.h"
 #include "recfmt/statements.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using gral_test::ScriptedConsole;
+using test_support::FakeConsole;
 using Lines = std::vector<std::string>;
 
 const std::string at43 = " " + std::string(43, '@');
@@ -35,7 +35,7 @@ class Opef2 : public ::testing::Test {
     char pattern[] = "/tmp/gralXXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
-    ScriptedConsole quiet;
+    FakeConsole quiet;
     gral::initsio();
   }
   void TearDown() override {
@@ -85,7 +85,7 @@ TEST_F(Opef2, InteractiveAsksAgainUntilTheFileOpens) {
   const std::string good = path("in.txt");
   put(good, "first record\r\n");
   const std::string missing = path("none.txt");
-  ScriptedConsole console({"", "", missing, "", " " + good, "", good});
+  FakeConsole console({"", "", missing, "", " " + good, "", good});
   std::string fnam = "?";
   gral::opef2(fnam, recfmt::Text<20>("PARAMETERS"), iu, recfmt::Text<7>("old"), 0);
 
@@ -123,13 +123,13 @@ TEST_F(Opef2, NamesThatCanNeverBeOpened) {
   // without a question, the same name is retried after each pause until the answers run out.
   for (const std::string& name : {path("a?b"), path("a*b"), std::string("   "), std::string()}) {
     for (const char* status : {"unknown", "OLD"}) {
-      ScriptedConsole console({""});
+      FakeConsole console({""});
       std::string fnam = name;
-      const int32_t code = gral_test::exit_code_of(
+      const int32_t code = test_support::exit_code_of(
           [&] { gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>(status), 2); });
       EXPECT_EQ(code, 2) << name << ' ' << status;
       EXPECT_TRUE(fs::is_empty(dir_)) << name << ' ' << status;
-      EXPECT_NE(console.raw().find(" COULD NOT OPEN FILE " + padded(name) + "\r\n"),
+      EXPECT_NE(console.output().find(" COULD NOT OPEN FILE " + padded(name) + "\r\n"),
                 std::string::npos);
     }
   }
@@ -139,7 +139,7 @@ TEST_F(Opef2, UnknownCreatesOrOverwritesAndCutsAfterTheLastRecord) {
   const std::string existing = path("out.txt");
   put(existing, std::string(500, 'x') + "\r\nold tail\r\n");
   {
-    ScriptedConsole console({existing});
+    FakeConsole console({existing});
     std::string fnam = "?";
     gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("UNKNOWN"), 0);
     recfmt::write(iu, recfmt::Format("(1x,a)"), {"new"});
@@ -148,7 +148,7 @@ TEST_F(Opef2, UnknownCreatesOrOverwritesAndCutsAfterTheLastRecord) {
   }
   const std::string fresh = path("new.txt");
   {
-    ScriptedConsole console({fresh});
+    FakeConsole console({fresh});
     std::string fnam = "?";
     gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("unknown"), 0);
     recfmt::write(iu, recfmt::Format("(a,i3)"), {"n=", 7});
@@ -164,7 +164,7 @@ TEST_F(Opef2, LongNamesAreUsedAndShownWhole) {
   ASSERT_EQ(name30.size(), 30u);
   put(name30, "keep");
   const std::string longer = name30 + "_v1_final_\xc3\xa9t\xc3\xa9.txt";
-  ScriptedConsole console({longer});
+  FakeConsole console({longer});
   std::string fnam = "?";
   gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("replace"), 0);
   EXPECT_EQ(fnam, longer);
@@ -179,19 +179,19 @@ TEST_F(Opef2, RefusesSpecialFilesAndAnOutputThatIsAnOpenInput) {
   fs::create_symlink(input, path("link.txt"));
   ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
   {
-    ScriptedConsole console({input});
+    FakeConsole console({input});
     std::string fnam = "?";
     gral::opef2(fnam, recfmt::Text<20>("PARAMETERS"), 3, recfmt::Text<7>("old"), 0);
   }
   // Each refused name is followed by the pause, then the question comes again.
-  ScriptedConsole console({dir_ + "/./params.txt", "", path("link.txt"), "", path("fifo"), "",
-                           "/dev/zero", "", dir_, "", path("out.txt")});
+  FakeConsole console({dir_ + "/./params.txt", "", path("link.txt"), "", path("fifo"), "",
+                       "/dev/zero", "", dir_, "", path("out.txt")});
   std::string fnam = "?";
   gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("replace"), 0);
   EXPECT_EQ(fnam, path("out.txt"));
   EXPECT_EQ(console.replies_left(), 0u);
   EXPECT_EQ(slurp(input), "p\r\n");
-  const std::string out = console.raw();
+  const std::string out = console.output();
   std::size_t at = 0;
   for (const char* why :
        {"ALREADY OPEN AS THE PARAMETERS FILE", "ALREADY OPEN AS THE PARAMETERS FILE",
@@ -205,9 +205,9 @@ TEST_F(Opef2, RefusesSpecialFilesAndAnOutputThatIsAnOpenInput) {
 
 TEST_F(Opef2, ModeOneReportsOnceAndEndsTheRun) {
   const std::string missing = path("gone.txt");
-  ScriptedConsole console({"", "spare reply"});
+  FakeConsole console({"", "spare reply"});
   std::string fnam = missing;
-  const int32_t code = gral_test::exit_code_of(
+  const int32_t code = test_support::exit_code_of(
       [&] { gral::opef2(fnam, recfmt::Text<20>("DATA"), 4, recfmt::Text<7>("old"), 1); });
   EXPECT_EQ(code, gral::open_failure_exit_code);
   EXPECT_NE(code, 0);
@@ -224,7 +224,7 @@ TEST_F(Opef2, ModeOneReportsOnceAndEndsTheRun) {
 
 TEST_F(Opef2, OtherModesRetryTheSameNameWithoutAsking) {
   const std::string later = path("later.txt");
-  ScriptedConsole console({"", ""});
+  FakeConsole console({"", ""});
   // The file appears while the user is at the pause.
   console.on_read([&] {
     if (!fs::exists(later)) put(later, "");
@@ -241,14 +241,14 @@ TEST_F(Opef2, OtherModesRetryTheSameNameWithoutAsking) {
 TEST_F(Opef2, FolderCountsAsFailedOpen) {
   const std::string folder = path("sub");
   fs::create_directory(folder);
-  ScriptedConsole console({""});
+  FakeConsole console({""});
   std::string fnam = folder;
-  EXPECT_EQ(gral_test::exit_code_of([&] {
+  EXPECT_EQ(test_support::exit_code_of([&] {
               gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("unknown"), 2);
             }),
             2);
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_NE(console.raw().find(" COULD NOT OPEN FILE " + padded(folder)), std::string::npos);
+  EXPECT_NE(console.output().find(" COULD NOT OPEN FILE " + padded(folder)), std::string::npos);
 }
 
 TEST_F(Opef2, ReadOnlyFileCountsAsFailedOpen) {
@@ -256,9 +256,9 @@ TEST_F(Opef2, ReadOnlyFileCountsAsFailedOpen) {
   const std::string locked = path("locked.txt");
   put(locked, "keep\r\n");
   fs::permissions(locked, fs::perms::owner_read, fs::perm_options::replace);
-  ScriptedConsole console({locked, ""});
+  FakeConsole console({locked, ""});
   std::string fnam = "?";
-  EXPECT_EQ(gral_test::exit_code_of([&] {
+  EXPECT_EQ(test_support::exit_code_of([&] {
               gral::opef2(fnam, recfmt::Text<20>("OUTPUT"), iu, recfmt::Text<7>("unknown"), 0);
             }),
             2);

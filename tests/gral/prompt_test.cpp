@@ -8,22 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "gral/console_script.h"
 #include "gral/inchardef.h"
 #include "gral/initsio.h"
 #include "gral/textlen.h"
 #include "recfmt/items.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace {
 
-using gral_test::ScriptedConsole;
+using test_support::FakeConsole;
 using Lines = std::vector<std::string>;
 
 const std::string rule = " ..........................................";
 
 void set_defaults() {
-  ScriptedConsole quiet;
+  FakeConsole quiet;
   gral::initsio();
 }
 
@@ -69,7 +69,7 @@ TEST(Inchardef, ReplyOrDefault) {
   };
   for (const Case& k : cases) {
     set_defaults();
-    ScriptedConsole console({k.reply});
+    FakeConsole console({k.reply});
     recfmt::Text<10> v("unchanged");
     int32_t ierr = 99;
     gral::inchardef(v.span(), "  DATA file name   ", "old.txt", ierr);
@@ -84,7 +84,7 @@ TEST(Inchardef, ReplyOrDefault) {
 
 TEST(Inchardef, DefaultMayBeTheVariableItself) {
   set_defaults();
-  ScriptedConsole console({""});
+  FakeConsole console({""});
   recfmt::Text<30> name("  params.txt");
   int32_t ierr = 1;
   gral::inchardef(name.span(), "PARAMETERS file name", name.view(), ierr);
@@ -99,7 +99,7 @@ TEST(Inchardef, ReplyBufferHoldsEightyCharacters) {
   set_defaults();
   std::string reply;
   for (int32_t i = 0; i < 100; ++i) reply += static_cast<char>('0' + i % 10);
-  ScriptedConsole console({reply});
+  FakeConsole console({reply});
   recfmt::Text<90> v;
   int32_t ierr = 0;
   gral::inchardef(v.span(), "X", "d", ierr);
@@ -111,7 +111,7 @@ TEST(Inchardef, WithoutMoreOutputOnlyTheEssentialLines) {
   set_defaults();
   gral::ciocom().lwito[1].value = 0;
   {
-    ScriptedConsole console({""});
+    FakeConsole console({""});
     recfmt::Text<5> v;
     int32_t ierr = 0;
     gral::inchardef(v.span(), "OUTPUT file name", "abc", ierr);
@@ -120,7 +120,7 @@ TEST(Inchardef, WithoutMoreOutputOnlyTheEssentialLines) {
     EXPECT_EQ(console.lines(), expected);
   }
   {
-    ScriptedConsole console({"xyz"});
+    FakeConsole console({"xyz"});
     recfmt::Text<5> v;
     int32_t ierr = 0;
     gral::inchardef(v.span(), "OUTPUT file name", "abc", ierr);
@@ -139,10 +139,10 @@ TEST(Inchardef, FailedReadIsReportedAndTheQuestionAskedAgain) {
   close(fd);
   ASSERT_EQ(recfmt::open(32, name, "old"), 0);
   gral::ciocom().iti = 32;
-  ScriptedConsole console({""});  // one Return for the first pause, then no more input
+  FakeConsole console({""});  // one Return for the first pause, then no more input
   recfmt::Text<5> v("keep");
   int32_t ierr = 5;
-  EXPECT_EQ(gral_test::exit_code_of([&] { gral::inchardef(v.span(), "X name", "d", ierr); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { gral::inchardef(v.span(), "X name", "d", ierr); }), 2);
   const Lines got = console.lines();
   recfmt::close(32);
   std::remove(name);
@@ -179,10 +179,10 @@ TEST(Inchardef, FailedReadIsReportedAndTheQuestionAskedAgain) {
 
 TEST(Inchardef, EndOfConsoleInputEndsTheRun) {
   set_defaults();
-  ScriptedConsole console;
+  FakeConsole console;
   recfmt::Text<5> v;
   int32_t ierr = 0;
-  EXPECT_EQ(gral_test::exit_code_of([&] { gral::inchardef(v.span(), "X", "d", ierr); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { gral::inchardef(v.span(), "X", "d", ierr); }), 2);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace recfmt {
 namespace {
@@ -48,7 +48,7 @@ class Reads : public ::testing::Test {
     return first == std::string::npos ? out : out.substr(first + 2);
   }
 
-  testing::MemoryConsole console_;
+  test_support::FakeConsole console_;
   std::string dir_;
 };
 
@@ -217,7 +217,7 @@ TEST_F(Reads, EndOfFile) {
   EXPECT_EQ(stop_code([&] { read(3, Format("(I3)"), {v}); }), 2);
   EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n? File " +
                                dir_ + "/in.txt: end of file after line 0\r\n");
-  EXPECT_EQ(console_.program_end_calls(), 1);
+  EXPECT_EQ(console_.end_calls(), 1);
   // A statement with no items still needs its line.
   input("1\n");
   EXPECT_TRUE(read_checked(3, Format("(A)")));

@@ -7,8 +7,8 @@
 
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace recfmt {
 namespace {
@@ -24,7 +24,7 @@ struct Lcg {
 };
 
 TEST(Robustness, RandomFormatsParseOrAreRefused) {
-  testing::MemoryConsole console;
+  test_support::FakeConsole console;
   Lcg g{12345};
   int32_t parsed = 0;
   for (int n = 0; n < 20000; ++n) {
@@ -51,7 +51,7 @@ TEST(Robustness, RandomFormatsParseOrAreRefused) {
 }
 
 TEST(Robustness, RandomBytesReadOrFailCleanly) {
-  testing::MemoryConsole console;
+  test_support::FakeConsole console;
   char tmpl[] = "/tmp/recfmt-bytes-XXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   const std::string file = std::string(tmpl) + "/in.bin";

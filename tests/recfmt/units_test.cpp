@@ -12,8 +12,8 @@
 #include "recfmt/hooks.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
 #include "recfmt/units.h"
+#include "support/fake_console.h"
 
 namespace recfmt {
 namespace {
@@ -41,7 +41,7 @@ class Files : public ::testing::Test {
   }
   static bool exists(const std::string& p) { return access(p.c_str(), F_OK) == 0; }
 
-  testing::MemoryConsole console_;
+  test_support::FakeConsole console_;
   std::string dir_;
 };
 
@@ -126,8 +126,8 @@ TEST_F(Files, StopClosesUnitsFlushesAndCallsProgramEndOnce) {
   } catch (const StopRun& s) {
     EXPECT_EQ(s.exit_code, 3);
   }
-  EXPECT_EQ(console_.program_end_calls(), 1);
-  EXPECT_EQ(console_.last_exit_code(), 3);
+  EXPECT_EQ(console_.end_calls(), 1);
+  EXPECT_EQ(console_.end_code(), 3);
   EXPECT_FALSE(is_connected(8));
   EXPECT_EQ(slurp(path("report.txt")), "kept\r\n");
 }
@@ -135,7 +135,7 @@ TEST_F(Files, StopClosesUnitsFlushesAndCallsProgramEndOnce) {
 TEST_F(Files, RunProgramReturnsTheStopCode) {
   EXPECT_EQ(run_program([] { write(6, Format("(A)"), {"hello"}); }), 0);
   EXPECT_EQ(console_.output(), "hello\r\n");
-  EXPECT_EQ(console_.program_end_calls(), 1);
+  EXPECT_EQ(console_.end_calls(), 1);
   EXPECT_EQ(run_program([] { stop(5); }), 5);
   EXPECT_EQ(run_program([] { write(3, Format("(A)"), {"x"}); }), 2);
 }
@@ -205,7 +205,7 @@ TEST_F(Files, StopFromInsideAConsoleReadUnwinds) {
     EXPECT_EQ(s.exit_code, 0);
   }
   EXPECT_FALSE(is_connected(8));
-  EXPECT_EQ(console_.program_end_calls(), 1);
+  EXPECT_EQ(console_.end_calls(), 1);
 }
 
 struct WindowLog {

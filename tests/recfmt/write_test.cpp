@@ -12,7 +12,7 @@
 
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
-#include "recfmt/testing.h"
+#include "support/fake_console.h"
 
 namespace recfmt {
 namespace {
@@ -32,13 +32,13 @@ std::string records(const std::string& out) {
 }
 
 std::string written(std::string_view format, std::vector<Out> items) {
-  testing::MemoryConsole console;
+  test_support::FakeConsole console;
   write(6, Format(format), std::span<const Out>(items));
   return records(console.output());
 }
 
 std::string listed(std::initializer_list<Out> items) {
-  testing::MemoryConsole console;
+  test_support::FakeConsole console;
   write_list(6, items);
   return records(console.output());
 }
@@ -228,7 +228,7 @@ TEST(FormattedWrite, RealsIgnoreTheProcessLocale) {
 }
 
 TEST(InternalWrite, FillsTheVariableAndBlanksTheRest) {
-  testing::MemoryConsole console;
+  test_support::FakeConsole console;
   Text<12> date("xxxxxxxxxxxx");
   write_internal(date.span(), Format("(a4,2('-',a2))"), {"2011", "03", "04"});
   EXPECT_EQ(date.view(), "2011-03-04  ");

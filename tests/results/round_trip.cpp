@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "gemino/driver.h"
-#include "gral/console_script.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
+#include "support/fake_console.h"
 
 namespace results_test {
 
@@ -34,7 +34,7 @@ std::string rstrip(std::string s) {
 int run_in(const gemino_test::ScratchDir& dir) {
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.file(""));
-  gral_test::ScriptedConsole console({"", "params.txt", "data.txt", "report.txt"});
+  test_support::FakeConsole console({"", "params.txt", "data.txt", "report.txt"});
   const int code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
   std::filesystem::current_path(before);
   return code;
