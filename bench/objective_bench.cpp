@@ -1,6 +1,7 @@
 // One evaluation of the objective over 500 planes of calcite-like grains: a c-axis per
 // grain and three twin planes at about 26 degrees from it, 120 degrees apart, part of
-// them twinned. The target is at most 5 microseconds per evaluation.
+// them twinned. The targets: at most 5 microseconds per evaluation with the full ranking,
+// 2.5 with the score the search takes.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -85,6 +86,25 @@ void BM_Objective500(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_Objective500);
+
+// The score alone, as the search takes it at every trial step.
+void BM_ObjectiveScore500(benchmark::State& bench) {
+  static State s;
+  fill_grains(s);
+  float params[16][4];
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<float> angle(-3.2f, 3.2f);
+  std::uniform_real_distribution<float> ratio(0.0f, 1.0f);
+  for (auto& x : params) x[0] = angle(gen), x[1] = angle(gen), x[2] = angle(gen), x[3] = ratio(gen);
+  int i = 0;
+  for (auto _ : bench) {
+    float f;
+    gemino::objective_score(s, params[i & 15], f);
+    benchmark::DoNotOptimize(f);
+    ++i;
+  }
+}
+BENCHMARK(BM_ObjectiveScore500);
 
 void BM_RankPlanes500(benchmark::State& bench) {
   static State s;

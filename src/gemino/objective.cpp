@@ -102,14 +102,8 @@ void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t
   }
 }
 
-}  // namespace
-
-void keep_ranking(State& s) {
-  const int32_t n = rows_in_storage(s.threshold_index);
-  for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
-}
-
-void objective(State& s, const float (&x)[4], float& f) {
+// Fills s.shear_list with the resolved shear stress of every row, in row order.
+void resolve_all(State& s, const float (&x)[4]) {
   euler_matrix(s, x[0], x[1], x[2]);
   const int32_t n = rows_in_storage(s.data_count);
   const float r = x[3];
@@ -159,7 +153,127 @@ void objective(State& s, const float (&x)[4], float& f) {
     principal_components(s, s.glide[i], b);
     s.shear_list[i] = resolved_shear(r, a, b);
   }
+}
+
+// The walk of rank_planes without the ranking, for the search, which needs only the
+// score: the values go into buckets by value as for the ranking; the buckets are counted
+// down to the one where the walk meets its last twinned plane, and only the untwinned
+// values before it are sorted, since the sum needs them in ranking order (equal values
+// may come in any order, as they add the same). Values that crowd into a bucket, a value
+// that is not a number, or rows beyond the storage give false: the full ranking then
+// decides, as it must for them.
+bool walk_to_threshold(State& s, float& f) {
+  constexpr int32_t buckets = 512;
+  constexpr int32_t crowded = 24;
+  const int32_t n = rows_in_storage(s.data_count);
+  if (n != s.data_count) return false;
+  uint16_t bucket[max_rows];
+  uint16_t twins[buckets];
+  uint16_t others[buckets];
+  std::memset(twins, 0, sizeof twins);
+  std::memset(others, 0, sizeof others);
+  int32_t twinned_total = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    const float v = s.shear_list[i];
+    if (v != v) return false;
+    float b = (0.5f - v) * static_cast<float>(buckets);
+    b = b > 0.0f ? b : 0.0f;
+    b = b < static_cast<float>(buckets - 1) ? b : static_cast<float>(buckets - 1);
+    bucket[i] = static_cast<uint16_t>(b);
+    const bool twin = s.twin_flag[i] > 0;
+    twins[bucket[i]] += twin ? 1 : 0;
+    others[bucket[i]] += twin ? 0 : 1;
+    twinned_total += twin ? 1 : 0;
+  }
+
+  // The walk ends at the k-th twinned plane of the ranking, if there are k.
+  const int32_t k = s.twin_limit > 1 ? s.twin_limit : 1;
+  int32_t stop_bucket = buckets;
+  int32_t needed = 0;  // twinned planes of the stop bucket the walk meets
+  uint16_t start[buckets];
+  int32_t before_twinned = 0;
+  int32_t before_untwinned = 0;
+  for (int32_t b = 0; b < buckets; ++b) {
+    if (twins[b] + others[b] > crowded) return false;
+    start[b] = static_cast<uint16_t>(before_untwinned);
+    if (twinned_total >= k && before_twinned + twins[b] >= k) {
+      stop_bucket = b;
+      needed = k - before_twinned;
+      break;
+    }
+    before_twinned += twins[b];
+    before_untwinned += others[b];
+  }
+
+  float value[max_rows];
+  uint64_t last[crowded];
+  int32_t in_last = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    const int32_t b = bucket[i];
+    if (b < stop_bucket) {
+      if (s.twin_flag[i] <= 0) value[start[b]++] = s.shear_list[i];
+    } else if (b == stop_bucket) {
+      last[in_last++] = entry_of(s.shear_list[i], i + 1);
+    }
+  }
+  int32_t m = before_untwinned;
+  // The buckets follow one another, so one insertion pass orders the whole list.
+  for (int32_t i = 1; i < m; ++i) {
+    const float e = value[i];
+    int32_t j = i;
+    while (j > 0 && value[j - 1] < e) {
+      value[j] = value[j - 1];
+      --j;
+    }
+    value[j] = e;
+  }
+  for (int32_t i = 1; i < in_last; ++i) {
+    const uint64_t e = last[i];
+    int32_t j = i;
+    while (j > 0 && last[j - 1] > e) {
+      last[j] = last[j - 1];
+      --j;
+    }
+    last[j] = e;
+  }
+  bool found = false;
+  for (int32_t i = 0; i < in_last && !found; ++i) {
+    const int32_t row = row_of(last[i]);
+    if (s.twin_flag[row - 1] > 0) {
+      if (--needed == 0) {
+        s.threshold = s.shear_list[row - 1];
+        found = true;
+      }
+    } else {
+      value[m++] = s.shear_list[row - 1];
+    }
+  }
+  float sum = 0.0f;
+  for (int32_t i = 0; i < m; ++i) sum = sum + value[i];
+  f = sum - s.threshold * static_cast<float>(m);
+  s.threshold_index = found ? k + m : n;
+  return true;
+}
+
+}  // namespace
+
+void keep_ranking(State& s) {
+  const int32_t n = rows_in_storage(s.threshold_index);
+  for (int32_t i = 0; i < n; ++i) s.best_index_list[i] = s.shear_order[i];
+}
+
+void objective(State& s, const float (&x)[4], float& f) {
+  resolve_all(s, x);
   rank_planes(s, f);
+}
+
+void objective_score(State& s, const float (&x)[4], float& f) {
+  resolve_all(s, x);
+  score_planes(s, f);
+}
+
+void score_planes(State& s, float& f) {
+  if (!walk_to_threshold(s, f)) rank_planes(s, f);
 }
 
 void rank_planes(State& s, float& f) {

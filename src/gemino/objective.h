@@ -19,6 +19,15 @@ void keep_ranking(State& s);
 // `twin_limit` twinned planes, s.threshold. Overwrites s.rotation_matrix.
 void objective(State& s, const float (&x)[4], float& f);
 
+// The score of objective for the search, which needs nothing else: the same f,
+// s.threshold and s.threshold_index, bit for bit, while s.shear_list and s.shear_order
+// are left without meaning. Walks only the top of the ranking, down to the threshold.
+void objective_score(State& s, const float (&x)[4], float& f);
+
+// The score of rank_planes for the values of s.shear_list (in row order), as
+// objective_score gives it.
+void score_planes(State& s, float& f);
+
 // Ranks s.shear_list (one resolved shear stress per data row, in row order) and walks
 // the ranking; the score goes to f. The order is the one of the binned exchange sort:
 // by value, largest first, equal values by data row, last row first.

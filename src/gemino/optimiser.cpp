@@ -104,7 +104,7 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
 
   s.eval_count = 0;
   float f0;
-  objective(s, x, f0);
+  objective_score(s, x, f0);
   if (tracing) recfmt::write(report_unit, formats::trace_start, {s.eval_count, f0});
 
   float v[nv][nv] = {};  // column i is search direction i
@@ -134,7 +134,7 @@ void rotation_search(State& s, float (&x)[4], const float (&lower)[4], const flo
         }
         float trial = f0;
         const bool inside = within_bounds(x, lower, upper, kind);
-        if (inside) objective(s, x, trial);
+        if (inside) objective_score(s, x, trial);
         if (inside && trial < f0) {
           d[l] = d[l] + e[l];
           e[l] = 3.0f * e[l];
