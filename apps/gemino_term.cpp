@@ -1,10 +1,9 @@
 // The plain-terminal program: console units on standard input and output through the
-// record layer's default hooks.
-#include "gemino/driver.h"
+// record layer's default hooks; its command line is the cli library's.
+#include "cli/main.h"
 #include "recfmt/hooks.h"
-#include "recfmt/stop.h"
 
-int main() {
+int main(int argc, char** argv) {
   recfmt::open_closed_standard_streams();
-  return recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
+  return cli::main(argc, argv);
 }

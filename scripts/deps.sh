@@ -2,9 +2,9 @@
 # Installs the Debian packages the build needs, when they are missing.
 # Usage: scripts/deps.sh [extra package ...]
 set -euo pipefail
-# Figures are drawn with Cairo in DejaVu Sans.
+# Figures are drawn with Cairo in DejaVu Sans; the command line is CLI11, result files JSON.
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
-  fonts-dejavu-core "$@")
+  fonts-dejavu-core libcli11-dev nlohmann-json3-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,207 @@
+#include "cli/batch.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+
+#include <nlohmann/json.hpp>
+
+namespace cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string program_path() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.string();
+}
+
+std::string number_text(double v) {
+  char buf[32];
+  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  return std::string(buf, end);
+}
+
+// Starts the run of one site: its folder is the working folder, the console goes to
+// console.txt there and the dialogue reads nothing. Returns the process id, or -1.
+pid_t start_site(const std::string& program, const fs::path& folder,
+                 const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  // In the child: only calls that are safe after fork.
+  if (::chdir(folder.c_str()) != 0) ::_exit(exit_no_input);
+  const int console = ::open(site_console, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (console < 0 || nothing < 0) ::_exit(exit_cant_create);
+  ::dup2(nothing, STDIN_FILENO);
+  ::dup2(console, STDOUT_FILENO);
+  ::dup2(console, STDERR_FILENO);
+  ::execv(program.c_str(), argv.data());
+  ::_exit(127);
+}
+
+std::string csv_field(const std::string& s) {
+  if (s.find_first_of(",\"\n\r") == std::string::npos) return s;
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The text of a JSON value as the summary gives it: numbers as the result file wrote them,
+// null as an empty field.
+std::string field(const nlohmann::json& j, const nlohmann::json::json_pointer& at) {
+  if (!j.contains(at)) return {};
+  const nlohmann::json& v = j.at(at);
+  if (v.is_null()) return {};
+  if (v.is_string()) return csv_field(v.get<std::string>());
+  return v.dump();
+}
+
+const char* const summary_columns[][2] = {
+    {"planes", "/counts/planes"},
+    {"twinned", "/counts/twinned"},
+    {"untwinned", "/counts/untwinned"},
+    {"counted", "/counts/counted"},
+    {"untwinned_violating", "/counts/untwinned_violating"},
+    {"sigma1_trend", "/result/sigma1/trend"},
+    {"sigma1_plunge", "/result/sigma1/plunge"},
+    {"sigma2_trend", "/result/sigma2/trend"},
+    {"sigma2_plunge", "/result/sigma2/plunge"},
+    {"sigma3_trend", "/result/sigma3/trend"},
+    {"sigma3_plunge", "/result/sigma3/plunge"},
+    {"R", "/result/R"},
+    {"objective", "/result/objective"},
+    {"threshold", "/result/threshold"},
+    {"crss_mpa", "/stress/crss_mpa"},
+    {"differential_mpa", "/stress/differential_mpa"},
+    {"differential_low_mpa", "/stress/differential_range_mpa/0"},
+    {"differential_high_mpa", "/stress/differential_range_mpa/1"},
+    {"regime", "/stress/regime"},
+    {"shmax_azimuth", "/stress/shmax_azimuth"},
+};
+
+}  // namespace
+
+std::string summary_header() {
+  std::string out = "site,exit_code";
+  for (const auto& c : summary_columns) out += std::string(",") + c[0];
+  return out + "\n";
+}
+
+std::string summary_row(const std::string& site, int exit_code, const std::string& json_text) {
+  std::string out = csv_field(site) + "," + std::to_string(exit_code);
+  nlohmann::json j;
+  if (!json_text.empty()) j = nlohmann::json::parse(json_text, nullptr, false);
+  if (j.is_discarded()) j = nlohmann::json();
+  for (const auto& c : summary_columns) {
+    out += ",";
+    if (j.is_object()) out += field(j, nlohmann::json::json_pointer(c[1]));
+  }
+  return out + "\n";
+}
+
+int run_batch(const Options& options, const std::vector<std::unique_ptr<Extension>>& extensions) {
+  const std::string program = program_path();
+  std::vector<std::string> args = {site_params,
+                                   site_data,
+                                   site_report,
+                                   "--json",
+                                   site_json,
+                                   "--crss",
+                                   number_text(options.crss_mpa)};
+  for (const auto& extension : extensions) extension->site_arguments(args);
+  // The sites share the processors: each run alone uses one.
+  args.push_back("--jobs");
+  args.push_back("1");
+
+  const std::size_t count = options.batch.size();
+  std::vector<int> codes(count, -1);
+  std::map<pid_t, std::size_t> running;
+  const bool progress = ::isatty(STDERR_FILENO) != 0;
+  std::size_t next = 0;
+  std::size_t done = 0;
+  std::size_t failed = 0;
+  const std::size_t jobs = static_cast<std::size_t>(options.jobs > 0 ? options.jobs : 1);
+
+  auto finish = [&](std::size_t site, int code) {
+    codes[site] = code;
+    ++done;
+    if (code != 0) ++failed;
+    if (progress) {
+      std::fprintf(stderr, "\rgemino-term: %zu of %zu sites done, %zu failed", done, count, failed);
+      std::fflush(stderr);
+    }
+  };
+
+  while (done < count) {
+    while (next < count && running.size() < jobs) {
+      const std::size_t site = next++;
+      const fs::path folder = options.batch[site];
+      std::error_code ec;
+      if (!fs::is_directory(folder, ec)) {
+        finish(site, exit_no_input);
+        continue;
+      }
+      fs::remove(folder / site_json, ec);
+      const pid_t pid = program.empty() ? -1 : start_site(program, folder, args);
+      if (pid < 0) {
+        finish(site, exit_cant_create);
+        continue;
+      }
+      running[pid] = site;
+    }
+    if (running.empty()) continue;
+    int status = 0;
+    const pid_t pid = ::waitpid(-1, &status, 0);
+    if (pid < 0) break;
+    const auto it = running.find(pid);
+    if (it == running.end()) continue;
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    finish(it->second, code);
+    running.erase(it);
+  }
+  if (progress) std::fprintf(stderr, "\n");
+
+  std::string summary = summary_header();
+  for (std::size_t site = 0; site < count; ++site) {
+    const std::string json =
+        codes[site] == 0 ? read_text(fs::path(options.batch[site]) / site_json) : std::string();
+    summary += summary_row(options.batch[site], codes[site], json);
+  }
+  if (options.summary.empty()) {
+    std::cout << summary << std::flush;
+  } else {
+    try {
+      write_file(options.summary, summary);
+    } catch (const std::exception& e) {
+      std::cerr << "gemino-term: " << e.what() << "\n";
+      return exit_cant_create;
+    }
+  }
+  return failed == 0 ? 0 : 1;
+}
+
+}  // namespace cli

@@ -1,0 +1,30 @@
+// A batch of sites: one run of this very program per site folder (the computation's state
+// is one static area, so each site has a process of its own), several at once, and a
+// summary with one row per site in the order given.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/extension.h"
+
+namespace cli {
+
+// The files of a site folder.
+inline constexpr const char* site_params = "params.txt";
+inline constexpr const char* site_data = "data.txt";
+inline constexpr const char* site_report = "report.txt";
+inline constexpr const char* site_json = "result.json";
+inline constexpr const char* site_console = "console.txt";
+
+// Runs every site; writes the summary; returns 0 when every site ran to its end, 1 when one
+// did not, exit_cant_create when the summary could not be written.
+int run_batch(const Options& options, const std::vector<std::unique_ptr<Extension>>& extensions);
+
+// The summary's header row, and the row of one site from its exit code and the text of its
+// result.json (empty when there is none).
+std::string summary_header();
+std::string summary_row(const std::string& site, int exit_code, const std::string& json_text);
+
+}  // namespace cli

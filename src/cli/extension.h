@@ -1,0 +1,68 @@
+// What the terminal program's command line is made of: the options every run shares, and
+// extensions that each add their own options and write their own outputs after a sound
+// run. An extension lives in a file of its own; cli/extensions.cpp lists them.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "gemino/state.h"
+#include "results/magnitudes.h"
+#include "results/result_model.h"
+
+namespace cli {
+
+// Exit codes of the command line itself (a run keeps its own: 0, 1, 2).
+inline constexpr int exit_usage = 64;        // a command line that cannot be followed
+inline constexpr int exit_no_input = 66;     // a batch site folder that does not exist
+inline constexpr int exit_cant_create = 73;  // an output file that could not be written
+
+struct Options {
+  std::vector<std::string> files;  // PARAMS DATA REPORT, or none for the dialogue
+  double crss_mpa = results::default_crss_mpa;
+  std::vector<std::string> batch;  // site folders
+  int jobs = 0;                    // processes (or threads) at once; 0: one per processor
+  std::string summary;             // the batch summary CSV; empty: standard output
+};
+
+// A finished sound run, as an extension's outputs see it.
+struct Run {
+  const Options& options;
+  const gemino::State& state;
+  const results::Result& result;
+  const results::StressMagnitudes& stress;
+};
+
+class Extension {
+ public:
+  virtual ~Extension() = default;
+
+  // Adds the extension's options; the values must live in the extension.
+  virtual void add_options(CLI::App& app) = 0;
+
+  // The files the extension writes after a single run. They are removed before the run,
+  // so that a run that fails leaves none of them behind (not even one of a previous run).
+  virtual std::vector<std::filesystem::path> outputs() const { return {}; }
+
+  // Writes the outputs of a sound run; throws std::runtime_error with a one-line message
+  // when one cannot be written (the program then exits with exit_cant_create).
+  virtual void write(const Run& /*run*/) {}
+
+  // Arguments added to each site's run of a batch (paths relative to the site folder), and
+  // a reason the extension's options cannot be used with --batch (empty when they can).
+  virtual void site_arguments(std::vector<std::string>& /*args*/) const {}
+  virtual std::string batch_conflict() const { return {}; }
+};
+
+// Every extension of the command line, in the order their outputs are written.
+std::vector<std::unique_ptr<Extension>> make_extensions();
+
+// Writes `text` to `path` through a temporary file in the same folder, renamed into place
+// only once it is complete; throws std::runtime_error naming the file when it cannot.
+void write_file(const std::filesystem::path& path, const std::string& text);
+
+}  // namespace cli

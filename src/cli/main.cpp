@@ -1,0 +1,106 @@
+#include "cli/main.h"
+
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "cli/batch.h"
+#include "cli/extension.h"
+#include "cli/single_run.h"
+#include "gemino/version.h"
+
+namespace cli {
+
+namespace {
+
+constexpr const char* description =
+    "Finds the stress tensor recorded by calcite twin lamellae. With no argument the program "
+    "asks for its files on the console; with PARAMS DATA REPORT the names answer the "
+    "questions. The report is the same in both cases.";
+
+std::string one_line(std::string s) {
+  for (char& c : s) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+int usage_error(const std::string& message) {
+  std::cerr << "gemino-term: " << one_line(message) << " (see gemino-term --help)\n";
+  return exit_usage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app(description, "gemino-term");
+  app.set_version_flag("--version", "gemino-term " + std::string(gemino::program_version));
+  Options options;
+  app.add_option("files", options.files,
+                 "PARAMS DATA REPORT: the parameter, data and report files, answering the "
+                 "console's questions (the header pause is answered with Return)")
+      ->expected(3)
+      ->type_name("FILE");
+  app.add_option("--crss", options.crss_mpa,
+                 "Critical resolved shear stress of twinning, MPa (for the stress magnitudes)")
+      ->check(CLI::Validator(
+          [](std::string& value) {
+            double v = 0.0;
+            return CLI::detail::lexical_cast(value, v) && v > 0.0 && v < 1e30
+                       ? std::string()
+                       : "must be a positive number of MPa, not " + value;
+          },
+          "", "positive"))
+      ->type_name("MPA")
+      ->capture_default_str();
+  CLI::Option* batch =
+      app.add_option("--batch", options.batch,
+                     "Run every SITE_DIR (holding params.txt and data.txt); each gets report.txt, "
+                     "result.json and console.txt")
+          ->type_name("SITE_DIR...")
+          ->group("Batch");
+  app.add_option("--jobs", options.jobs, "Runs at once (default: one per processor)")
+      ->check(CLI::Range(1, 1024))
+      ->type_name("N")
+      ->group("Batch");
+  app.add_option("--summary", options.summary,
+                 "Write the batch summary (one CSV row per site) to FILE instead of the output")
+      ->type_name("FILE")
+      ->needs(batch)
+      ->group("Batch");
+  app.get_option("files")->excludes(batch);
+
+  const std::vector<std::unique_ptr<Extension>> extensions = make_extensions();
+  for (const auto& extension : extensions) extension->add_options(app);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
+    return 0;
+  } catch (const CLI::CallForAllHelp&) {
+    std::cout << app.help("", CLI::AppFormatMode::All);
+    return 0;
+  } catch (const CLI::CallForVersion&) {
+    std::cout << "gemino-term " << gemino::program_version << "\n";
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    return usage_error(e.what());
+  }
+
+  if (options.jobs == 0) {
+    options.jobs = static_cast<int>(std::thread::hardware_concurrency());
+    if (options.jobs < 1) options.jobs = 1;
+  }
+  if (!options.batch.empty()) {
+    for (const auto& extension : extensions) {
+      const std::string conflict = extension->batch_conflict();
+      if (!conflict.empty()) return usage_error(conflict);
+    }
+    return run_batch(options, extensions);
+  }
+  return run_single(options, extensions);
+}
+
+}  // namespace cli

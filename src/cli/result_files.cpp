@@ -1,0 +1,33 @@
+#include "cli/result_files.h"
+
+#include "results/json_export.h"
+
+namespace cli {
+
+void ResultFiles::add_options(CLI::App& app) {
+  app.add_option("--json", json_, "Write the result (tensors, stress, every plane) as JSON")
+      ->type_name("FILE")
+      ->group("Outputs");
+  app.add_option("--csv", csv_, "Write one row per plane as CSV")
+      ->type_name("FILE")
+      ->group("Outputs");
+}
+
+std::vector<std::filesystem::path> ResultFiles::outputs() const {
+  std::vector<std::filesystem::path> out;
+  if (!json_.empty()) out.emplace_back(json_);
+  if (!csv_.empty()) out.emplace_back(csv_);
+  return out;
+}
+
+void ResultFiles::write(const Run& run) {
+  if (!json_.empty()) write_file(json_, results::to_json(run.result, run.stress).dump(2) + "\n");
+  if (!csv_.empty()) write_file(csv_, results::planes_csv(run.result));
+}
+
+std::string ResultFiles::batch_conflict() const {
+  if (json_.empty() && csv_.empty()) return {};
+  return "--json and --csv name the files of one run; a batch writes result.json in each site";
+}
+
+}  // namespace cli
