@@ -42,6 +42,10 @@ struct ConsoleHooks {
 // parameter file). The first thing a program does.
 void open_closed_standard_streams();
 
+// Whether an OPEN's access value asks for a window unit: its first six characters
+// spell WINDOW in any case ("WINDOW,600,300", "window").
+bool is_window_access(std::string_view access);
+
 // The terminal defaults: stdin, stdout, nothing, nothing, refuse, error.
 ConsoleHooks default_console_hooks();
 // Replaces all six hooks.

@@ -260,6 +260,11 @@ Unit* find_unit(int32_t unit, bool for_reading) {
 }  // namespace recfmt::detail
 
 namespace recfmt {
+
+bool is_window_access(std::string_view access) {
+  return access.size() >= 6 && detail::equals_ignoring_case(access.substr(0, 6), "WINDOW");
+}
+
 namespace {
 
 using detail::equals_ignoring_case;
@@ -284,7 +289,7 @@ int32_t open(int32_t unit, std::string_view file, std::string_view status,
   const std::string_view name = detail::trim(file);
   const std::string_view how = detail::trim(status);
 
-  if (access.size() >= 6 && equals_ignoring_case(access.substr(0, 6), "WINDOW")) {
+  if (is_window_access(access)) {
     if (console_hooks().open_unit_window(unit, name, access) != 0) return 1;
     detail::table()[unit] = std::make_unique<detail::HookUnit>(unit, unit, window_handle);
     return 0;

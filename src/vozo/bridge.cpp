@@ -37,10 +37,6 @@ ConsoleState* UnitWindowTable::lookup(int32_t unit_id) {
   return nullptr;
 }
 
-bool is_window_access(std::string_view access) {
-  return access.substr(0, 6) == "WINDOW";
-}
-
 namespace {
 
 // A decimal number in which blanks are skipped; anything else that is not a digit,

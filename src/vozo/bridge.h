@@ -43,9 +43,6 @@ class UnitWindowTable {
   int32_t count_ = 0;
 };
 
-// Whether an OPEN's access value asks for a window (its first six characters).
-bool is_window_access(std::string_view access);
-
 // Size of a unit window asked for by an access value such as "WINDOW,600,300".
 // use_default is set (and width, height are 0) unless both numbers are nonzero.
 struct WindowSize {

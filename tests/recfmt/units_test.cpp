@@ -227,6 +227,15 @@ int32_t close_window(int32_t unit) {
   return 0;
 }
 
+TEST(WindowAccess, RecognisedByItsFirstSixCharactersInAnyCase) {
+  for (const char* access : {"WINDOW", "WINDOW,600,300", "window", "Windows"}) {
+    EXPECT_TRUE(is_window_access(access)) << access;
+  }
+  for (const char* access : {"WINDO", "SEQUENTIAL", "", " WINDOW"}) {
+    EXPECT_FALSE(is_window_access(access)) << access;
+  }
+}
+
 TEST_F(Files, WindowUnitsGoThroughTheHooks) {
   // The terminal refuses window units.
   EXPECT_NE(open(20, "Plot", "unknown", "WINDOW,600,300"), 0);

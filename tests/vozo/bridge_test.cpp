@@ -44,20 +44,11 @@ TEST(WindowAccess, OnlyTheFirstHundredCharactersCount) {
   EXPECT_EQ(parse_window_access("WINDOW,600," + std::string(86, ' ') + "300").height, 300);
 }
 
-TEST(WindowAccess, RecognisedByItsFirstSixCharacters) {
-  EXPECT_TRUE(is_window_access("WINDOW"));
-  EXPECT_TRUE(is_window_access("WINDOW,600,300"));
-  EXPECT_TRUE(is_window_access("WINDOWS"));
-  EXPECT_FALSE(is_window_access("WINDO"));
-  EXPECT_FALSE(is_window_access("SEQUENTIAL"));
-  EXPECT_FALSE(is_window_access(""));
-}
-
 class UnitTable : public ::testing::Test {
  protected:
   testing::FakeView view;
   ConsoleState console{view};
-  ConsoleState unit_window{view, "unit7"};
+  ConsoleState unit_window{view};
   UnitWindowTable table;
 };
 
