@@ -94,7 +94,7 @@ void check_console(const ConsoleState& c, bool walk_lines, bool stale_selection 
 
 void drive_console(Bytes& in) {
   CheckingView view;
-  ConsoleState c(view, "Input/Output", 1 + in.byte() % 16, 1 + in.byte() % 32);
+  ConsoleState c(view, 1 + in.byte() % 16, 1 + in.byte() % 32);
   c.resize(in.u16() % 2048, in.u16() % 2048);
   check_console(c, true);
   bool stale_selection = false;

@@ -148,7 +148,7 @@ void ConsoleState::delete_selection() {
       caret_column_ = selection_start_;
     }
   }
-  if (removed > 0) modified_ = true;
+  if (removed > 0) ++revision_;
   if (selection_line_ >= top_ && selection_line_ < top_ + visible_rows_) {
     view_.invalidate_to_right_edge(selection_start_ - horizontal_pos_, selection_line_ - top_);
   }

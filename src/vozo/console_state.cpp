@@ -2,16 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace vozo {
 
-ConsoleState::ConsoleState(ConsoleView& view, std::string title, int32_t char_width,
-                           int32_t char_height)
-    : view_(view),
-      title_(std::move(title)),
-      char_height_(std::max(1, char_height)),
-      char_width_(std::max(1, char_width)) {}
+ConsoleState::ConsoleState(ConsoleView& view, int32_t char_width, int32_t char_height)
+    : view_(view), char_height_(std::max(1, char_height)), char_width_(std::max(1, char_width)) {}
 
 // ---- size and font --------------------------------------------------------------
 
@@ -61,7 +56,7 @@ void ConsoleState::on_char(uint8_t code) {
     type_other(code);
   }
 
-  modified_ = true;
+  ++revision_;
   move_caret();
   view_.update_now();
 }
@@ -150,7 +145,7 @@ bool ConsoleState::key_insert() {
   if (new_line_pending_) return false;
   if (!store_.insert_blank(caret_column_)) return false;
   view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
-  modified_ = true;
+  ++revision_;
   return true;
 }
 
@@ -159,7 +154,7 @@ void ConsoleState::key_delete() {
   // At or past the end of the line there is nothing to delete.
   store_.delete_chars(store_.line_count(), caret_column_, 1);
   view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
-  modified_ = true;
+  ++revision_;
 }
 
 void ConsoleState::move_caret() {
@@ -255,7 +250,7 @@ void ConsoleState::append_output(std::string_view bytes) {
   if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
   for (char c : bytes) on_char(static_cast<uint8_t>(c));
   input_start_ = caret_column_;
-  modified_ = true;
+  ++revision_;
 }
 
 int32_t ConsoleState::take_input_line(char* buffer, int32_t capacity) {
@@ -305,24 +300,6 @@ bool ConsoleState::selection_in_view() const {
 
 void ConsoleState::finish_paint() {
   move_caret();
-  view_.enable_menu_item(IDM_SAVE, modified_);
-}
-
-// ---- saving ---------------------------------------------------------------------
-
-void ConsoleState::mark_saved() {
-  modified_ = false;
-  view_.enable_menu_item(IDM_SAVE, false);
-}
-
-void ConsoleState::set_file(std::string path, std::string title) {
-  file_name_ = std::move(path);
-  named_ = true;
-  title_ = std::move(title);
-}
-
-std::string ConsoleState::default_title() const {
-  return title_ == console_title ? std::string("Untitled") : title_;
 }
 
 }  // namespace vozo

@@ -60,9 +60,8 @@ std::string typed_line_ends(std::string_view clipboard_text);
 
 class ConsoleState {
  public:
-  // A new window: empty, a new line pending, counted as modified.
-  explicit ConsoleState(ConsoleView& view, std::string title = std::string(console_title),
-                        int32_t char_width = 8, int32_t char_height = 16);
+  // A new window: empty, a new line pending.
+  explicit ConsoleState(ConsoleView& view, int32_t char_width = 8, int32_t char_height = 16);
   ConsoleState(const ConsoleState&) = delete;
   ConsoleState& operator=(const ConsoleState&) = delete;
 
@@ -106,7 +105,7 @@ class ConsoleState {
   LineRange repaint_lines(int32_t invalid_top, int32_t invalid_bottom) const;
   // Whether the selection's line is to be drawn by a repaint.
   bool selection_in_view() const;
-  // After a repaint: places the caret and sets Save's state from the modified flag.
+  // After a repaint: places the caret.
   void finish_paint();
 
   // --- selection and clipboard -------------------------------------------------
@@ -124,17 +123,10 @@ class ConsoleState {
   // Sends up to paste_limit bytes of text, up to its first NUL, as typed characters.
   void paste(std::string_view text);
 
-  // --- saving ------------------------------------------------------------------
-  bool modified() const { return modified_; }
-  // The text was written to the window's file: not modified, Save grayed.
-  void mark_saved();
-  bool named() const { return named_; }
-  const std::string& file_name() const { return file_name_; }
-  // The window now has a file: path for Save, title shown (the file's name).
-  void set_file(std::string path, std::string title);
-  const std::string& title() const { return title_; }
-  // The title offered by save dialogs: "Untitled" for the program's console.
-  std::string default_title() const;
+  // --- changes ---------------------------------------------------------------
+  // Counts the edits and output so far: a saved document compares it with the count
+  // at its save.
+  uint64_t revision() const { return revision_; }
 
   // --- read access for painting and tests --------------------------------------
   const LineStore& store() const { return store_; }
@@ -173,7 +165,6 @@ class ConsoleState {
   int32_t length_of(int32_t line0) const;
 
   ConsoleView& view_;
-  std::string title_;
   int32_t char_height_;
   int32_t char_width_;
   uint32_t text_color_ = 0;
@@ -198,9 +189,7 @@ class ConsoleState {
   LineStore store_;
   bool waiting_ = false;
   int32_t input_start_ = 0;
-  bool modified_ = true;
-  bool named_ = false;
-  std::string file_name_;
+  uint64_t revision_ = 0;
 };
 
 }  // namespace vozo

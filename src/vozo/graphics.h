@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "vozo/dialogs.h"
 #include "vozo/save_commands.h"
+#include "vozo/user_prompts.h"
 
 namespace vozo {
 

@@ -1,6 +1,6 @@
 #include "vozo/save_commands.h"
 
-#include "vozo/console_state.h"
+#include "vozo/console_document.h"
 #include "vozo/text_file.h"
 
 namespace vozo {
@@ -20,7 +20,7 @@ namespace {
 // Writes the window's text to path. Only a complete save gives the window its file and
 // title and clears the modified flag; a failed one leaves the window as it was, so
 // that Save asks for a file again, Save stays enabled and Exit still asks.
-bool write_console(ConsoleState& console, Dialogs& dialogs, const std::string& path,
+bool write_console(ConsoleDocument& console, Dialogs& dialogs, const std::string& path,
                    const std::string& title) {
   switch (save_text_file(path, console.store())) {
     case SaveResult::ok:
@@ -39,7 +39,7 @@ bool write_console(ConsoleState& console, Dialogs& dialogs, const std::string& p
 
 // The text save dialog, started in the last directory with the default title. Gives
 // the chosen path and the file's name.
-bool choose_file(const ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory,
+bool choose_file(const ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory,
                  std::string& path, std::string& title) {
   SaveDialogRequest request;
   request.default_title = console.default_title();
@@ -57,12 +57,12 @@ bool choose_file(const ConsoleState& console, Dialogs& dialogs, SaveDirectory& d
 
 }  // namespace
 
-bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+bool command_save(ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory) {
   if (console.named()) return write_console(console, dialogs, console.file_name(), console.title());
   return command_save_as(console, dialogs, directory);
 }
 
-bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+bool command_save_as(ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory) {
   std::string path;
   std::string title;
   if (!choose_file(console, dialogs, directory, path, title)) return false;
@@ -84,7 +84,7 @@ CloseDecision ask_to_save(std::string_view title, Dialogs& dialogs,
   return CloseDecision::keep;
 }
 
-CloseDecision close_prompt(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory) {
+CloseDecision close_prompt(ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory) {
   if (!console.modified()) return CloseDecision::close;
   return ask_to_save(console.title(), dialogs,
                      [&] { return command_save(console, dialogs, directory); });

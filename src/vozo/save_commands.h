@@ -6,11 +6,11 @@
 #include <string_view>
 #include <utility>
 
-#include "vozo/dialogs.h"
+#include "vozo/user_prompts.h"
 
 namespace vozo {
 
-class ConsoleState;
+class ConsoleDocument;
 
 // The path of the last save dialog, shared by all windows so that the next dialog
 // starts in the same directory.
@@ -33,9 +33,9 @@ std::string save_prompt_text(std::string_view title);
 
 // Save: asks for a path unless the window has one, then writes. True when written.
 // Only a written file gives the window its name and title.
-bool command_save(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
+bool command_save(ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory);
 // Save As: always asks. True when written.
-bool command_save_as(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
+bool command_save_as(ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory);
 
 enum class CloseDecision { close, keep };
 // The question asked when a window with unsaved changes closes: Yes runs save (and
@@ -45,6 +45,6 @@ CloseDecision ask_to_save(std::string_view title, Dialogs& dialogs,
 // Asked when a console window is about to close: nothing to ask when unmodified;
 // Yes saves (and keeps the window when the save did not happen), No closes, Cancel
 // keeps.
-CloseDecision close_prompt(ConsoleState& console, Dialogs& dialogs, SaveDirectory& directory);
+CloseDecision close_prompt(ConsoleDocument& console, Dialogs& dialogs, SaveDirectory& directory);
 
 }  // namespace vozo

@@ -14,7 +14,7 @@
 #include "vozo/console_state.h"
 #include "vozo_qt/console_hooks.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 namespace vozo_qt {
 

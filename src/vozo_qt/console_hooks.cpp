@@ -8,10 +8,11 @@
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
 #include "vozo/bridge.h"
-#include "vozo/frame.h"
+#include "vozo/exit_sequence.h"
 #include "vozo_qt/console_window.h"
-#include "vozo_qt/dialogs.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
+#include "vozo_qt/mdi_frame.h"
 
 namespace vozo_qt {
 namespace {
@@ -138,9 +139,20 @@ void WindowHandlerError() {
 
 ConsoleWindow* open_console(const QString& title, const QRect& geometry) {
   Environment& e = env();
-  auto* window = new ConsoleWindow(title);
+  auto* window = new ConsoleWindow(title, e.save_directory);
   e.units.attach_last(&window->state());
-  if (e.frame != nullptr) e.frame->add_child(window, title, geometry);
+  // A closed or destroyed window no longer receives its unit's records.
+  QObject::connect(window, &ConsoleWindow::closed, [](ConsoleWindow* closed) {
+    env().units.detach(&closed->state());
+    env().windows.closed();
+  });
+  QObject::connect(window, &QObject::destroyed,
+                   [state = &window->state()] { env().units.detach(state); });
+  if (e.frame != nullptr) {
+    QObject::connect(window, &ConsoleWindow::item_enabled_changed, e.frame,
+                     &Frame::set_item_enabled);
+    e.frame->add_child(window, title, geometry);
+  }
   if (!e.windows.opened()) SystemError(vozo::window_limit_message, 0);
   return window;
 }

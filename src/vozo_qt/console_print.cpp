@@ -8,7 +8,7 @@
 
 #include "vozo/pagination.h"
 #include "vozo_qt/console_window.h"
-#include "vozo_qt/dialogs.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/printing_dialog.h"
 
 namespace vozo_qt {

@@ -14,8 +14,7 @@
 
 #include "vozo/save_commands.h"
 #include "vozo_qt/console_print.h"
-#include "vozo_qt/dialogs.h"
-#include "vozo_qt/environment.h"
+#include "vozo_qt/dialog_provider.h"
 
 namespace vozo_qt {
 namespace {
@@ -81,8 +80,10 @@ int32_t scroll_code(int action, Qt::Orientation orientation) {
 
 }  // namespace
 
-ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
-    : QAbstractScrollArea(parent), font_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
+ConsoleWindow::ConsoleWindow(const QString& title, vozo::SaveDirectory& directory, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      save_directory_(directory),
+      font_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -103,8 +104,8 @@ ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
   const QSize cell = cell_size(font_);
   ascent_ = QFontMetrics(font_).ascent();
   whole_advance_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M')) == cell.width();
-  state_ =
-      std::make_unique<vozo::ConsoleState>(*this, title.toStdString(), cell.width(), cell.height());
+  state_ = std::make_unique<vozo::ConsoleState>(*this, cell.width(), cell.height());
+  document_ = std::make_unique<vozo::ConsoleDocument>(*state_, title.toStdString());
 
   for (auto [bar, orientation] : {std::pair{verticalScrollBar(), Qt::Vertical},
                                   std::pair{horizontalScrollBar(), Qt::Horizontal}}) {
@@ -117,9 +118,7 @@ ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
   }
 }
 
-ConsoleWindow::~ConsoleWindow() {
-  env().units.detach(state_.get());
-}
+ConsoleWindow::~ConsoleWindow() = default;
 
 QColor ConsoleWindow::text_color() const {
   const uint32_t rgb = state_->text_color();
@@ -216,7 +215,7 @@ void ConsoleWindow::move_caret(int32_t x, int32_t y) {
 }
 
 void ConsoleWindow::enable_menu_item(vozo::MenuId id, bool enabled) {
-  if (env().frame != nullptr) env().frame->set_item_enabled(id, enabled);
+  emit item_enabled_changed(id, enabled);
 }
 
 void ConsoleWindow::beep() {
@@ -270,6 +269,7 @@ void ConsoleWindow::paintEvent(QPaintEvent* event) {
   }
 
   state_->finish_paint();
+  enable_menu_item(vozo::IDM_SAVE, document_->modified());
 
   if (hasFocus()) {
     // A solid block one cell large, the character under it shown in reverse.
@@ -389,7 +389,7 @@ void ConsoleWindow::scroll_released(Qt::Orientation orientation) {
 // ---- commands -------------------------------------------------------------------------
 
 void ConsoleWindow::sync_title() {
-  const QString title = QString::fromStdString(state_->title());
+  const QString title = QString::fromStdString(document_->title());
   setWindowTitle(title);
   if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(title);
 }
@@ -404,10 +404,11 @@ bool ConsoleWindow::copy_selection() {
 
 void ConsoleWindow::save(bool ask_path) {
   if (ask_path) {
-    vozo::command_save_as(*state_, dialogs(), env().save_directory);
+    vozo::command_save_as(*document_, dialogs(), save_directory_);
   } else {
-    vozo::command_save(*state_, dialogs(), env().save_directory);
+    vozo::command_save(*document_, dialogs(), save_directory_);
   }
+  enable_menu_item(vozo::IDM_SAVE, document_->modified());
   sync_title();
 }
 
@@ -468,20 +469,26 @@ void ConsoleWindow::command(int32_t id) {
   }
 }
 
+bool ConsoleWindow::confirm_close() {
+  if (!close_confirmed_) {
+    close_confirmed_ =
+        vozo::close_prompt(*document_, dialogs(), save_directory_) == vozo::CloseDecision::close;
+  }
+  return close_confirmed_;
+}
+
 void ConsoleWindow::closeEvent(QCloseEvent* event) {
   if (closed_) {
     event->accept();
     return;
   }
-  if (vozo::close_prompt(*state_, dialogs(), env().save_directory) == vozo::CloseDecision::keep) {
-    env().close_may_continue = false;
+  if (!confirm_close()) {
     event->ignore();
     return;
   }
   closed_ = true;
-  env().units.detach(state_.get());
-  env().windows.closed();
   event->accept();
+  emit closed(this);
 }
 
 }  // namespace vozo_qt

@@ -11,9 +11,14 @@
 #include <QTimer>
 #include <memory>
 
+#include "vozo/console_document.h"
 #include "vozo/console_state.h"
 #include "vozo/console_view.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/child_window.h"
+
+namespace vozo {
+class SaveDirectory;
+}
 
 namespace vozo_qt {
 
@@ -23,16 +28,19 @@ class ConsoleWindow final : public QAbstractScrollArea,
   Q_OBJECT
 
  public:
-  explicit ConsoleWindow(const QString& title, QWidget* parent = nullptr);
+  // directory is shared by every save dialog of the frame.
+  ConsoleWindow(const QString& title, vozo::SaveDirectory& directory, QWidget* parent = nullptr);
   ~ConsoleWindow() override;
 
   vozo::ConsoleState& state() { return *state_; }
   const vozo::ConsoleState& state() const { return *state_; }
+  const vozo::ConsoleDocument& document() const { return *document_; }
   QFont console_font() const { return font_; }
   QColor text_color() const;
 
   // ChildWindow
   void command(int32_t id) override;
+  bool confirm_close() override;
 
   // ConsoleView
   void invalidate_cells(int32_t x, int32_t y, int32_t width, int32_t height) override;
@@ -48,6 +56,12 @@ class ConsoleWindow final : public QAbstractScrollArea,
 
   // Applies a font as the Font... command does once the user confirmed it.
   void apply_font(const QFont& font);
+
+ signals:
+  // A frame menu item this window governs (Save, Cut, Copy, Paste, Delete) changed.
+  void item_enabled_changed(int32_t id, bool enabled);
+  // The window closed: its unit has no window any more.
+  void closed(vozo_qt::ConsoleWindow* window);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -75,7 +89,9 @@ class ConsoleWindow final : public QAbstractScrollArea,
   bool copy_selection();
   void save(bool ask_path);
 
+  vozo::SaveDirectory& save_directory_;
   std::unique_ptr<vozo::ConsoleState> state_;
+  std::unique_ptr<vozo::ConsoleDocument> document_;
   QFont font_;
   int32_t ascent_ = 0;
   QPoint caret_{0, 0};
@@ -92,6 +108,8 @@ class ConsoleWindow final : public QAbstractScrollArea,
   // Set while the state moves a scroll bar, so the bar's own signals are not taken
   // for a user's request.
   bool setting_bars_ = false;
+  // The user agreed to close (or there was nothing to ask): the close goes through.
+  bool close_confirmed_ = false;
   bool closed_ = false;
 };
 

@@ -5,9 +5,11 @@
 #include <cstdint>
 
 #include "vozo/bridge.h"
-#include "vozo/frame.h"
+#include "vozo/exit_sequence.h"
 #include "vozo/graphics.h"
+#include "vozo/program_menu.h"
 #include "vozo/save_commands.h"
+#include "vozo_qt/program_timers.h"
 
 namespace vozo_qt {
 
@@ -21,8 +23,6 @@ struct Environment {
   vozo::WindowCount windows;
   // The computation has stopped (its end hook ran).
   vozo::EndFlag end;
-  // Cleared by a child whose close the user cancelled: the Exit sequence stops there.
-  bool close_may_continue = true;
   // The frame was destroyed: every loop of the hooks returns.
   bool quit_requested = false;
   // The computation must stop as soon as control is back on its side of the hooks:
@@ -36,7 +36,7 @@ struct Environment {
   // The one graphics window a run may open.
   vozo::GraphicsSlot graphics;
   vozo::UserMenuTable user_menu;
-  vozo::TimerSlots timers;
+  ProgramTimers timers;
 };
 
 Environment& env();

@@ -9,17 +9,19 @@
 #include <vector>
 
 #include "vozo/bmp.h"
-#include "vozo_qt/dialogs.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
+#include "vozo_qt/mdi_frame.h"
 #include "vozo_qt/printing_dialog.h"
 
 namespace vozo_qt {
 
 GraphicsWindow::GraphicsWindow(const QString& title, int32_t mapping_mode, DrawRoutine routine,
-                               QWidget* parent)
+                               vozo::SaveDirectory& directory, QWidget* parent)
     : QWidget(parent),
       mapping_mode_(vozo::effective_mapping_mode(mapping_mode)),
-      routine_(routine) {
+      routine_(routine),
+      save_directory_(directory) {
   setWindowTitle(title);
   document_.title = title.toStdString();
   setAutoFillBackground(true);
@@ -59,7 +61,7 @@ void GraphicsWindow::after_save() {
   const QString title = QString::fromStdString(document_.title);
   setWindowTitle(title);
   if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(title);
-  if (env().frame != nullptr) env().frame->set_item_enabled(vozo::IDM_SAVE, false);
+  emit item_enabled_changed(vozo::IDM_SAVE, false);
 }
 
 void GraphicsWindow::print() {
@@ -86,11 +88,11 @@ void GraphicsWindow::print() {
 void GraphicsWindow::command(int32_t id) {
   switch (id) {
     case vozo::IDM_SAVE:
-      vozo::graphics_save(document_, dialogs(), env().save_directory, *this);
+      vozo::graphics_save(document_, dialogs(), save_directory_, *this);
       after_save();
       return;
     case vozo::IDM_SAVEAS:
-      vozo::graphics_save_as(document_, dialogs(), env().save_directory, *this);
+      vozo::graphics_save_as(document_, dialogs(), save_directory_, *this);
       after_save();
       return;
     case vozo::IDM_PRINT:
@@ -105,14 +107,20 @@ void GraphicsWindow::command(int32_t id) {
   }
 }
 
-void GraphicsWindow::closeEvent(QCloseEvent* event) {
-  if (vozo::graphics_close_prompt(document_, dialogs(), env().save_directory, *this) ==
-      vozo::CloseDecision::keep) {
-    env().close_may_continue = false;
-    event->ignore();
-    return;
+bool GraphicsWindow::confirm_close() {
+  if (!close_confirmed_) {
+    close_confirmed_ = vozo::graphics_close_prompt(document_, dialogs(), save_directory_, *this) ==
+                       vozo::CloseDecision::close;
   }
-  event->accept();
+  return close_confirmed_;
+}
+
+void GraphicsWindow::closeEvent(QCloseEvent* event) {
+  if (confirm_close()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 int32_t OpenGraphicsWindow(int32_t width, int32_t height, const char* title, int32_t mapping_mode,
@@ -124,7 +132,9 @@ int32_t OpenGraphicsWindow(int32_t width, int32_t height, const char* title, int
   const vozo::GraphicsOpening opening = env().graphics.open(width, height, text, mapping_mode);
   if (!opening.accepted || env().frame == nullptr) return 0;
   const QString name = QString::fromStdString(opening.title);
-  auto* window = new GraphicsWindow(name, opening.mapping_mode, routine);
+  auto* window = new GraphicsWindow(name, opening.mapping_mode, routine, env().save_directory);
+  QObject::connect(window, &GraphicsWindow::item_enabled_changed, env().frame,
+                   &Frame::set_item_enabled);
   env().frame->add_child(window, name, QRect(15, 15, opening.width, opening.height));
   return 1;
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "vozo/graphics.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/child_window.h"
 
 class QPainter;
 
@@ -22,19 +22,25 @@ class GraphicsWindow final : public QWidget, public ChildWindow, public vozo::Bi
   Q_OBJECT
 
  public:
+  // directory is shared by every save dialog of the frame.
   GraphicsWindow(const QString& title, int32_t mapping_mode, DrawRoutine routine,
-                 QWidget* parent = nullptr);
+                 vozo::SaveDirectory& directory, QWidget* parent = nullptr);
 
   int32_t mapping_mode() const { return mapping_mode_; }
   const vozo::GraphicsDocument& document() const { return document_; }
 
   // ChildWindow
   void command(int32_t id) override;
+  bool confirm_close() override;
   // BitmapSource
   std::string capture_bitmap() override;
 
   // Sets the painter to a mapping mode on a device of the given resolution.
   static void apply_mapping(QPainter& painter, int32_t mode, double dpi_x, double dpi_y);
+
+ signals:
+  // A frame menu item this window governs (Save) changed.
+  void item_enabled_changed(int32_t id, bool enabled);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -47,6 +53,8 @@ class GraphicsWindow final : public QWidget, public ChildWindow, public vozo::Bi
   int32_t mapping_mode_;
   DrawRoutine routine_;
   vozo::GraphicsDocument document_;
+  vozo::SaveDirectory& save_directory_;
+  bool close_confirmed_ = false;
 };
 
 // Opens the run's one graphics window: 1 when created, 0 when one was opened before in

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "vozo/frame.h"
+#include "vozo/user_prompts.h"
 
 namespace vozo_qt {
 

@@ -1,15 +1,12 @@
 #include "vozo_qt/program_api.h"
 
 #include <QAction>
-#include <QHash>
 #include <QMenu>
-#include <QPointer>
-#include <QTimer>
 
 #include "vozo/console_state.h"
 #include "vozo_qt/console_hooks.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 namespace vozo_qt {
 namespace {
@@ -57,12 +54,6 @@ bool new_item(QMenu* menu, QAction* before, uint32_t flags, std::string_view tex
   return true;
 }
 
-// The running timers, by id.
-QHash<int32_t, QPointer<QTimer>>& timers() {
-  static QHash<int32_t, QPointer<QTimer>> running;
-  return running;
-}
-
 }  // namespace
 
 bool AddMenuItem(int32_t p, uint32_t flags, std::string_view text, vozo::MenuCallback callback) {
@@ -107,18 +98,11 @@ void DeleteMenuItemAt(int32_t p, int32_t q) {
 }
 
 int32_t StartTimer(int32_t id, int32_t interval_ms, vozo::TimerCallback callback) {
-  if (env().frame == nullptr || !env().timers.start(id, callback)) return 0;
-  QPointer<QTimer>& timer = timers()[id];
-  if (timer.isNull()) {
-    timer = new QTimer(env().frame);
-    QObject::connect(timer, &QTimer::timeout, env().frame, [id] { env().timers.fire(id); });
-  }
-  timer->start(std::max(0, interval_ms));
-  return 1;
+  if (env().frame == nullptr) return 0;
+  return env().timers.start(id, interval_ms, callback) ? 1 : 0;
 }
 
 void StopTimer(int32_t id) {
-  if (QTimer* timer = timers().value(id)) timer->stop();
   env().timers.stop(id);
 }
 

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "vozo/frame.h"
+#include "vozo/program_menu.h"
+#include "vozo/timer_slots.h"
 
 namespace vozo_qt {
 

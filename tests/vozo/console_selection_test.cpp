@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fake_view.h"
+#include "vozo/console_document.h"
 #include "vozo/console_state.h"
 
 namespace vozo {
@@ -148,6 +149,7 @@ TEST_F(ConsoleSelection, DeletingTheSelectionMovesTheCaretWithTheText) {
     SCOPED_TRACE(c.text);
     FakeView v;
     ConsoleState con(v);
+    ConsoleDocument doc(con);
     size_in_cells(con, 80, 10);
     con.append_output("hello world\r\n");
     con.append_output("ab cd");
@@ -155,13 +157,13 @@ TEST_F(ConsoleSelection, DeletingTheSelectionMovesTheCaretWithTheText) {
     con.mouse_move(px(c.start), py(1), true);
     con.mouse_move(px(c.end), py(1), true);
     con.mouse_release();
-    con.mark_saved();
+    doc.mark_saved();
     con.delete_selection();
     EXPECT_EQ(line(con, 2), c.text);
     EXPECT_EQ(con.caret_column(), c.caret);
     EXPECT_FALSE(con.has_selection());
     EXPECT_FALSE(v.menu[IDM_DELETE]);
-    EXPECT_TRUE(con.modified());
+    EXPECT_TRUE(doc.modified());
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fake_view.h"
+#include "vozo/console_document.h"
 #include "vozo/console_state.h"
 
 namespace vozo {
@@ -183,18 +184,16 @@ TEST_F(ConsoleTyping, AFullStoreDropsCharactersInsteadOfOverwriting) {
   EXPECT_EQ(console.take_input_line(256), "\r\n");
 }
 
-TEST_F(ConsoleTyping, ModifiedFlagDrivesSaveAfterARepaint) {
-  console.finish_paint();
-  EXPECT_TRUE(view.menu[IDM_SAVE]);  // a new window counts as modified
-  console.mark_saved();
-  console.finish_paint();
-  EXPECT_FALSE(view.menu[IDM_SAVE]);
+TEST_F(ConsoleTyping, EveryEditAndOutputModifiesTheDocument) {
+  ConsoleDocument document(console);
+  EXPECT_TRUE(document.modified());  // a new window counts as modified
+  document.mark_saved();
+  EXPECT_FALSE(document.modified());
   type(console, "a");
-  console.finish_paint();
-  EXPECT_TRUE(view.menu[IDM_SAVE]);
-  console.mark_saved();
+  EXPECT_TRUE(document.modified());
+  document.mark_saved();
   console.append_output("");
-  EXPECT_TRUE(console.modified());
+  EXPECT_TRUE(document.modified());
 }
 
 TEST_F(ConsoleTyping, TypingGraysTheSelectionCommandsOnce) {
@@ -206,12 +205,13 @@ TEST_F(ConsoleTyping, TypingGraysTheSelectionCommandsOnce) {
 }
 
 TEST_F(ConsoleTyping, DefaultTitleOfTheProgramConsoleIsUntitled) {
-  EXPECT_EQ(console.title(), "Input/Output");
-  EXPECT_EQ(console.default_title(), "Untitled");
-  console.set_file("/tmp/run.txt", "run.txt");
-  EXPECT_EQ(console.default_title(), "run.txt");
-  EXPECT_TRUE(console.named());
-  EXPECT_EQ(console.file_name(), "/tmp/run.txt");
+  ConsoleDocument document(console);
+  EXPECT_EQ(document.title(), "Input/Output");
+  EXPECT_EQ(document.default_title(), "Untitled");
+  document.set_file("/tmp/run.txt", "run.txt");
+  EXPECT_EQ(document.default_title(), "run.txt");
+  EXPECT_TRUE(document.named());
+  EXPECT_EQ(document.file_name(), "/tmp/run.txt");
 }
 
 }  // namespace

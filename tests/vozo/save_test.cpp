@@ -7,6 +7,7 @@
 
 #include "fake_view.h"
 #include "scripted_dialogs.h"
+#include "vozo/console_document.h"
 #include "vozo/console_state.h"
 #include "vozo/save_commands.h"
 #include "vozo/text_file.h"
@@ -61,59 +62,59 @@ class SaveCommands : public ::testing::Test {
   TempDir dir;
   FakeView view;
   ConsoleState console{view};
+  ConsoleDocument document{console};
   ScriptedDialogs dialogs;
   SaveDirectory directory;
 };
 
 TEST_F(SaveCommands, FirstSaveAsksThenTheWindowTakesTheFileName) {
   dialogs.chosen_path = (dir.path() / "run.txt").string();
-  EXPECT_TRUE(command_save(console, dialogs, directory));
+  EXPECT_TRUE(command_save(document, dialogs, directory));
   ASSERT_EQ(dialogs.requests.size(), 1u);
   EXPECT_EQ(dialogs.requests[0].default_title, "Untitled");
   EXPECT_EQ(dialogs.requests[0].default_path, "Untitled");
   EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\n");
-  EXPECT_EQ(console.title(), "run.txt");
-  EXPECT_FALSE(console.modified());
-  EXPECT_FALSE(view.menu[IDM_SAVE]);
+  EXPECT_EQ(document.title(), "run.txt");
+  EXPECT_FALSE(document.modified());
   // A named window saves without a dialog.
   console.append_output("R2\r\n");
-  EXPECT_TRUE(command_save(console, dialogs, directory));
+  EXPECT_TRUE(command_save(document, dialogs, directory));
   EXPECT_EQ(dialogs.requests.size(), 1u);
   EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\nR2\r\n");
   // The next dialog starts in the same directory, with the window's name.
   dialogs.chosen_path.clear();
-  EXPECT_FALSE(command_save_as(console, dialogs, directory));
+  EXPECT_FALSE(command_save_as(document, dialogs, directory));
   EXPECT_EQ(dialogs.requests[1].default_path, (dir.path() / "run.txt").string());
 }
 
 TEST_F(SaveCommands, CancelledSaveAsChangesNothing) {
-  EXPECT_FALSE(command_save_as(console, dialogs, directory));
-  EXPECT_TRUE(console.modified());
-  EXPECT_FALSE(console.named());
-  EXPECT_EQ(console.title(), "Input/Output");
+  EXPECT_FALSE(command_save_as(document, dialogs, directory));
+  EXPECT_TRUE(document.modified());
+  EXPECT_FALSE(document.named());
+  EXPECT_EQ(document.title(), "Input/Output");
   EXPECT_TRUE(dialogs.warnings.empty());
 }
 
 TEST_F(SaveCommands, FailedSaveWarnsAndKeepsTheTextModified) {
   dialogs.chosen_path = (dir.path() / "missing" / "run.txt").string();
-  EXPECT_FALSE(command_save(console, dialogs, directory));
+  EXPECT_FALSE(command_save(document, dialogs, directory));
   EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
-  EXPECT_TRUE(console.modified());
+  EXPECT_TRUE(document.modified());
   // The window does not take the name of a file that was never written: the next
   // Save asks again and then takes the new file.
-  EXPECT_FALSE(console.named());
-  EXPECT_EQ(console.title(), "Input/Output");
+  EXPECT_FALSE(document.named());
+  EXPECT_EQ(document.title(), "Input/Output");
   dialogs.chosen_path = (dir.path() / "run.txt").string();
-  EXPECT_TRUE(command_save(console, dialogs, directory));
+  EXPECT_TRUE(command_save(document, dialogs, directory));
   EXPECT_EQ(dialogs.requests.size(), 2u);
-  EXPECT_EQ(console.title(), "run.txt");
+  EXPECT_EQ(document.title(), "run.txt");
   EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\n");
   // Save As to a file that fails keeps the file the window already had.
   console.append_output("R2\r\n");
   dialogs.chosen_path = (dir.path() / "missing" / "other.txt").string();
-  EXPECT_FALSE(command_save_as(console, dialogs, directory));
-  EXPECT_EQ(console.title(), "run.txt");
-  EXPECT_EQ(console.file_name(), (dir.path() / "run.txt").string());
+  EXPECT_FALSE(command_save_as(document, dialogs, directory));
+  EXPECT_EQ(document.title(), "run.txt");
+  EXPECT_EQ(document.file_name(), (dir.path() / "run.txt").string());
 }
 
 TEST_F(SaveCommands, ClosePromptAsksOnlyWhenModified) {
@@ -135,12 +136,13 @@ TEST_F(SaveCommands, ClosePromptAsksOnlyWhenModified) {
     TempDir d;
     FakeView v;
     ConsoleState con(v);
+    ConsoleDocument doc(con);
     con.append_output("R1\r\n");
     ScriptedDialogs dlg;
     SaveDirectory dir_state;
     dlg.answer = c.answer;
     if (c.dialog_confirms) dlg.chosen_path = (d.path() / "t.txt").string();
-    EXPECT_EQ(close_prompt(con, dlg, dir_state), c.decision);
+    EXPECT_EQ(close_prompt(doc, dlg, dir_state), c.decision);
     EXPECT_EQ(dlg.questions, std::vector<std::string>{"Save changes to Input/Output?"});
     EXPECT_EQ(fs::exists(d.path() / "t.txt"), c.written);
   }
@@ -148,16 +150,16 @@ TEST_F(SaveCommands, ClosePromptAsksOnlyWhenModified) {
 
 TEST_F(SaveCommands, SavedWindowClosesWithoutAskingUntilItChangesAgain) {
   dialogs.chosen_path = (dir.path() / "run.txt").string();
-  ASSERT_TRUE(command_save(console, dialogs, directory));
-  EXPECT_EQ(close_prompt(console, dialogs, directory), CloseDecision::close);
+  ASSERT_TRUE(command_save(document, dialogs, directory));
+  EXPECT_EQ(close_prompt(document, dialogs, directory), CloseDecision::close);
   EXPECT_TRUE(dialogs.questions.empty());
   console.append_output("more\r\n");
   dialogs.answer = Answer::cancel;
-  EXPECT_EQ(close_prompt(console, dialogs, directory), CloseDecision::keep);
+  EXPECT_EQ(close_prompt(document, dialogs, directory), CloseDecision::keep);
   EXPECT_EQ(dialogs.questions, std::vector<std::string>{"Save changes to run.txt?"});
   // Yes on a named window writes to its file without a dialog.
   dialogs.answer = Answer::yes;
-  EXPECT_EQ(close_prompt(console, dialogs, directory), CloseDecision::close);
+  EXPECT_EQ(close_prompt(document, dialogs, directory), CloseDecision::close);
   EXPECT_EQ(dialogs.requests.size(), 1u);
   EXPECT_EQ(read_file(dir.path() / "run.txt"), "R1\r\nmore\r\n");
 }

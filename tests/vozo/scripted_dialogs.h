@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vozo/dialogs.h"
+#include "vozo/user_prompts.h"
 
 namespace vozo::testing {
 

@@ -10,7 +10,7 @@
 #include "vozo_qt/application.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 using harness::console;
 using harness::frame;

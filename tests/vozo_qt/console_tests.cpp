@@ -22,7 +22,7 @@
 #include "vozo_qt/application.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 #include "vozo_qt/printing_dialog.h"
 
 using harness::console;
@@ -86,9 +86,12 @@ TEST(Clipboard, CopyThenPasteCompletesAnInputLine) {
   EXPECT_EQ(reads, (std::vector<std::string>{"cd", "now", "then"}));
 }
 
+// The save dialogs' shared directory of a console made outside the frame.
+vozo::SaveDirectory directory;
+
 TEST(ConsoleWidget, FontChangeRecomputesTheVisibleRows) {
   harness::ScriptedDialogs dialogs;
-  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"), directory);
   c.resize(600, 300);
   c.show();
   const int rows_before = c.state().visible_rows();
@@ -110,7 +113,7 @@ TEST(ConsoleWidget, FontChangeRecomputesTheVisibleRows) {
 }
 
 TEST(ConsoleWidget, ScrollBarsFollowTheText) {
-  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"), directory);
   c.resize(600, 300);
   c.show();
   std::string text;
@@ -151,7 +154,7 @@ std::string utf16_big_endian(std::string_view text) {
 
 TEST(Printing, PagesAndCopiesToAPdfFile) {
   harness::ScriptedDialogs dialogs;
-  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"));
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"), directory);
   c.resize(600, 300);
   std::string text;
   for (int i = 1; i <= 400; ++i) text += "line " + std::to_string(i) + "\r\n";

@@ -15,7 +15,7 @@
 #include "vozo_qt/application.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 using harness::console;
 using harness::frame;
@@ -86,8 +86,9 @@ TEST(FrameWindows, ArrangementAndTheWindowList) {
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
   std::vector<QMdiSubWindow*> subs;
+  vozo::SaveDirectory directory;
   for (const char* title : {"one", "two", "R&D.txt"}) {
-    subs.push_back(f.add_child(new vozo_qt::ConsoleWindow(QString::fromLatin1(title)),
+    subs.push_back(f.add_child(new vozo_qt::ConsoleWindow(QString::fromLatin1(title), directory),
                                QString::fromLatin1(title), QRect(10, 10, 300, 200)));
   }
   const QRect area = f.client()->viewport()->rect();

@@ -13,8 +13,8 @@
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
 #include "vozo_qt/graphics_window.h"
+#include "vozo_qt/mdi_frame.h"
 
 using harness::frame;
 
@@ -127,7 +127,8 @@ TEST(GraphicsWindow, OnePerRunDrawnInItsModeAndSavedAsBitmap) {
 
 TEST(GraphicsWindow, MetricModesMeasureUpwardInFixedLengths) {
   harness::ScriptedDialogs dialogs;
-  vozo_qt::GraphicsWindow w(QStringLiteral("Graphics"), 2, black_square);
+  vozo::SaveDirectory directory;
+  vozo_qt::GraphicsWindow w(QStringLiteral("Graphics"), 2, black_square, directory);
   w.resize(400, 300);
   const QImage image = image_of(&w);
   // Ten tenths of a millimetre: one millimetre, a few pixels on a screen.

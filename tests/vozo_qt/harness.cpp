@@ -11,7 +11,7 @@
 #include "recfmt/hooks.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 namespace harness {
 

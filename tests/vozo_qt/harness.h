@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "vozo_qt/dialogs.h"
+#include "vozo_qt/dialog_provider.h"
 
 namespace vozo_qt {
 class ConsoleWindow;

@@ -10,7 +10,7 @@
 #include "vozo_qt/application.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 #include "vozo_qt/program_api.h"
 
 using harness::frame;
@@ -77,6 +77,44 @@ TEST(ProgramApi, MenuItemsTimersAndClearing) {
   EXPECT_EQ(api.ticks, 3);
   EXPECT_EQ(api.last_timer, 0);
   EXPECT_EQ(api.lines_after_clear, std::vector<std::string>{"kept"});
+}
+
+QStringList texts(QMenu* menu) {
+  QStringList list;
+  for (QAction* a : menu->actions()) list.append(a->text());
+  return list;
+}
+
+TEST(ProgramApi, MenusInsertedAndItemsRemoved) {
+  api = ApiSeen{};
+  harness::ScriptedDialogs dialogs;
+  harness::Script script;
+  QStringList bar, results, file_tail;
+  script.when([] { return vozo_qt::env().end.ended(); },
+              [&] {
+                for (QMenu* m : frame()->menus()) bar.append(m->title());
+                results = texts(frame()->menus()[3]);
+                file_tail = texts(frame()->menus()[0]).mid(5);
+                // The inserted item runs its callback like an appended one.
+                for (QAction* a : frame()->menus()[3]->actions()) a->trigger();
+                dialogs.answers.push_back(vozo::Answer::no);
+                frame()->command(vozo::IDM_EXIT);
+              });
+  vozo_qt::run_windowed([] {
+    // A menu before the Window menu (position 3 counted from 0), then items in it.
+    vozo_qt::InsertMenuEntry(3, 0, 0, "Results", nullptr);
+    vozo_qt::AddMenuItem(4, 0, "Stereonet", on_item);
+    vozo_qt::AddMenuItem(4, 0, "Grains", on_item);
+    vozo_qt::InsertMenuEntry(4, 1, vozo_qt::MF_BYPOSITION, "Summary", on_item);
+    vozo_qt::DeleteMenuItemAt(4, 2);
+    // By command id: before Exit in the File menu.
+    vozo_qt::InsertMenuEntry(1, vozo::IDM_EXIT, 0, "Report", on_item);
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_EQ(bar, (QStringList{"File", "Edit", "Format", "Results", "Window"}));
+  EXPECT_EQ(results, (QStringList{"Summary", "Grains"}));
+  EXPECT_EQ(file_tail, (QStringList{"&About...", "", "Report", "E&xit"}));
+  EXPECT_EQ(api.checked_states, (std::vector<int32_t>{0, 0}));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "vozo_qt/application.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 using harness::console;
 using harness::frame;
@@ -51,7 +51,7 @@ TEST(Save, WritesEachLineWithCrLfAndRenamesTheWindow) {
     o.bytes = harness::read_file(path);
     o.title = frame()->children().first()->windowTitle();
     o.save_enabled = frame()->item_enabled(vozo::IDM_SAVE);
-    o.modified = console()->state().modified();
+    o.modified = console()->document().modified();
     // Exit right after saving closes without a prompt.
     frame()->command(vozo::IDM_EXIT);
   });
@@ -117,7 +117,7 @@ TEST(Save, FailureKeepsTheTextModifiedAndAnEarlierFileIntact) {
     dialogs.save_paths.push_back(dir + "/missing/sub/t.txt");
     frame()->command(vozo::IDM_SAVEAS);
     o.save_enabled = frame()->item_enabled(vozo::IDM_SAVE);
-    o.modified = console()->state().modified();
+    o.modified = console()->document().modified();
     // Save As cancelled changes nothing either.
     dialogs.save_paths.push_back("");
     frame()->command(vozo::IDM_SAVEAS);

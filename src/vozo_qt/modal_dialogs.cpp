@@ -1,4 +1,4 @@
-#include "vozo_qt/dialogs.h"
+#include "vozo_qt/dialog_provider.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -11,7 +11,7 @@
 
 #include "vozo_qt/about_dialog.h"
 
-#include "vozo/frame.h"
+#include "vozo/user_prompts.h"
 
 namespace vozo_qt {
 namespace {

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QString>
 
-#include "vozo/dialogs.h"
+#include "vozo/user_prompts.h"
 
 class QPrinter;
 

@@ -1,4 +1,4 @@
-#include "vozo_qt/frame.h"
+#include "vozo_qt/mdi_frame.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -8,8 +8,10 @@
 #include <QMenuBar>
 #include <QStyle>
 
-#include "vozo/frame.h"
-#include "vozo_qt/dialogs.h"
+#include "vozo/arrangement.h"
+#include "vozo/exit_sequence.h"
+#include "vozo/menus.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 
 namespace vozo_qt {
@@ -43,10 +45,11 @@ class Frame::ExitAdapter final : public vozo::ExitHost {
  private:
   static bool close(QMdiSubWindow* sub) {
     if (sub == nullptr) return true;
-    env().close_may_continue = true;
+    auto* child = dynamic_cast<ChildWindow*>(sub->widget());
+    if (child != nullptr && !child->confirm_close()) return false;
     sub->close();
     // A child that refused without saying so counts as kept, or Exit would ask forever.
-    return env().close_may_continue && sub->isHidden();
+    return sub->isHidden();
   }
 
   Frame& frame_;

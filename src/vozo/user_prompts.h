@@ -7,6 +7,9 @@
 
 namespace vozo {
 
+// Caption of the framework's message boxes.
+inline constexpr std::string_view message_caption = "VOZO";
+
 enum class Answer { yes, no, cancel };
 
 // A save dialog's request and result.

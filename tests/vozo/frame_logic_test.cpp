@@ -1,4 +1,8 @@
-#include "vozo/frame.h"
+#include "vozo/arrangement.h"
+#include "vozo/exit_sequence.h"
+#include "vozo/menus.h"
+#include "vozo/program_menu.h"
+#include "vozo/timer_slots.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "vozo/menu_ids.h"
+#include "vozo_qt/child_window.h"
 
 class QAction;
 class QMdiArea;
@@ -14,13 +15,6 @@ class QMdiSubWindow;
 class QMenu;
 
 namespace vozo_qt {
-
-// A document child of the frame: the frame forwards the commands it does not handle.
-class ChildWindow {
- public:
-  virtual ~ChildWindow() = default;
-  virtual void command(int32_t id) = 0;
-};
 
 class Frame : public QMainWindow {
   Q_OBJECT
@@ -36,6 +30,7 @@ class Frame : public QMainWindow {
 
   // Menu items of the frame, shared by every child (a console grays Save, Cut, ...).
   QAction* action(int32_t id) const { return actions_.value(id); }
+  // Slot: children report the state of the items they own.
   void set_item_enabled(int32_t id, bool enabled);
   bool item_enabled(int32_t id) const;
   // The top-level menus in menu-bar order (File, Edit, Format, Window, and any the
