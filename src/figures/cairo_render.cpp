@@ -146,19 +146,18 @@ void draw(const Figure& figure, cairo_t* cr) {
   cairo_restore(cr);
 }
 
-void draw_fitted(const Figure& figure, cairo_t* cr, double width, double height) {
-  cairo_save(cr);
+void draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32_t height,
+                 int32_t stride, double scale) {
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
+  cairo_t* cr = cairo_create(surface);
+  set_text_options(cr);
   cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
   cairo_paint(cr);
-  if (figure.width > 0.0 && figure.height > 0.0) {
-    const double scale = std::min(width / figure.width, height / figure.height);
-    cairo_translate(cr, (width - figure.width * scale) / 2.0,
-                    (height - figure.height * scale) / 2.0);
-    cairo_scale(cr, scale, scale);
-    set_text_options(cr);
-    draw(figure, cr);
-  }
-  cairo_restore(cr);
+  cairo_scale(cr, scale, scale);
+  draw(figure, cr);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
 }
 
 FileFormat format_of(const std::string& path) {

@@ -15,8 +15,10 @@ namespace figures {
 // Draws the items on a context whose user unit is the figure's point.
 void draw(const Figure& figure, cairo_t* cr);
 
-// Draws the figure scaled to fit a width x height device area, centred, on white.
-void draw_fitted(const Figure& figure, cairo_t* cr, double width, double height);
+// Draws the figure, `scale` pixels to the point, onto white in a 32-bit image whose
+// pixels are 0xffRRGGBB words (as windows keep their images).
+void draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32_t height,
+                 int32_t stride, double scale);
 
 enum class FileFormat { svg, pdf, png, unknown };
 // From the file name's extension, in any case.

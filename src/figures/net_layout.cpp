@@ -22,9 +22,11 @@ PageLayout page_layout(double width, double height) {
   const double rim = 2.2 * f;
   if (width >= 1.2 * height) {
     const double side = std::max(10.0, std::min(height - top - margin, width * 0.62));
+    // A wide page centres the net and the text beside it, some 20 characters wide.
+    const double left = std::max(margin, (width - side - 19.0 * f) / 2.0);
     layout.net.radius = std::max(5.0, side / 2.0 - rim);
-    layout.net.centre = {margin + side / 2.0, top + side / 2.0};
-    layout.block = {margin + side + f, top};
+    layout.net.centre = {left + side / 2.0, top + side / 2.0};
+    layout.block = {left + side + f, top};
     layout.block_width = std::max(0.0, width - layout.block.x - margin);
   } else {
     const double block_height = 9.0 * f * 1.35;

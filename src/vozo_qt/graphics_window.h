@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "vozo/graphics.h"
 #include "vozo_qt/child_window.h"
@@ -15,8 +16,8 @@ namespace vozo_qt {
 
 // The program's drawing routine. The painter is already set to the window's mapping
 // mode: in every mode but pixels one unit is a fixed length and y grows upward from the
-// top left corner.
-using DrawRoutine = void (*)(QPainter& painter);
+// top left corner. The routine may keep state of its own (a figure drawn from a result).
+using DrawRoutine = std::function<void(QPainter& painter)>;
 
 class GraphicsWindow final : public QWidget, public ChildWindow, public vozo::BitmapSource {
   Q_OBJECT

@@ -1,0 +1,128 @@
+#include "figures_qt/figure_windows.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "figures/cairo_render.h"
+#include "vozo_qt/dialogs.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/frame.h"
+#include "vozo_qt/graphics_window.h"
+
+namespace figures_qt {
+
+namespace {
+
+// Printers report 600 or 1200 dots per inch: a page at that resolution is hundreds of
+// megabytes as one image, and 300 is already finer than the eye reads on paper.
+constexpr double finest_dpi = 300.0;
+
+ExportDialog& export_dialog() {
+  static ExportDialog dialog;
+  return dialog;
+}
+
+QString real_export_dialog(QWidget* parent, const QString& suggested) {
+  QString filter = QStringLiteral("SVG (*.svg)");
+  QString name = QFileDialog::getSaveFileName(
+      parent, QStringLiteral("Export"), suggested,
+      QStringLiteral("SVG (*.svg);;PDF (*.pdf);;PNG (*.png)"), &filter);
+  // A name without one of the three endings takes the ending of the chosen type.
+  if (!name.isEmpty() && figures::format_of(name.toStdString()) == figures::FileFormat::unknown) {
+    name += filter.startsWith(QStringLiteral("PDF"))   ? QStringLiteral(".pdf")
+            : filter.startsWith(QStringLiteral("PNG")) ? QStringLiteral(".png")
+                                                       : QStringLiteral(".svg");
+  }
+  return name;
+}
+
+}  // namespace
+
+QImage figure_image(figures::FigureKind kind, const FigureData& data, QSize size, double ratio) {
+  const int32_t w = std::max(1, static_cast<int32_t>(std::lround(size.width() * ratio)));
+  const int32_t h = std::max(1, static_cast<int32_t>(std::lround(size.height() * ratio)));
+  QImage image(w, h, QImage::Format_RGB32);
+  const figures::Figure figure =
+      figures::result_figure(kind, data.result, data.stress, std::max(1, size.width()),
+                             std::max(1, size.height()), &data.extras);
+  figures::draw_pixels(figure, image.bits(), w, h, static_cast<int32_t>(image.bytesPerLine()),
+                       ratio);
+  image.setDevicePixelRatio(ratio);
+  return image;
+}
+
+void paint_figure(QPainter& painter, figures::FigureKind kind, const FigureData& data) {
+  QPaintDevice* device = painter.device();
+  if (device == nullptr) return;
+  // The figure is laid out in points of the device's own size, so text keeps its size on
+  // paper and on screen; the image is made at the device's resolution, or at most 300 dpi.
+  const double dpi = std::max(1, device->logicalDpiX());
+  const double points_per_pixel = 72.0 / dpi;
+  const QSize points(static_cast<int>(device->width() * points_per_pixel),
+                     static_cast<int>(device->height() * points_per_pixel));
+  const double ratio = std::min(dpi, finest_dpi) / 72.0 * device->devicePixelRatioF();
+  const QImage image = figure_image(kind, data, points, ratio);
+  painter.save();
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(0, 0, device->width(), device->height()), image,
+                    QRectF(0, 0, image.width(), image.height()));
+  painter.restore();
+}
+
+std::string suggested_export_name(figures::FigureKind kind) {
+  std::string name(figures::figure_title(kind));
+  for (char& c : name) {
+    c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return name + ".svg";
+}
+
+void set_export_dialog(ExportDialog dialog) {
+  export_dialog() = std::move(dialog);
+}
+
+bool export_figure(QWidget* parent, figures::FigureKind kind, const FigureData& data) {
+  const QString suggested = QString::fromStdString(
+      vozo_qt::env().save_directory.default_path(suggested_export_name(kind)));
+  const QString path =
+      export_dialog() ? export_dialog()(parent, suggested) : real_export_dialog(parent, suggested);
+  if (path.isEmpty()) return false;
+  const std::string error = figures::write_result_figure(
+      kind, data.result, data.stress, path.toStdString(), figures::default_dpi, &data.extras);
+  if (!error.empty()) {
+    vozo_qt::dialogs().warn(error);
+    return false;
+  }
+  vozo_qt::env().save_directory.remember(path.toStdString());
+  return true;
+}
+
+QMdiSubWindow* open_figure_window(figures::FigureKind kind,
+                                  std::shared_ptr<const FigureData> data) {
+  vozo_qt::Frame* frame = vozo_qt::env().frame;
+  if (frame == nullptr || data == nullptr) return nullptr;
+  const QString title = QString::fromStdString(std::string(figures::figure_title(kind)));
+  auto* window = new vozo_qt::GraphicsWindow(title, vozo::MM_TEXT, [kind, data](QPainter& painter) {
+    paint_figure(painter, kind, *data);
+  });
+  auto* export_action = new QAction(QStringLiteral("Export..."), window);
+  QObject::connect(export_action, &QAction::triggered, window,
+                   [window, kind, data] { export_figure(window, kind, *data); });
+  window->setContextMenuPolicy(Qt::ActionsContextMenu);
+  window->addAction(export_action);
+  QMdiSubWindow* sub = frame->add_child(window, title, QRect(-1, -1, 640, 460));
+  if (sub != nullptr && sub->systemMenu() != nullptr) {
+    sub->systemMenu()->addSeparator();
+    sub->systemMenu()->addAction(export_action);
+  }
+  return sub;
+}
+
+}  // namespace figures_qt

@@ -1,0 +1,101 @@
+// The example's figures as the windows draw them: at the window's size, on a printer's
+// page, and exported through the dialog's choice.
+#include "figures_qt/figure_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <filesystem>
+#include <fstream>
+
+#include "gemino/driver_in_process.h"
+#include "results/magnitudes.h"
+
+namespace figures_qt {
+namespace {
+
+std::shared_ptr<const FigureData> example_data() {
+  static std::shared_ptr<const FigureData> data = [] {
+    gemino_test::ScratchDir dir;
+    EXPECT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
+                                                 GEMINO_EXAMPLES "/data.txt"),
+              0);
+    auto d = std::make_shared<FigureData>();
+    d->result = results::build_result(gemino::shared_state());
+    d->stress = results::stress_magnitudes(d->result);
+    return d;
+  }();
+  return data;
+}
+
+// Share of the image that is not white.
+double inked(const QImage& image) {
+  long count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) != qRgb(255, 255, 255);
+  }
+  return static_cast<double>(count) / (image.width() * image.height());
+}
+
+TEST(FigureWindows, EveryFigureFillsTheWindowItIsDrawnIn) {
+  for (figures::FigureKind kind :
+       {figures::FigureKind::stereonet, figures::FigureKind::grains,
+        figures::FigureKind::shear_plot, figures::FigureKind::cumulative}) {
+    const QImage small = figure_image(kind, *example_data(), QSize(320, 240), 1.0);
+    const QImage large = figure_image(kind, *example_data(), QSize(900, 500), 2.0);
+    EXPECT_EQ(small.size(), QSize(320, 240));
+    EXPECT_EQ(large.size(), QSize(1800, 1000));
+    EXPECT_GT(inked(small), 0.02);
+    // Drawn across a wide window, not in a corner of it: the layout follows the size.
+    EXPECT_GT(inked(large.copy(0, 0, 900, 1000)), 0.01);
+    EXPECT_GT(inked(large.copy(900, 0, 900, 1000)), 0.01);
+  }
+}
+
+TEST(FigureWindows, PaintingOnADeviceUsesItsWholeArea) {
+  QImage page(600, 400, QImage::Format_RGB32);
+  page.fill(Qt::black);
+  {
+    QPainter painter(&page);
+    paint_figure(painter, figures::FigureKind::stereonet, *example_data());
+  }
+  // White background everywhere but where the figure draws: no black left from before.
+  EXPECT_EQ(page.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(page.pixel(599, 399), qRgb(255, 255, 255));
+  EXPECT_GT(inked(page), 0.02);
+}
+
+TEST(FigureWindows, ExportWritesTheChosenFormatOrNothing) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "gemino-figure-export";
+  std::filesystem::create_directories(dir);
+  QString offered;
+  QString answer = QString::fromStdString((dir / "net.pdf").string());
+  set_export_dialog([&](QWidget*, const QString& suggested) {
+    offered = suggested;
+    return answer;
+  });
+  EXPECT_TRUE(export_figure(nullptr, figures::FigureKind::stereonet, *example_data()));
+  EXPECT_TRUE(offered.endsWith(QStringLiteral("stereonet.svg")));
+  std::ifstream pdf(dir / "net.pdf", std::ios::binary);
+  std::string head(5, '\0');
+  pdf.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
+
+  answer.clear();  // cancelled
+  EXPECT_FALSE(export_figure(nullptr, figures::FigureKind::shear_plot, *example_data()));
+  EXPECT_EQ(suggested_export_name(figures::FigureKind::shear_plot), "shear-stress-plot.svg");
+  set_export_dialog({});
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace figures_qt
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
