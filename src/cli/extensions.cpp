@@ -1,6 +1,7 @@
 // The one list of the command line's extensions: each adds its options and its outputs
 // from a file of its own. Add a line here for a new one.
 #include "cli/extension.h"
+#include "cli/figure_files.h"
 #include "cli/result_files.h"
 
 namespace cli {
@@ -8,6 +9,7 @@ namespace cli {
 std::vector<std::unique_ptr<Extension>> make_extensions() {
   std::vector<std::unique_ptr<Extension>> all;
   all.push_back(std::make_unique<ResultFiles>());
+  all.push_back(std::make_unique<FigureFiles>());
   return all;
 }
 

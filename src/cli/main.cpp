@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
   CLI::Option* batch =
       app.add_option("--batch", options.batch,
                      "Run every SITE_DIR (holding params.txt and data.txt); each gets report.txt, "
-                     "result.json and console.txt")
+                     "result.json, stereonet.svg and console.txt")
           ->type_name("SITE_DIR...")
           ->group("Batch");
   app.add_option("--jobs", options.jobs, "Runs at once (default: one per processor)")
