@@ -11,10 +11,10 @@
 #include <cmath>
 
 #include "figures/cairo_render.h"
-#include "vozo_qt/dialogs.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
-#include "vozo_qt/frame.h"
 #include "vozo_qt/graphics_window.h"
+#include "vozo_qt/mdi_frame.h"
 
 namespace figures_qt {
 
@@ -109,9 +109,11 @@ QMdiSubWindow* open_figure_window(figures::FigureKind kind,
   vozo_qt::Frame* frame = vozo_qt::env().frame;
   if (frame == nullptr || data == nullptr) return nullptr;
   const QString title = QString::fromStdString(std::string(figures::figure_title(kind)));
-  auto* window = new vozo_qt::GraphicsWindow(title, vozo::MM_TEXT, [kind, data](QPainter& painter) {
-    paint_figure(painter, kind, *data);
-  });
+  auto draw = [kind, data](QPainter& painter) { paint_figure(painter, kind, *data); };
+  auto* window =
+      new vozo_qt::GraphicsWindow(title, vozo::MM_TEXT, draw, vozo_qt::env().save_directory);
+  QObject::connect(window, &vozo_qt::GraphicsWindow::item_enabled_changed, frame,
+                   &vozo_qt::Frame::set_item_enabled);
   auto* export_action = new QAction(QStringLiteral("Export..."), window);
   QObject::connect(export_action, &QAction::triggered, window,
                    [window, kind, data] { export_figure(window, kind, *data); });
