@@ -9,9 +9,14 @@
 #include "gemino/optimiser.h"
 #include "gemino/state.h"
 #include "report_capture.h"
+#include "support/matrix.h"
 
 namespace gemino {
 namespace {
+
+using test_support::expect_matrix_near;
+using test_support::expect_orthonormal_columns;
+using test_support::transpose;
 
 TEST(SearchDirections, GramSchmidtOnTheProgressOfAStage) {
   // From the identity with progress (1, 1, 1, 1) the progress vectors are (1,1,1,1),
@@ -25,23 +30,18 @@ TEST(SearchDirections, GramSchmidtOnTheProgressOfAStage) {
                                 {-0.8660254f, r3, r3, r3},
                                 {0.0f, -0.8164966f, 0.4082483f, 0.4082483f},
                                 {0.0f, 0.0f, -0.70710678f, 0.70710678f}};
-  for (int i = 0; i < 4; ++i) {
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(v[k][i], expected[i][k], 2e-6f) << i << k;
-  }
+  float directions[4][4];
+  transpose(v, directions);
+  expect_matrix_near(directions, expected, 2e-6f);
 }
 
 TEST(SearchDirections, DependentProgressKeepsTheOldDirections) {
   float v[4][4] = {{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-  float old[4][4];
-  for (int i = 0; i < 4; ++i) {
-    for (int k = 0; k < 4; ++k) old[i][k] = v[i][k];
-  }
+  const float old[4][4] = {{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
   // No progress along the last two directions: the last two progress vectors vanish.
   const float progress[4] = {0.3f, -0.2f, 0.0f, 0.0f};
   EXPECT_FALSE(orthogonal_directions(v, progress));
-  for (int i = 0; i < 4; ++i) {
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(v[i][k], old[i][k]);
-  }
+  expect_matrix_near(v, old, 0.0f);
 }
 
 TEST(SearchDirections, RotatedDirectionsAreOrthonormal) {
@@ -49,13 +49,7 @@ TEST(SearchDirections, RotatedDirectionsAreOrthonormal) {
   const float stages[][4] = {{0.3f, -1.35f, 0.075f, 0.2f}, {-0.05f, 0.9f, 0.45f, -0.0125f}};
   for (const auto& d : stages) {
     ASSERT_TRUE(orthogonal_directions(v, d));
-    for (int i = 0; i < 4; ++i) {
-      for (int j = 0; j < 4; ++j) {
-        float dot = 0.0f;
-        for (int k = 0; k < 4; ++k) dot += v[k][i] * v[k][j];
-        EXPECT_NEAR(dot, i == j ? 1.0f : 0.0f, 1e-5f);
-      }
-    }
+    expect_orthonormal_columns(v, 1e-5f);
   }
 }
 

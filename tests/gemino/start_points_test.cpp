@@ -10,9 +10,12 @@
 #include "gemino/tensor.h"
 #include "gemino/trig.h"
 #include "report_capture.h"
+#include "support/matrix.h"
 
 namespace gemino {
 namespace {
+
+using test_support::expect_matrix_near;
 
 TEST(RandomGenerator, StepsOfTheGenerator) {
   struct Case {
@@ -80,9 +83,7 @@ TEST_F(RelabelTest, RatioInsideTheRangeChangesNothing) {
     EXPECT_EQ(alpha, 0.4f);
     EXPECT_EQ(beta, 1.0f);
     EXPECT_EQ(gamma, 2.0f);
-    for (int i = 0; i < 3; ++i) {
-      for (int k = 0; k < 3; ++k) EXPECT_EQ(s.axis_matrix[i][k], rows[i][k]);
-    }
+    expect_matrix_near(s.axis_matrix, rows, 0.0f);
   }
 }
 
@@ -109,11 +110,9 @@ TEST_F(RelabelTest, NewAnglesDescribeTheExchangedAxes) {
         int from = i;
         if (i == c.swapped_a) from = c.swapped_b;
         if (i == c.swapped_b) from = c.swapped_a;
-        for (int k = 0; k < 3; ++k) {
-          expected[i][k] = before[from][k];
-          EXPECT_EQ(s.axis_matrix[i][k], expected[i][k]);
-        }
+        for (int k = 0; k < 3; ++k) expected[i][k] = before[from][k];
       }
+      expect_matrix_near(s.axis_matrix, expected, 0.0f);
       float after[3][3];
       axes_of(alpha, beta, gamma, after);
       for (int i = 0; i < 3; ++i) {

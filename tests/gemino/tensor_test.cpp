@@ -6,9 +6,14 @@
 #include "gemino/state.h"
 #include "gemino/tensor.h"
 #include "gemino/trig.h"
+#include "support/matrix.h"
 
 namespace gemino {
 namespace {
+
+using test_support::expect_matrix_near;
+using test_support::expect_orthonormal_columns;
+using test_support::transpose;
 
 constexpr float half_root2 = 0.70710678f;
 
@@ -20,9 +25,8 @@ class TensorTest : public ::testing::Test {
 
 TEST_F(TensorTest, ZeroAnglesGiveTheIdentity) {
   euler_matrix(s, 0.0f, 0.0f, 0.0f);
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) EXPECT_EQ(s.rotation_matrix[i][j], i == j ? 1.0f : 0.0f);
-  }
+  const float identity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  expect_matrix_near(s.rotation_matrix, identity, 0.0f);
 }
 
 TEST_F(TensorTest, ElementsSitWhereTheRotationPutsThem) {
@@ -30,35 +34,23 @@ TEST_F(TensorTest, ElementsSitWhereTheRotationPutsThem) {
   // second data axis, the second principal axis the first data axis.
   euler_matrix(s, trig::pi / 2.0f, 0.0f, 0.0f);
   const float expected[3][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) EXPECT_NEAR(s.rotation_matrix[i][j], expected[i][j], 1e-6f);
-  }
+  expect_matrix_near(s.rotation_matrix, expected, 1e-6f);
   // A quarter turn about the first axis alone (second angle): axis 2 tips to the
   // negative third data axis, axis 3 to the second.
   euler_matrix(s, 0.0f, trig::pi / 2.0f, 0.0f);
   const float tipped[3][3] = {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) EXPECT_NEAR(s.rotation_matrix[i][j], tipped[i][j], 1e-6f);
-  }
+  expect_matrix_near(s.rotation_matrix, tipped, 1e-6f);
 }
 
 TEST_F(TensorTest, ReversedNegatedAnglesGiveTheTranspose) {
   const float angles[][3] = {{0.3f, 1.1f, -2.0f}, {2.9f, 0.2f, 0.7f}, {-1.3f, 2.5f, 4.0f}};
   for (const auto& a : angles) {
     euler_matrix(s, a[0], a[1], a[2]);
-    float m[3][3];
-    for (int i = 0; i < 3; ++i) {
-      for (int j = 0; j < 3; ++j) m[i][j] = s.rotation_matrix[i][j];
-    }
+    float m_transposed[3][3];
+    transpose(s.rotation_matrix, m_transposed);
+    expect_orthonormal_columns(s.rotation_matrix, 1e-6f);
     euler_matrix(s, -a[2], -a[1], -a[0]);
-    for (int i = 0; i < 3; ++i) {
-      for (int j = 0; j < 3; ++j) EXPECT_NEAR(s.rotation_matrix[j][i], m[i][j], 1e-6f);
-      // Columns are orthonormal.
-      for (int j = 0; j < 3; ++j) {
-        const float dot = m[0][i] * m[0][j] + m[1][i] * m[1][j] + m[2][i] * m[2][j];
-        EXPECT_NEAR(dot, i == j ? 1.0f : 0.0f, 1e-6f);
-      }
-    }
+    expect_matrix_near(s.rotation_matrix, m_transposed, 1e-6f);
   }
 }
 
