@@ -17,29 +17,13 @@
 #include "gemino/state.h"
 #include "recfmt/units.h"
 #include "support/records.h"
+#include "support/scratch_dir.h"
 
 namespace gemino_test {
 
 using Lines = std::vector<std::string>;
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "gemino-io-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data());
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using test_support::ScratchDir;
 
 inline void write_lines(const std::string& path, const Lines& lines) {
   std::ofstream out(path, std::ios::binary);

@@ -16,11 +16,15 @@
 #include "recfmt/statements.h"
 #include "recfmt/units.h"
 #include "support/fake_console.h"
+#include "support/records.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using test_support::FakeConsole;
+using test_support::put;
+using test_support::slurp;
 using Lines = std::vector<std::string>;
 
 const std::string at43 = " " + std::string(43, '@');
@@ -32,28 +36,13 @@ const std::string rule = " ..........................................";
 class Opef2 : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/gralXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
     FakeConsole quiet;
     gral::initsio();
   }
-  void TearDown() override {
-    recfmt::close(iu);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { recfmt::close(iu); }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
   static std::string padded(const std::string& s, std::size_t n = 30) {
     return s + std::string(n - s.size(), ' ');
-  }
-  static std::string slurp(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  static void put(const std::string& file, const std::string& content) {
-    std::ofstream(file, std::ios::binary) << content;
   }
   static Lines announcement(const std::string& role) {
     return {at43, " @ subroutine opef2      ",
@@ -77,7 +66,8 @@ class Opef2 : public ::testing::Test {
     to.insert(to.end(), more.begin(), more.end());
   }
 
-  std::string dir_;
+  test_support::ScratchDir scratch_{"gral", "/tmp"};
+  const std::string dir_ = scratch_.path();
   const int32_t iu = 31;
 };
 

@@ -9,37 +9,19 @@
 #include "recfmt/stop.h"
 #include "recfmt/units.h"
 #include "support/fake_console.h"
+#include "support/scratch_dir.h"
 
 namespace recfmt {
 namespace {
 
 class Reads : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/recfmt-reads-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    close_all();
-    std::remove((dir_ + "/in.txt").c_str());
-    std::remove(dir_.c_str());
-  }
+  void TearDown() override { close_all(); }
   // Connects unit 3 to a file holding exactly these bytes.
   void input(const std::string& bytes) {
     close(3);
-    std::ofstream(dir_ + "/in.txt", std::ios::binary) << bytes;
+    test_support::put(dir_ + "/in.txt", bytes);
     ASSERT_EQ(open(3, dir_ + "/in.txt", "old"), 0);
-  }
-  // The exit code of a statement that is expected to end the run (-1 if it did not).
-  template <class F>
-  static int32_t stop_code(F statement) {
-    try {
-      statement();
-    } catch (const StopRun& s) {
-      return s.exit_code;
-    }
-    return -1;
   }
   // The second and third lines of the run-time error report.
   std::string report_tail() const {
@@ -49,7 +31,8 @@ class Reads : public ::testing::Test {
   }
 
   test_support::FakeConsole console_;
-  std::string dir_;
+  test_support::ScratchDir scratch_{"recfmt-reads-"};
+  const std::string dir_ = scratch_.path();
 };
 
 TEST_F(Reads, IntegerFields) {
@@ -121,7 +104,7 @@ TEST_F(Reads, BadCharactersFailOrEndTheRun) {
 
   input("  1x\n");
   int32_t v = 0;
-  EXPECT_EQ(stop_code([&] { read(3, Format("(I4)"), {v}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read(3, Format("(I4)"), {v}); }), 2);
   EXPECT_EQ(report_tail(), "? Illegal character in numeric input\r\n? READ(UNIT=3,...\r\n? File " +
                                dir_ + "/in.txt, line 1, column 1\r\n");
   // Numbers beyond the item's range say so.
@@ -130,11 +113,11 @@ TEST_F(Reads, BadCharactersFailOrEndTheRun) {
                                dir_ + "/in.txt, line 1, column 3\r\n";
   console_.clear_output();
   input("2 99999999999\n");
-  EXPECT_EQ(stop_code([&] { read_list(3, {v, v}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read_list(3, {v, v}); }), 2);
   EXPECT_EQ(report_tail(), overflow);
   console_.clear_output();
   input("2 3.5E38\n");
-  EXPECT_EQ(stop_code([&] { read_list(3, {v, r}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read_list(3, {v, r}); }), 2);
   EXPECT_EQ(report_tail(), overflow);
 }
 
@@ -205,7 +188,7 @@ TEST_F(Reads, LogicalFields) {
   input("  T .F. t x\n");
   EXPECT_FALSE(read_checked(3, Format("(9X,L2)"), {d}));
   input("  T .F. t x\n");
-  EXPECT_EQ(stop_code([&] { read(3, Format("(9X,L2)"), {d}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read(3, Format("(9X,L2)"), {d}); }), 2);
   EXPECT_EQ(report_tail(), "? Illegal character in logical input\r\n? READ(UNIT=3,...\r\n? File " +
                                dir_ + "/in.txt, line 1, column 10\r\n");
 }
@@ -214,7 +197,7 @@ TEST_F(Reads, EndOfFile) {
   input("");
   int32_t v = 0;
   EXPECT_FALSE(read_checked(3, Format("(I3)"), {v}));
-  EXPECT_EQ(stop_code([&] { read(3, Format("(I3)"), {v}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read(3, Format("(I3)"), {v}); }), 2);
   EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n? File " +
                                dir_ + "/in.txt: end of file after line 0\r\n");
   EXPECT_EQ(console_.end_calls(), 1);
@@ -229,10 +212,10 @@ TEST_F(Reads, ConsoleEndOfInputEndsTheRunEvenWithErrorReturn) {
   int32_t v = 0;
   EXPECT_TRUE(read_checked(5, Format("(I3)"), {v}));
   EXPECT_EQ(v, 7);
-  EXPECT_EQ(stop_code([&] { (void)read_checked(5, Format("(I3)"), {v}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { (void)read_checked(5, Format("(I3)"), {v}); }), 2);
   EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=5,...\r\n");
   console_.clear_output();
-  EXPECT_EQ(stop_code([&] { read_list(star, {v}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read_list(star, {v}); }), 2);
   EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=*,...\r\n");
 }
 
@@ -269,7 +252,7 @@ TEST_F(Reads, HostileBytesNeverBreakTheReader) {
   input("1\n" + endless);
   read(3, Format("(I1)"), {v});
   console_.clear_output();
-  EXPECT_EQ(stop_code([&] { (void)read_checked(3, Format("(I1)"), {v}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { (void)read_checked(3, Format("(I1)"), {v}); }), 2);
   EXPECT_EQ(report_tail(), "? Input record too long\r\n? READ(UNIT=3,...\r\n? File " + dir_ +
                                "/in.txt, line 2, column 1\r\n");
 }
@@ -330,7 +313,7 @@ TEST_F(Reads, ListDirectedFailures) {
   }
   input("1 2\n");
   int32_t a = 0, b = 0, c = 0;
-  EXPECT_EQ(stop_code([&] { read_list(3, {a, b, c}); }), 2);
+  EXPECT_EQ(test_support::exit_code_of([&] { read_list(3, {a, b, c}); }), 2);
   EXPECT_EQ(report_tail(), "? Attempt to read past end of file\r\n? READ(UNIT=3,...\r\n? File " +
                                dir_ + "/in.txt: end of file after line 1\r\n");
 }

@@ -14,35 +14,24 @@
 #include "recfmt/stop.h"
 #include "recfmt/units.h"
 #include "support/fake_console.h"
+#include "support/records.h"
+#include "support/scratch_dir.h"
 
 namespace recfmt {
 namespace {
 
+using test_support::put;
+using test_support::slurp;
+
 class Files : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/recfmt-units-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    close_all();
-    std::system(("rm -rf " + dir_).c_str());
-  }
-  std::string path(const std::string& name) const { return dir_ + "/" + name; }
-  static std::string slurp(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  static void put(const std::string& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-  }
+  void TearDown() override { close_all(); }
+  std::string path(const std::string& name) const { return scratch_.file(name); }
   static bool exists(const std::string& p) { return access(p.c_str(), F_OK) == 0; }
 
   test_support::FakeConsole console_;
-  std::string dir_;
+  test_support::ScratchDir scratch_{"recfmt-units-"};
+  const std::string dir_ = scratch_.path();
 };
 
 TEST_F(Files, OpenFollowsNameAndStatusRules) {
