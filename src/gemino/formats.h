@@ -1,11 +1,9 @@
 // Every format the inversion reads or writes with, in one table: each is named for what it
 // reads or writes, with its old statement label where the report's readers know it by it.
-// The code uses the named constants; tests iterate format_table().
+// The code uses the named constants; tests iterate formats::table().
 #pragma once
 
-#include <span>
-
-#include "recfmt/format.h"
+#include "recfmt/format_table.h"
 
 // X(name, text)
 #define GEMINO_FORMATS(X)                                                                        \
@@ -66,15 +64,6 @@
 
 namespace gemino::formats {
 
-#define GEMINO_DECLARE_FORMAT(name, text) extern const recfmt::Format name;
-GEMINO_FORMATS(GEMINO_DECLARE_FORMAT)
-#undef GEMINO_DECLARE_FORMAT
+RECFMT_DECLARE_FORMAT_TABLE(GEMINO_FORMATS)
 
 }  // namespace gemino::formats
-
-namespace gemino {
-
-// Every format above with its name, in the order of the table.
-std::span<const recfmt::NamedFormat> format_table();
-
-}  // namespace gemino

@@ -1,11 +1,9 @@
 // Every format of the general library in one table, each named for what it writes or
 // reads, with its old statement label where it had one. The routines use the named
-// constants; tests iterate format_table().
+// constants; tests iterate formats::table().
 #pragma once
 
-#include <span>
-
-#include "recfmt/format.h"
+#include "recfmt/format_table.h"
 
 // X(name, text)
 #define GRAL_FORMATS(X)                                         \
@@ -27,15 +25,6 @@
 
 namespace gral::formats {
 
-#define GRAL_DECLARE_FORMAT(name, text) extern const recfmt::Format name;
-GRAL_FORMATS(GRAL_DECLARE_FORMAT)
-#undef GRAL_DECLARE_FORMAT
+RECFMT_DECLARE_FORMAT_TABLE(GRAL_FORMATS)
 
 }  // namespace gral::formats
-
-namespace gral {
-
-// Every format above with its name, in the order of the table.
-std::span<const recfmt::NamedFormat> format_table();
-
-}  // namespace gral

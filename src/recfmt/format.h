@@ -36,12 +36,6 @@ class Format {
   int32_t reversion_start_ = 0;
 };
 
-// A format of a program's table, under the name its code knows it by.
-struct NamedFormat {
-  std::string_view name;
-  const Format& format;
-};
-
 }  // namespace recfmt
 
 // Node must be complete wherever a Format is copied or destroyed.

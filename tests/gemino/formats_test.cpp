@@ -8,7 +8,7 @@
 namespace {
 
 TEST(FormatTable, EveryFormatOfTheProgramParses) {
-  for (const auto table : {gral::format_table(), gemino::format_table()}) {
+  for (const auto table : {gral::formats::table(), gemino::formats::table()}) {
     for (const recfmt::NamedFormat& entry : table) {
       const recfmt::Format again(entry.format.text());
       EXPECT_EQ(again.nodes().size(), entry.format.nodes().size()) << entry.name;
