@@ -4,6 +4,7 @@
 
 #include "gemino/driver.h"
 #include "recfmt/hooks.h"
+#include "results_qt/results_menu.h"
 #include "vozo_qt/application.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +12,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Lets the desktop match the windows to the installed launcher entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("gemino"));
-  return vozo_qt::run_windowed([] { gemino::run_driver(gemino::shared_state()); });
+  return vozo_qt::run_windowed([] {
+    results_qt::add_menu_when_run_ends();
+    gemino::run_driver(gemino::shared_state());
+  });
 }

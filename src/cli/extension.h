@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include "gemino/state.h"
+#include "results/file_output.h"
 #include "results/magnitudes.h"
 #include "results/result_model.h"
 
@@ -61,8 +62,6 @@ class Extension {
 // Every extension of the command line, in the order their outputs are written.
 std::vector<std::unique_ptr<Extension>> make_extensions();
 
-// Writes `text` to `path` through a temporary file in the same folder, renamed into place
-// only once it is complete; throws std::runtime_error naming the file when it cannot.
-void write_file(const std::filesystem::path& path, const std::string& text);
+using results::write_file;
 
 }  // namespace cli

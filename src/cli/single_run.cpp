@@ -1,13 +1,9 @@
 #include "cli/single_run.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <deque>
-#include <fstream>
 #include <iostream>
-#include <stdexcept>
-#include <system_error>
 
 #include "gemino/driver.h"
 #include "recfmt/hooks.h"
@@ -54,25 +50,6 @@ void answer_dialogue(const std::vector<std::string>& files) {
 }
 
 }  // namespace
-
-void write_file(const std::filesystem::path& path, const std::string& text) {
-  const std::filesystem::path temporary =
-      path.string() + ".part-" + std::to_string(static_cast<long>(::getpid()));
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (out.good()) {
-      out.close();
-      std::error_code ec;
-      std::filesystem::rename(temporary, path, ec);
-      if (!ec) return;
-    }
-  }
-  std::error_code ignored;
-  std::filesystem::remove(temporary, ignored);
-  throw std::runtime_error("cannot write " + path.string());
-}
 
 int run_single(const Options& options, const std::vector<std::unique_ptr<Extension>>& extensions) {
   for (const auto& extension : extensions) {
