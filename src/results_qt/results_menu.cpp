@@ -10,7 +10,8 @@
 #include "results/file_output.h"
 #include "results/json_export.h"
 #include "results_qt/magnitudes_dialog.h"
-#include "vozo/frame.h"
+#include "vozo/menus.h"
+#include "vozo/program_menu.h"
 #include "vozo_qt/program_api.h"
 
 namespace results_qt {
