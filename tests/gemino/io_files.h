@@ -57,11 +57,24 @@ inline TermRun run_term_in(const ScratchDir& dir) {
 // The line of stars that separates the parts of the report.
 inline const std::string stars = "         ******************************************";
 
+// Connects a unit to a file; the test fails at once if it cannot.
+inline void connect(int32_t unit, const std::string& path, const char* status) {
+  ASSERT_EQ(recfmt::open(unit, path, status), 0) << path;
+}
+
 // A fresh computation state and a scratch folder; every unit is closed after the test.
 class StateWithFiles : public testing::Test {
  protected:
   void SetUp() override { gemino::reset_state(*s); }
   void TearDown() override { recfmt::close_all(); }
+
+  // Unit `unit` reads these lines, written to the scratch file `name`.
+  void read_from(int32_t unit, const std::string& name, const Lines& lines) {
+    write_lines(dir.file(name), lines);
+    connect(unit, dir.file(name), "old");
+  }
+  // Unit 8 writes a fresh report.txt.
+  void open_report() { connect(8, dir.file("report.txt"), "unknown"); }
 
   // Closes the report unit and returns the records written to report.txt.
   Lines report() {
@@ -72,11 +85,6 @@ class StateWithFiles : public testing::Test {
   ScratchDir dir;
   std::unique_ptr<gemino::State> s = std::make_unique<gemino::State>();
 };
-
-// Connects a unit to a file; the test fails at once if it cannot.
-inline void connect(int32_t unit, const std::string& path, const char* status) {
-  ASSERT_EQ(recfmt::open(unit, path, status), 0) << path;
-}
 
 // A data record laid out for (2X,I3,3X,I2,4X,A1,2X,I3,2X,I3,4X,A1).
 inline std::string data_record(int32_t direction, int32_t plunge, char sense, int32_t angle,

@@ -27,9 +27,8 @@ Lines title_block() {
 class ParameterFile : public gemino_test::StateWithFiles {
  protected:
   void open_files(const Lines& params) {
-    gemino_test::write_lines(dir.file("params.txt"), params);
-    gemino_test::connect(3, dir.file("params.txt"), "old");
-    gemino_test::connect(8, dir.file("report.txt"), "unknown");
+    read_from(3, "params.txt", params);
+    open_report();
   }
   // The record the start points would read next.
   void expect_starting_state_next() {

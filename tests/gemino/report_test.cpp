@@ -21,7 +21,7 @@ class Report : public gemino_test::StateWithFiles {
  protected:
   void SetUp() override {
     StateWithFiles::SetUp();
-    gemino_test::connect(8, dir.file("report.txt"), "unknown");
+    open_report();
   }
 };
 

@@ -25,9 +25,8 @@ class TwinDataFile : public gemino_test::StateWithFiles {
  protected:
   // Reads `data` as the data file and returns the report it writes.
   Lines run(const Lines& data) {
-    gemino_test::write_lines(dir.file("data.txt"), data);
-    gemino_test::connect(4, dir.file("data.txt"), "old");
-    gemino_test::connect(8, dir.file("report.txt"), "unknown");
+    read_from(4, "data.txt", data);
+    open_report();
     gemino::read_twin_data(*s);
     recfmt::close_all();
     return gemino_test::read_records(dir.file("report.txt"));
@@ -192,9 +191,8 @@ TEST_F(TwinDataFile, TwinPlaneBeforeAnyCAxisStopsTheRun) {
       data_record(270, 64, ' ', 0, 1, ' '),
       data_record(999, 0, ' ', 0, 0, ' '),
   };
-  gemino_test::write_lines(dir.file("data.txt"), data);
-  gemino_test::connect(4, dir.file("data.txt"), "old");
-  gemino_test::connect(8, dir.file("report.txt"), "unknown");
+  read_from(4, "data.txt", data);
+  open_report();
   EXPECT_EQ(test_support::exit_code_of([&] { gemino::read_twin_data(*s); }), 1);
   const Lines console_lines = console.lines();
   ASSERT_EQ(console_lines.size(), 1u);
@@ -212,9 +210,8 @@ TEST_F(TwinDataFile, MorePlanesThanRowsStopsTheRunWithoutOverflow) {
     for (int32_t k = 0; k < 3; ++k) data.push_back(data_record(0, 90, ' ', 0, g % 99 + 1, 'N'));
   }
   data.push_back(data_record(999, 0, ' ', 0, 0, ' '));
-  gemino_test::write_lines(dir.file("data.txt"), data);
-  gemino_test::connect(4, dir.file("data.txt"), "old");
-  gemino_test::connect(8, dir.file("report.txt"), "unknown");
+  read_from(4, "data.txt", data);
+  open_report();
   EXPECT_EQ(test_support::exit_code_of([&] { gemino::read_twin_data(*s); }), 1);
   EXPECT_EQ(s->data_count, gemino::max_rows);
   const Lines console_lines = console.lines();
