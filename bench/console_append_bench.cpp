@@ -15,12 +15,10 @@ class NullView : public vozo::ConsoleView {
   void invalidate_to_right_edge(int32_t, int32_t) override {}
   void invalidate_all() override {}
   void scroll_cells(int32_t, int32_t) override {}
-  void update_now() override {}
   void set_scroll_range(vozo::ScrollBar, int32_t) override {}
   void set_scroll_pos(vozo::ScrollBar, int32_t) override {}
   void move_caret(int32_t, int32_t) override {}
   void enable_menu_item(vozo::MenuId, bool) override {}
-  void beep() override {}
 };
 
 void BM_AppendLines(benchmark::State& state) {

@@ -32,7 +32,6 @@ class CheckingView : public vozo::ConsoleView {
   void invalidate_to_right_edge(int32_t, int32_t) override {}
   void invalidate_all() override {}
   void scroll_cells(int32_t, int32_t) override {}
-  void update_now() override {}
   void set_scroll_range(vozo::ScrollBar bar, int32_t maximum) override {
     FUZZ_CHECK(maximum >= 0);
     range_[bar == vozo::ScrollBar::vertical] = maximum;
@@ -42,7 +41,6 @@ class CheckingView : public vozo::ConsoleView {
   }
   void move_caret(int32_t, int32_t) override {}
   void enable_menu_item(vozo::MenuId, bool) override {}
-  void beep() override {}
 
  private:
   int32_t range_[2] = {0, 0};

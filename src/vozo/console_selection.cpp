@@ -95,7 +95,6 @@ void ConsoleState::mouse_release() {
   } else {
     clear_selection();
   }
-  view_.update_now();
 }
 
 void ConsoleState::double_click(int32_t x, int32_t y) {

@@ -58,7 +58,6 @@ void ConsoleState::on_char(uint8_t code) {
 
   ++revision_;
   move_caret();
-  view_.update_now();
 }
 
 void ConsoleState::type_return() {
@@ -76,7 +75,6 @@ void ConsoleState::type_return() {
     ++top_;
     view_.scroll_cells(0, -1);
     reset_scroll_ranges();
-    view_.update_now();
   }
   waiting_ = false;
 }
@@ -210,7 +208,6 @@ void ConsoleState::on_vscroll(int32_t code, int32_t thumb) {
   top_ += delta;
   view_.scroll_cells(0, -delta);
   view_.set_scroll_pos(ScrollBar::vertical, top_);
-  view_.update_now();
 }
 
 void ConsoleState::on_hscroll(int32_t code, int32_t thumb) {

@@ -24,8 +24,6 @@ class ConsoleView {
   // Shifts the client area's contents by dx columns and dy rows (negative: left, up)
   // and marks the uncovered cells for repaint.
   virtual void scroll_cells(int32_t dx, int32_t dy) = 0;
-  // Paints what is marked, now (a widget may as well leave it to its event loop).
-  virtual void update_now() = 0;
 
   // Scroll bar range 0..maximum, and the bar's position.
   virtual void set_scroll_range(ScrollBar bar, int32_t maximum) = 0;
@@ -36,8 +34,6 @@ class ConsoleView {
 
   // Enables or grays a menu command of this window.
   virtual void enable_menu_item(MenuId id, bool enabled) = 0;
-
-  virtual void beep() = 0;
 };
 
 }  // namespace vozo

@@ -176,8 +176,6 @@ void ConsoleWindow::scroll_cells(int32_t, int32_t) {
   invalidate_all();
 }
 
-void ConsoleWindow::update_now() {}
-
 // The bars are the state's display like the text: they follow it with the next
 // repaint, so that fast output does not redraw them once a line.
 void ConsoleWindow::set_scroll_range(vozo::ScrollBar bar, int32_t maximum) {
@@ -216,10 +214,6 @@ void ConsoleWindow::move_caret(int32_t x, int32_t y) {
 
 void ConsoleWindow::enable_menu_item(vozo::MenuId id, bool enabled) {
   emit item_enabled_changed(id, enabled);
-}
-
-void ConsoleWindow::beep() {
-  QApplication::beep();
 }
 
 // ---- events ---------------------------------------------------------------------------

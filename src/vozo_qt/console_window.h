@@ -47,12 +47,10 @@ class ConsoleWindow final : public QAbstractScrollArea,
   void invalidate_to_right_edge(int32_t x, int32_t y) override;
   void invalidate_all() override;
   void scroll_cells(int32_t dx, int32_t dy) override;
-  void update_now() override;
   void set_scroll_range(vozo::ScrollBar bar, int32_t maximum) override;
   void set_scroll_pos(vozo::ScrollBar bar, int32_t position) override;
   void move_caret(int32_t x, int32_t y) override;
   void enable_menu_item(vozo::MenuId id, bool enabled) override;
-  void beep() override;
 
   // Applies a font as the Font... command does once the user confirmed it.
   void apply_font(const QFont& font);

@@ -24,7 +24,6 @@ class FakeView : public ConsoleView {
   void scroll_cells(int32_t dx, int32_t dy) override {
     calls.push_back("scroll " + std::to_string(dx) + "," + std::to_string(dy));
   }
-  void update_now() override {}
   void set_scroll_range(ScrollBar bar, int32_t maximum) override {
     (bar == ScrollBar::vertical ? vertical_range : horizontal_range) = maximum;
   }
@@ -39,7 +38,6 @@ class FakeView : public ConsoleView {
     menu[id] = enabled;
     menu_calls.push_back(std::to_string(id) + (enabled ? "+" : "-"));
   }
-  void beep() override {}
 
   // Calls whose text starts with prefix.
   std::vector<std::string> calls_starting(const std::string& prefix) const {
