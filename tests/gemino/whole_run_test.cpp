@@ -32,6 +32,14 @@ ReportedRun run_term(const gemino_test::ScratchDir& dir) {
   return {run.exit_code, gemino_test::records_of(run.report), run.console};
 }
 
+// The run on copies of a parameter and a data file, in `dir`.
+ReportedRun run_term_on_files(const gemino_test::ScratchDir& dir, const char* params,
+                              const char* data) {
+  std::filesystem::copy_file(params, dir.file("params.txt"));
+  std::filesystem::copy_file(data, dir.file("data.txt"));
+  return run_term(dir);
+}
+
 ReportedRun run_term(const Lines& params, const Lines& data) {
   gemino_test::ScratchDir dir;
   gemino_test::write_lines(dir.file("params.txt"), params);
@@ -77,9 +85,8 @@ double axis_angle(double d1, double p1, double d2, double p2) {
 
 TEST(WholeRun, BundledExampleGivesItsCheckedReport) {
   gemino_test::ScratchDir dir;
-  std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));
-  std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
-  const ReportedRun run = run_term(dir);
+  const ReportedRun run =
+      run_term_on_files(dir, GEMINO_EXAMPLES "/params.txt", GEMINO_EXAMPLES "/data.txt");
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(slurp(dir.file("report.txt")), slurp(GEMINO_TEST_DATA "/example-report.txt"));
 }
@@ -87,9 +94,8 @@ TEST(WholeRun, BundledExampleGivesItsCheckedReport) {
 TEST(WholeRun, NoiseFreeDataGiveBackTheirTensor) {
   // 450 planes made from sigma 1 200/45, sigma 3 078.1/27.8 (perpendicular), R = 0.6.
   gemino_test::ScratchDir dir;
-  std::filesystem::copy_file(GEMINO_TEST_DATA "/recovery-params.txt", dir.file("params.txt"));
-  std::filesystem::copy_file(GEMINO_TEST_DATA "/recovery-data.txt", dir.file("data.txt"));
-  const ReportedRun run = run_term(dir);
+  const ReportedRun run = run_term_on_files(dir, GEMINO_TEST_DATA "/recovery-params.txt",
+                                            GEMINO_TEST_DATA "/recovery-data.txt");
   ASSERT_EQ(run.exit_code, 0);
   Axis axes[3];
   ASSERT_TRUE(last_axes(run.report, axes));
