@@ -1,0 +1,153 @@
+#include "bootstrap/bootstrap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+#include "bootstrap/parallel.h"
+
+namespace bootstrap {
+
+namespace {
+
+// What each worker keeps from task to task, so that a task allocates nothing.
+struct Worker {
+  std::unique_ptr<gemino::State> state = std::make_unique<gemino::State>();
+  std::vector<gemino::PlaneRow> rows;
+};
+
+gemino::InversionOptions fresh_start(const RunInput& input, int32_t seed) {
+  gemino::InversionOptions o;
+  o.start_mode = 1;
+  o.trial_count = input.trial_count;
+  o.iteration_limit = input.iteration_limit;
+  o.twin_percent = input.twin_percent;
+  o.seed = seed;
+  return o;
+}
+
+Sample sample_of(const gemino::InversionResult& r, double crss_mpa) {
+  Sample s;
+  if (r.status != gemino::InversionStatus::done) return s;
+  s.valid = true;
+  for (int32_t j = 0; j < 3; ++j) {
+    for (int32_t k = 0; k < 3; ++k) s.axes[j][k] = r.final.axes[j][k];
+  }
+  s.R = r.final.tensor.params[3];
+  s.threshold = r.final.tensor.threshold;
+  s.differential_mpa = differential_mpa(s.threshold, crss_mpa);
+  s.shmax_deg = shmax_of(tensor_result(r.final));
+  return s;
+}
+
+}  // namespace
+
+void resample_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
+                   TaskRandom& random, std::vector<gemino::PlaneRow>& out) {
+  out.clear();
+  const auto g = static_cast<int32_t>(grains.size());
+  for (int32_t k = 0; k < g; ++k) {
+    for (const int32_t row : grains[static_cast<std::size_t>(random.below(g))]) {
+      out.push_back(input.rows[static_cast<std::size_t>(row)]);
+    }
+  }
+}
+
+double influence_size(const GrainInfluence& g) {
+  return std::max(g.sigma1_deg, g.sigma3_deg) + 1e-3 * std::fabs(g.delta_R);
+}
+
+Summary run_bootstrap(const RunInput& input, const Options& options) {
+  Summary summary;
+  summary.resamples = std::max(options.resamples, 0);
+  summary.seed = options.seed;
+  const auto grains = grains_of(input.row_grain);
+  const auto grain_count = static_cast<int32_t>(grains.size());
+  const int32_t influence_tasks = options.influence ? grain_count : 0;
+  const int32_t total = summary.resamples + influence_tasks;
+  summary.jobs = worker_count(options.jobs, total);
+  summary.samples.resize(static_cast<std::size_t>(summary.resamples));
+  std::vector<gemino::InversionResult> left_out(static_cast<std::size_t>(influence_tasks));
+
+  std::vector<Worker> workers(static_cast<std::size_t>(summary.jobs));
+  for (Worker& w : workers) w.rows.reserve(input.rows.size() * 2 + gemino::max_rows);
+  std::atomic<bool> stop{false};
+  std::mutex progress_mutex;
+  int32_t done = 0;
+
+  parallel_for(total, summary.jobs, stop, [&](int32_t worker, int32_t index) {
+    Worker& w = workers[static_cast<std::size_t>(worker)];
+    if (index < summary.resamples) {
+      // The resample's grains and the seed of its starting tensors.
+      TaskRandom random(options.seed, static_cast<uint64_t>(index));
+      resample_rows(input, grains, random, w.rows);
+      const auto o = fresh_start(input, random.generator_seed());
+      summary.samples[static_cast<std::size_t>(index)] =
+          sample_of(gemino::invert(w.rows, o, *w.state), input.crss_mpa);
+    } else {
+      // The run's own starting tensors without one grain.
+      const int32_t g = index - summary.resamples;
+      w.rows.clear();
+      for (int32_t other = 0; other < grain_count; ++other) {
+        if (other == g) continue;
+        for (const int32_t row : grains[static_cast<std::size_t>(other)]) {
+          w.rows.push_back(input.rows[static_cast<std::size_t>(row)]);
+        }
+      }
+      left_out[static_cast<std::size_t>(g)] =
+          gemino::invert(w.rows, fresh_start(input, input.seed), *w.state);
+    }
+    if (options.progress) {
+      const std::lock_guard<std::mutex> lock(progress_mutex);
+      if (!options.progress(++done, total)) stop.store(true);
+    }
+  });
+  summary.cancelled = stop.load();
+
+  for (int32_t g = 0; g < influence_tasks && !summary.cancelled; ++g) {
+    const auto& r = left_out[static_cast<std::size_t>(g)];
+    if (r.status != gemino::InversionStatus::done) continue;
+    GrainInfluence gi;
+    gi.grain = input.row_grain[static_cast<std::size_t>(grains[static_cast<std::size_t>(g)][0])];
+    gi.sigma1_deg = axis_angle_deg(r.final.axes[0], input.reference.sigma1.vector);
+    gi.sigma3_deg = axis_angle_deg(r.final.axes[2], input.reference.sigma3.vector);
+    gi.delta_R = static_cast<double>(r.final.tensor.params[3]) - input.reference.R;
+    summary.influence.push_back(gi);
+  }
+  std::stable_sort(summary.influence.begin(), summary.influence.end(),
+                   [](const GrainInfluence& a, const GrainInfluence& b) {
+                     return influence_size(a) > influence_size(b);
+                   });
+  summarize(input, summary);
+  return summary;
+}
+
+void summarize(const RunInput& input, Summary& summary) {
+  std::array<std::vector<std::array<double, 3>>, 3> axes;
+  std::vector<double> r, threshold, differential, shmax;
+  summary.invalid = 0;
+  for (const Sample& s : summary.samples) {
+    if (!s.valid) {
+      ++summary.invalid;
+      continue;
+    }
+    for (int32_t j = 0; j < 3; ++j) axes[j].push_back({s.axes[j][0], s.axes[j][1], s.axes[j][2]});
+    r.push_back(s.R);
+    threshold.push_back(s.threshold);
+    if (s.differential_mpa > 0.0) differential.push_back(s.differential_mpa);
+    shmax.push_back(s.shmax_deg);
+  }
+  const results::Axis* reference[3] = {&input.reference.sigma1, &input.reference.sigma2,
+                                       &input.reference.sigma3};
+  for (int32_t j = 0; j < 3; ++j) {
+    const double c[3] = {reference[j]->vector[0], reference[j]->vector[1], reference[j]->vector[2]};
+    summary.cone95_deg[static_cast<std::size_t>(j)] = cone_deg(c, axes[j]);
+  }
+  summary.R = percentile_interval(r);
+  summary.threshold = percentile_interval(threshold);
+  summary.differential_mpa = percentile_interval(differential);
+  summary.shmax_spread_deg = axial_spread_deg(shmax);
+}
+
+}  // namespace bootstrap

@@ -1,0 +1,73 @@
+// How well the data constrain the tensor: the data's grains drawn with replacement
+// (a grain with all its planes), each resample inverted from a fresh random multi-start
+// with the run's number of starting tensors and search steps; the 95 % cones of the
+// axes, the intervals of R, SEUIL and the differential stress, the spread of SHmax; and
+// the change each grain makes when it is left out.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "bootstrap/axial_stats.h"
+#include "bootstrap/resampling.h"
+
+namespace bootstrap {
+
+struct Options {
+  int32_t resamples = 0;  // B
+  uint64_t seed = 1;
+  int32_t jobs = 0;  // 0: one per core
+  bool influence = true;
+  // Told after every finished inversion (done of total, from any worker but one at a
+  // time); false asks the others to stop, and the summary is then marked cancelled.
+  std::function<bool(int32_t done, int32_t total)> progress;
+};
+
+// One resample's tensor: the axes (row j: sigma j + 1, unit vector, third component
+// not positive), R, SEUIL and what follows from them.
+struct Sample {
+  bool valid = false;  // the resample could be inverted (rows fit the storage)
+  float axes[3][3] = {};
+  float R = 0.0f;
+  float threshold = 0.0f;
+  double differential_mpa = 0.0;
+  double shmax_deg = 0.0;
+};
+
+struct GrainInfluence {
+  int32_t grain = 0;        // grain number, block offset included
+  double sigma1_deg = 0.0;  // angle between sigma1 with and without the grain
+  double sigma3_deg = 0.0;
+  double delta_R = 0.0;  // R without the grain less R with it
+};
+
+struct Summary {
+  int32_t resamples = 0;
+  uint64_t seed = 0;
+  int32_t jobs = 0;
+  bool cancelled = false;
+  int32_t invalid = 0;                                 // resamples that could not be inverted
+  std::array<double, 3> cone95_deg = {0.0, 0.0, 0.0};  // sigma1, sigma2, sigma3
+  Interval R, threshold, differential_mpa;
+  double shmax_spread_deg = 0.0;
+  std::vector<Sample> samples;            // in resample order
+  std::vector<GrainInfluence> influence;  // every grain, most influential first
+};
+
+Summary run_bootstrap(const RunInput& input, const Options& options);
+
+// The summary statistics of samples around the reference tensor.
+void summarize(const RunInput& input, Summary& summary);
+
+// The rows of one resample: grains drawn with replacement, as many as there are, each
+// with all its rows in their order. `out` keeps its capacity from call to call.
+void resample_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
+                   TaskRandom& random, std::vector<gemino::PlaneRow>& out);
+
+// How much a grain's influence counts for the ranking: the larger axis change, then R.
+double influence_size(const GrainInfluence& g);
+
+}  // namespace bootstrap

@@ -1,0 +1,56 @@
+// What a resampling of a run needs from it, and the pieces every resampled inversion
+// shares: the grains of the data rows, the seeds of each task, and the tensor of an
+// inversion as the results give it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gemino/invert.h"
+#include "results/result_model.h"
+
+namespace bootstrap {
+
+struct RunInput {
+  std::vector<gemino::PlaneRow> rows;
+  std::vector<int32_t> row_grain;  // grain number of each row (block offset included)
+  int32_t start_mode = 1;
+  int32_t trial_count = 0;
+  int32_t iteration_limit = 0;
+  int32_t twin_percent = 100;
+  int32_t seed = 0;                 // the run's seed, as read
+  results::TensorResult reference;  // the run's optimised tensor
+  double crss_mpa = 10.0;
+};
+
+// The input of a finished run held by the state (results::has_result(s) must hold).
+RunInput run_input(const gemino::State& s, double crss_mpa = 10.0);
+
+// The grains of the rows in the order they first appear: for each, its rows.
+std::vector<std::vector<int32_t>> grains_of(const std::vector<int32_t>& row_grain);
+
+// A 64-bit value drawn from (seed, index) alone, so that a task's draws do not depend on
+// which worker runs it or in what order.
+class TaskRandom {
+ public:
+  TaskRandom(uint64_t seed, uint64_t index);
+  uint64_t next();
+  // An integer in 0..n-1 (n > 0).
+  int32_t below(int32_t n);
+  // A seed for the inversion's generator: odd and positive, as the generator needs.
+  int32_t generator_seed();
+
+ private:
+  uint64_t state_;
+};
+
+// The tensor of an inversion with its lines, as the results give the run's tensor.
+results::TensorResult tensor_result(const gemino::InvertedTensor& t);
+
+// The differential stress of a threshold (SEUIL) for a CRSS; 0 when SEUIL is not positive.
+double differential_mpa(double threshold, double crss_mpa);
+
+// The SHmax azimuth of a tensor, degrees in [0, 180).
+double shmax_of(const results::TensorResult& t);
+
+}  // namespace bootstrap

@@ -1,0 +1,113 @@
+#include "bootstrap/synthetic.h"
+
+#include <cmath>
+#include <random>
+
+namespace bootstrap {
+
+namespace {
+
+using Vec = std::array<double, 3>;
+
+Vec unit(const Vec& v) {
+  const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  return {v[0] / n, v[1] / n, v[2] / n};
+}
+double dot(const Vec& a, const Vec& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+Vec cross(const Vec& a, const Vec& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+Vec combine(double a, const Vec& u, double b, const Vec& v) {
+  return {a * u[0] + b * v[0], a * u[1] + b * v[1], a * u[2] + b * v[2]};
+}
+
+Vec random_unit(std::mt19937_64& gen) {
+  std::normal_distribution<double> g(0.0, 1.0);
+  return unit({g(gen), g(gen), g(gen)});
+}
+
+// Any unit vector perpendicular to v.
+Vec across(const Vec& v) {
+  const Vec t = std::fabs(v[2]) < 0.9 ? Vec{0.0, 0.0, 1.0} : Vec{1.0, 0.0, 0.0};
+  return unit(cross(v, t));
+}
+
+// v turned by a normal angle of spread sigma (radians) toward a random side.
+Vec jitter(const Vec& v, double sigma, std::mt19937_64& gen) {
+  if (!(sigma > 0.0)) return v;
+  const Vec a = across(v);
+  const Vec b = cross(v, a);
+  const double side = std::uniform_real_distribution<double>(0.0, 2.0 * M_PI)(gen);
+  const double angle = std::normal_distribution<double>(0.0, sigma)(gen);
+  const Vec w = combine(std::cos(side), a, std::sin(side), b);
+  return unit(combine(std::cos(angle), v, std::sin(angle), w));
+}
+
+}  // namespace
+
+SyntheticSet make_synthetic(const SyntheticSpec& spec) {
+  std::mt19937_64 gen(spec.seed);
+  SyntheticSet set{};
+  const Vec s1 = random_unit(gen);
+  const Vec s3 = unit(cross(s1, random_unit(gen)));
+  const Vec s2 = cross(s3, s1);
+  set.R = std::uniform_real_distribution<double>(0.2, 0.8)(gen);
+  for (int k = 0; k < 3; ++k) {
+    set.sigma1[k] = s1[k];
+    set.sigma3[k] = s3[k];
+  }
+  // The deviatoric tensor of principal values 1, R, 0 (compression positive): twinning
+  // shear along the glide toward the c-axis is -n.S.g, as the objective takes it.
+  auto shear = [&](const Vec& n, const Vec& g) {
+    return -(1.0 * dot(n, s1) * dot(g, s1) + set.R * dot(n, s2) * dot(g, s2));
+  };
+  const double e_angle = 26.0 * M_PI / 180.0;
+  const double noise = spec.noise_deg * M_PI / 180.0;
+  std::bernoulli_distribution flip(spec.flipped_share);
+  RunInput& in = set.input;
+  for (int32_t grain = 1; grain <= spec.grains; ++grain) {
+    Vec c = random_unit(gen);
+    if (c[2] < 0.0) c = combine(-1.0, c, 0.0, c);
+    const Vec a = across(c);
+    const Vec b = cross(c, a);
+    const double turn0 = std::uniform_real_distribution<double>(0.0, 2.0 * M_PI)(gen);
+    const Vec c_seen = jitter(c, noise, gen);
+    for (int32_t p = 0; p < 3; ++p) {
+      const double turn = turn0 + 2.0 * M_PI / 3.0 * p;
+      const Vec around = combine(std::cos(turn), a, std::sin(turn), b);
+      const Vec n = unit(combine(std::cos(e_angle), c, std::sin(e_angle), around));
+      const Vec g = unit(combine(1.0, c, -dot(c, n), n));
+      bool twinned = shear(n, g) > spec.critical;
+      if (flip(gen)) twinned = !twinned;
+      // What is measured: both directions off by the noise.
+      const Vec n_seen = jitter(n, noise, gen);
+      Vec toward = c_seen;
+      if (dot(toward, n_seen) < 0.0) toward = combine(-1.0, toward, 0.0, toward);
+      const Vec g_seen = unit(combine(1.0, toward, -dot(toward, n_seen), n_seen));
+      gemino::PlaneRow row{};
+      for (int k = 0; k < 3; ++k) {
+        row.pole[k] = static_cast<float>(n_seen[static_cast<std::size_t>(k)]);
+        row.glide[k] = static_cast<float>(g_seen[static_cast<std::size_t>(k)]);
+      }
+      row.data_number = grain + 300 * p;
+      row.twin_flag = twinned ? 1 : -1;
+      in.rows.push_back(row);
+      in.row_grain.push_back(grain);
+    }
+  }
+  in.trial_count = spec.trial_count;
+  in.iteration_limit = spec.iteration_limit;
+  in.twin_percent = 100;
+  in.seed = static_cast<int32_t>((spec.seed * 2654435761u) & 0x3FFFFFFF) | 1;
+  gemino::InversionOptions o;
+  o.trial_count = in.trial_count;
+  o.iteration_limit = in.iteration_limit;
+  o.twin_percent = in.twin_percent;
+  o.seed = in.seed;
+  in.reference = tensor_result(gemino::invert(in.rows, o).final);
+  return set;
+}
+
+}  // namespace bootstrap
