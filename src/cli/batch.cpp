@@ -101,6 +101,9 @@ const char* const summary_columns[][2] = {
     {"differential_high_mpa", "/stress/differential_range_mpa/1"},
     {"regime", "/stress/regime"},
     {"shmax_azimuth", "/stress/shmax_azimuth"},
+    {"sigma1_cone95_deg", "/bootstrap/sigma1/cone95_deg"},
+    {"sigma2_cone95_deg", "/bootstrap/sigma2/cone95_deg"},
+    {"sigma3_cone95_deg", "/bootstrap/sigma3/cone95_deg"},
 };
 
 }  // namespace

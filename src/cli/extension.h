@@ -3,12 +3,14 @@
 // run. An extension lives in a file of its own; cli/extensions.cpp lists them.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "gemino/state.h"
 #include "results/file_output.h"
@@ -36,6 +38,12 @@ struct Run {
   const gemino::State& state;
   const results::Result& result;
   const results::StressMagnitudes& stress;
+  // Blocks the extensions add to the result's JSON (filled by Extension::prepare), and the
+  // marks they add to the stress stereonet: resampled axes (sigma 1..3, trend and plunge)
+  // and confidence cones (sigma, trend, plunge, half angle in degrees).
+  nlohmann::ordered_json json_blocks = nlohmann::ordered_json::object();
+  std::vector<std::array<double, 3>> stereonet_dots;
+  std::vector<std::array<double, 4>> stereonet_cones;
 };
 
 class Extension {
@@ -48,6 +56,10 @@ class Extension {
   // The files the extension writes after a single run. They are removed before the run,
   // so that a run that fails leaves none of them behind (not even one of a previous run).
   virtual std::vector<std::filesystem::path> outputs() const { return {}; }
+
+  // Computes what other outputs of the run show (JSON blocks, stereonet marks); called
+  // for every extension before any writes.
+  virtual void prepare(Run& /*run*/) {}
 
   // Writes the outputs of a sound run; throws std::runtime_error with a one-line message
   // when one cannot be written (the program then exits with exit_cant_create).

@@ -1,5 +1,6 @@
 // The one list of the command line's extensions: each adds its options and its outputs
 // from a file of its own. Add a line here for a new one.
+#include "cli/confidence.h"
 #include "cli/extension.h"
 #include "cli/figure_files.h"
 #include "cli/result_files.h"
@@ -10,6 +11,7 @@ std::vector<std::unique_ptr<Extension>> make_extensions() {
   std::vector<std::unique_ptr<Extension>> all;
   all.push_back(std::make_unique<ResultFiles>());
   all.push_back(std::make_unique<FigureFiles>());
+  all.push_back(std::make_unique<Confidence>());
   return all;
 }
 

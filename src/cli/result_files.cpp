@@ -21,7 +21,11 @@ std::vector<std::filesystem::path> ResultFiles::outputs() const {
 }
 
 void ResultFiles::write(const Run& run) {
-  if (!json_.empty()) write_file(json_, results::to_json(run.result, run.stress).dump(2) + "\n");
+  if (!json_.empty()) {
+    nlohmann::ordered_json j = results::to_json(run.result, run.stress);
+    for (const auto& [key, block] : run.json_blocks.items()) j[key] = block;
+    write_file(json_, j.dump(2) + "\n");
+  }
   if (!csv_.empty()) write_file(csv_, results::planes_csv(run.result));
 }
 

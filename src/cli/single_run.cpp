@@ -73,7 +73,8 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
 
   const results::Result result = results::build_result(state);
   const results::StressMagnitudes stress = results::stress_magnitudes(result, options.crss_mpa);
-  const Run run{options, state, result, stress};
+  Run run{options, state, result, stress, nlohmann::ordered_json::object(), {}, {}};
+  for (const auto& extension : extensions) extension->prepare(run);
   int status = code;
   for (const auto& extension : extensions) {
     try {

@@ -1,0 +1,143 @@
+#include "bootstrap/confidence_text.h"
+
+#include <cstdio>
+
+#include "results/json_export.h"
+
+namespace bootstrap {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+json interval_json(const Interval& i) {
+  return json::array({i.low, i.high});
+}
+
+json line_json(const results::Line& l) {
+  return {{"trend", results::float_value(l.trend)}, {"plunge", results::float_value(l.plunge)}};
+}
+
+std::string format(const char* fmt, double a, double b = 0.0, double c = 0.0) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf, fmt, a, b, c);
+  return buf;
+}
+
+}  // namespace
+
+json bootstrap_json(const Summary& s) {
+  json j;
+  j["B"] = s.resamples;
+  j["seed"] = s.seed;
+  j["inverted"] = s.resamples - s.invalid;
+  const char* names[3] = {"sigma1", "sigma2", "sigma3"};
+  for (std::size_t k = 0; k < 3; ++k) j[names[k]] = {{"cone95_deg", s.cone95_deg[k]}};
+  j["R_interval"] = interval_json(s.R);
+  j["threshold_interval"] = interval_json(s.threshold);
+  j["differential_mpa_interval"] = interval_json(s.differential_mpa);
+  j["shmax_spread_deg"] = s.shmax_spread_deg;
+  json influence = json::array();
+  for (std::size_t k = 0; k < s.influence.size() && k < listed_grains; ++k) {
+    const GrainInfluence& g = s.influence[k];
+    influence.push_back({{"grain", g.grain},
+                         {"sigma1_deg", g.sigma1_deg},
+                         {"sigma3_deg", g.sigma3_deg},
+                         {"delta_R", g.delta_R}});
+  }
+  j["influence"] = influence;
+  return j;
+}
+
+json scan_json(const Scan& scan, int32_t run_twin_percent) {
+  json rows = json::array();
+  for (const ScanRow& r : scan.rows) {
+    json row;
+    row["twin_percent"] = r.twin_percent;
+    row["inverted"] = r.valid;
+    if (r.valid) {
+      row["sigma1"] = line_json(r.tensor.sigma1.line);
+      row["sigma2"] = line_json(r.tensor.sigma2.line);
+      row["sigma3"] = line_json(r.tensor.sigma3.line);
+      row["R"] = results::float_value(r.tensor.R);
+      row["threshold"] = results::float_value(r.tensor.threshold);
+      row["differential_mpa"] = r.differential_mpa;
+      row["objective"] = results::float_value(r.tensor.objective);
+      row["incompatible_twins"] = r.incompatible_twins;
+      row["untwinned_above_threshold"] = r.untwinned_above;
+      row["sigma1_to_run_deg"] = r.sigma1_to_run_deg;
+      row["sigma3_to_run_deg"] = r.sigma3_to_run_deg;
+    }
+    rows.push_back(row);
+  }
+  return {{"range", json::array({scan.range.first, scan.range.last, scan.range.step})},
+          {"run_twin_percent", run_twin_percent},
+          {"rows", rows}};
+}
+
+std::string resamples_csv(const Summary& s) {
+  std::string out = "resample";
+  for (const char* a : {"sigma1", "sigma2", "sigma3"}) {
+    for (const char* f : {"trend", "plunge", "x", "y", "z"}) out += std::string(",") + a + "_" + f;
+  }
+  out += ",R,threshold,differential_mpa\n";
+  for (std::size_t i = 0; i < s.samples.size(); ++i) {
+    const Sample& x = s.samples[i];
+    if (!x.valid) continue;
+    out += std::to_string(i + 1);
+    for (const auto& axis : x.axes) {
+      const results::Line l = results::line_of(axis);
+      for (const float v : {l.trend, l.plunge, axis[0], axis[1], axis[2]}) {
+        out += "," + results::float_text(v);
+      }
+    }
+    out += "," + results::float_text(x.R) + "," + results::float_text(x.threshold) + "," +
+           format("%.6g", x.differential_mpa) + "\n";
+  }
+  return out;
+}
+
+std::string bootstrap_summary_text(const Summary& s) {
+  std::string out = "Bootstrap over grains: " + std::to_string(s.resamples - s.invalid) + " of " +
+                    std::to_string(s.resamples) + " resamples, seed " + std::to_string(s.seed) +
+                    (s.cancelled ? " (cancelled)" : "") + "\n";
+  out += format("  95%% cones: sigma1 %.1f deg, sigma2 %.1f deg, sigma3 %.1f deg\n",
+                s.cone95_deg[0], s.cone95_deg[1], s.cone95_deg[2]);
+  out += format("  R 95%% interval: %.3f to %.3f\n", s.R.low, s.R.high);
+  out += format("  SEUIL 95%% interval: %.3f to %.3f\n", s.threshold.low, s.threshold.high);
+  out += format("  Differential stress 95%% interval: %.1f to %.1f MPa\n", s.differential_mpa.low,
+                s.differential_mpa.high);
+  out += format("  SHmax spread: %.1f deg\n", s.shmax_spread_deg);
+  if (!s.influence.empty())
+    out += "  Most influential grains (left out: sigma1, sigma3, R change):\n";
+  for (std::size_t k = 0; k < s.influence.size() && k < listed_grains; ++k) {
+    const GrainInfluence& g = s.influence[k];
+    out += "    grain " + std::to_string(g.grain) +
+           format(": %.1f deg, %.1f deg, %+.3f\n", g.sigma1_deg, g.sigma3_deg, g.delta_R);
+  }
+  return out;
+}
+
+std::string scan_table_text(const Scan& scan) {
+  std::string out =
+      "Twins counted  sigma1    sigma3    R      SEUIL   Diff.MPa  Objective  Incompat.  "
+      "s1 angle  s3 angle\n";
+  for (const ScanRow& r : scan.rows) {
+    char buf[200];
+    if (!r.valid) {
+      std::snprintf(buf, sizeof buf, "%8d %%     not inverted\n", r.twin_percent);
+    } else {
+      std::snprintf(buf, sizeof buf,
+                    "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8.1f  %9.2f  %9d  "
+                    "%8.1f  %8.1f\n",
+                    r.twin_percent, r.tensor.sigma1.line.trend, r.tensor.sigma1.line.plunge,
+                    r.tensor.sigma3.line.trend, r.tensor.sigma3.line.plunge, r.tensor.R,
+                    r.tensor.threshold, r.differential_mpa, r.tensor.objective,
+                    r.incompatible_twins, r.sigma1_to_run_deg, r.sigma3_to_run_deg);
+    }
+    out += buf;
+  }
+  return out;
+}
+
+}  // namespace bootstrap

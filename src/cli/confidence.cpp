@@ -1,0 +1,100 @@
+#include "cli/confidence.h"
+
+#include <iostream>
+#include <stdexcept>
+
+#include "bootstrap/bootstrap.h"
+#include "bootstrap/confidence_text.h"
+#include "bootstrap/twin_scan.h"
+
+namespace cli {
+
+void Confidence::add_options(CLI::App& app) {
+  app.add_option("--bootstrap", resamples_,
+                 "Resample the grains B times for confidence cones and intervals "
+                 "(0: none; 1000 is a good choice)")
+      ->type_name("B")
+      ->check(CLI::Range(0, 1000000))
+      ->group("Confidence");
+  app.add_option("--bootstrap-seed", seed_, "Seed of the resampling (default 1)")
+      ->type_name("S")
+      ->group("Confidence");
+  app.add_option("--bootstrap-csv", csv_, "Write the resampled axes, one row per resample")
+      ->type_name("FILE")
+      ->group("Confidence");
+  app.add_option("--scan-twin-percent", scan_text_,
+                 "Invert again for each share of twins counted, e.g. 70:100:5")
+      ->type_name("FIRST:LAST:STEP")
+      ->check([](const std::string& text) {
+        return bootstrap::parse_scan_range(text)
+                   ? std::string()
+                   : std::string("expects FIRST:LAST:STEP, percentages 1 to 100, STEP above 0");
+      })
+      ->group("Confidence");
+  app.add_flag("--confidence-summary", summary_,
+               "Show the bootstrap summary and the scan table on the console")
+      ->group("Confidence");
+}
+
+std::vector<std::filesystem::path> Confidence::outputs() const {
+  if (csv_.empty()) return {};
+  return {csv_};
+}
+
+void Confidence::prepare(Run& run) {
+  if (resamples_ <= 0 && scan_text_.empty()) return;
+  const bootstrap::RunInput input = bootstrap::run_input(run.state, run.options.crss_mpa);
+  if (resamples_ > 0) {
+    bootstrap::Options options;
+    options.resamples = resamples_;
+    options.seed = seed_;
+    options.jobs = run.options.jobs;
+    const bootstrap::Summary s = bootstrap::run_bootstrap(input, options);
+    run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
+    for (const bootstrap::Sample& sample : s.samples) {
+      if (!sample.valid) continue;
+      for (int32_t j = 0; j < 3; ++j) {
+        const results::Line l = results::line_of(sample.axes[j]);
+        run.stereonet_dots.push_back({static_cast<double>(j + 1), l.trend, l.plunge});
+      }
+    }
+    const results::Axis* axes[3] = {&run.result.result.sigma1, &run.result.result.sigma2,
+                                    &run.result.result.sigma3};
+    for (int32_t j = 0; j < 3; ++j) {
+      run.stereonet_cones.push_back({static_cast<double>(j + 1), axes[j]->line.trend,
+                                     axes[j]->line.plunge,
+                                     s.cone95_deg[static_cast<std::size_t>(j)]});
+    }
+    if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
+    if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
+  }
+  if (!scan_text_.empty()) {
+    const auto range = bootstrap::parse_scan_range(scan_text_);
+    const bootstrap::Scan scan = bootstrap::run_scan(input, *range, run.options.jobs);
+    run.json_blocks["scan"] = bootstrap::scan_json(scan, run.state.twin_percent);
+    if (summary_) console_text_ += bootstrap::scan_table_text(scan);
+  }
+}
+
+void Confidence::write(const Run& /*run*/) {
+  if (!console_text_.empty()) std::cout << console_text_ << std::flush;
+  if (!csv_.empty()) {
+    if (resamples_ <= 0) throw std::runtime_error("--bootstrap-csv needs --bootstrap B");
+    write_file(csv_, csv_text_);
+  }
+}
+
+void Confidence::site_arguments(std::vector<std::string>& args) const {
+  if (resamples_ > 0) {
+    args.insert(args.end(), {"--bootstrap", std::to_string(resamples_), "--bootstrap-seed",
+                             std::to_string(seed_)});
+  }
+  if (!scan_text_.empty()) args.insert(args.end(), {"--scan-twin-percent", scan_text_});
+}
+
+std::string Confidence::batch_conflict() const {
+  if (csv_.empty()) return {};
+  return "--bootstrap-csv names the file of one run";
+}
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+// --bootstrap B, --bootstrap-seed S, --bootstrap-csv FILE, --scan-twin-percent A:B:STEP
+// and --confidence-summary: how well the data constrain the tensor, and how it depends on
+// the share of twins counted. The blocks go into the --json file and the marks onto the
+// stress stereonet; the console shows the summaries only when asked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "cli/extension.h"
+
+namespace cli {
+
+class Confidence : public Extension {
+ public:
+  void add_options(CLI::App& app) override;
+  std::vector<std::filesystem::path> outputs() const override;
+  void prepare(Run& run) override;
+  void write(const Run& run) override;
+  void site_arguments(std::vector<std::string>& args) const override;
+  std::string batch_conflict() const override;
+
+ private:
+  int32_t resamples_ = 0;
+  uint64_t seed_ = 1;
+  std::string csv_;
+  std::string scan_text_;
+  bool summary_ = false;
+  std::string csv_text_;
+  std::string console_text_;
+};
+
+}  // namespace cli

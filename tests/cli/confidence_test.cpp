@@ -1,0 +1,65 @@
+// The confidence options of the command line: the bootstrap and scan blocks of the JSON,
+// the CSV of the resampled axes, the console summaries only when asked, the same blocks
+// for any number of jobs, and the report unchanged.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "gemino/io_files.h"
+
+namespace {
+
+using gemino_test::ScratchDir;
+using gemino_test::slurp;
+
+int term_in(const ScratchDir& dir, const std::string& args) {
+  const std::string command = "cd '" + dir.file("") +
+                              "' && '" GEMINO_TERM_PATH "' params.txt data.txt report.txt " + args +
+                              " < /dev/null > stdout.txt 2> stderr.txt";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Site {
+  Site() {
+    std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));
+    std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
+  }
+  nlohmann::json json() const { return nlohmann::json::parse(slurp(dir.file("r.json"))); }
+  ScratchDir dir;
+};
+
+TEST(ConfidenceOptions, BlocksCsvAndSummaryWithTheReportUnchanged) {
+  Site quiet;
+  ASSERT_EQ(term_in(quiet.dir, "--bootstrap 16 --jobs 1 --json r.json"), 0);
+  EXPECT_EQ(slurp(quiet.dir.file("stdout.txt")).find("Bootstrap"), std::string::npos);
+  EXPECT_EQ(slurp(quiet.dir.file("report.txt")), slurp(GEMINO_TEST_DATA "/example-report.txt"));
+
+  Site told;
+  ASSERT_EQ(term_in(told.dir,
+                    "--bootstrap 16 --jobs 2 --json r.json --bootstrap-csv b.csv "
+                    "--scan-twin-percent 90:100:10 --confidence-summary"),
+            0);
+  const std::string console = slurp(told.dir.file("stdout.txt"));
+  EXPECT_NE(console.find("95% cones"), std::string::npos);
+  EXPECT_NE(console.find("Twins counted"), std::string::npos);
+  const nlohmann::json b = told.json()["bootstrap"];
+  EXPECT_EQ(b["B"], 16);
+  EXPECT_EQ(b["influence"].size(), 5u);
+  EXPECT_GT(b["sigma1"]["cone95_deg"].get<double>(), 0.0);
+  EXPECT_LE(b["R_interval"][0].get<double>(), b["R_interval"][1].get<double>());
+  // The same resamples whatever the number of jobs.
+  EXPECT_EQ(b, quiet.json()["bootstrap"]);
+  const nlohmann::json scan = told.json()["scan"];
+  ASSERT_EQ(scan["rows"].size(), 2u);
+  EXPECT_LT(scan["rows"][1]["sigma1_to_run_deg"].get<double>(), 1e-3);
+  const std::string csv = slurp(told.dir.file("b.csv"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);  // a header and 16 resamples
+}
+
+}  // namespace
