@@ -50,10 +50,20 @@ std::vector<std::filesystem::path> FigureFiles::outputs() const {
 }
 
 void FigureFiles::write(const Run& run) {
+  // The marks other extensions prepared for the stress stereonet.
+  figures::StereonetExtras extras;
+  for (const auto& d : run.stereonet_dots) {
+    extras.dots.push_back({{d[1], d[2]}, static_cast<int32_t>(d[0])});
+  }
+  for (const auto& c : run.stereonet_cones) {
+    extras.cones.push_back({{c[1], c[2]}, c[3], static_cast<int32_t>(c[0])});
+  }
+  const bool marked = !extras.dots.empty() || !extras.cones.empty();
   for (int k = 0; k < 4; ++k) {
     if (files_[k].empty()) continue;
-    const figures::Figure figure = figures::result_figure(
-        kinds[k], run.result, run.stress, figures::page_width, figures::page_height);
+    const figures::Figure figure =
+        figures::result_figure(kinds[k], run.result, run.stress, figures::page_width,
+                               figures::page_height, marked ? &extras : nullptr);
     std::string bytes;
     const std::string error =
         figures::render_figure(figure, figures::format_of(files_[k]), dpi_, bytes);
