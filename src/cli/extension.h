@@ -53,8 +53,8 @@ class Extension {
   // Adds the extension's options; the values must live in the extension.
   virtual void add_options(CLI::App& app) = 0;
 
-  // The files the extension writes after a single run. They are removed before the run,
-  // so that a run that fails leaves none of them behind (not even one of a previous run).
+  // The files the extension writes after a single run. A run that fails removes them, so
+  // that it leaves none of them behind (not even one of a previous run).
   virtual std::vector<std::filesystem::path> outputs() const { return {}; }
 
   // Computes what other outputs of the run show (JSON blocks, stereonet marks); called

@@ -144,6 +144,20 @@ TEST(CommandLine, FailedRunLeavesNoResultFiles) {
   EXPECT_FALSE(fs::exists(dir.file("r.csv")));
 }
 
+TEST(CommandLine, AnOutputNamedLikeAFileOfTheRunIsNeitherWrittenNorRemoved) {
+  ScratchDir dir;
+  copy_example(dir.file("site"));
+  const std::string params = slurp(dir.file("site/params.txt"));
+  EXPECT_EQ(term(dir, "site/params.txt site/data.txt r.txt --json site/./params.txt").exit_code,
+            64);
+  EXPECT_EQ(slurp(dir.file("site/params.txt")), params);
+  // Named in the dialogue: the run goes on, its report stays, the JSON is not written.
+  const Outcome typed =
+      term(dir, "--json report.json", "\nsite/params.txt\nsite/data.txt\nreport.json\n");
+  EXPECT_EQ(typed.exit_code, 73);
+  EXPECT_NE(slurp(dir.file("report.json")).find("SEUIL="), std::string::npos);
+}
+
 TEST(CommandLine, BatchSummaryInSiteOrderForAnyJobs) {
   ScratchDir dir;
   copy_example(dir.file("north"));
