@@ -6,6 +6,9 @@
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
 #include "bootstrap/twin_scan.h"
+#include "cli/scan_figure.h"
+#include "figures/cairo_render.h"
+#include "figures/stereonet.h"
 
 namespace cli {
 
@@ -31,14 +34,26 @@ void Confidence::add_options(CLI::App& app) {
                    : std::string("expects FIRST:LAST:STEP, percentages 1 to 100, STEP above 0");
       })
       ->group("Confidence");
+  app.add_option("--scan-figure", scan_figure_,
+                 "Draw the scan: sigma1 and sigma3 angles and the differential stress against "
+                 "the share of twins (.svg, .pdf or .png)")
+      ->type_name("FILE")
+      ->check([](const std::string& name) {
+        return figures::format_of(name) == figures::FileFormat::unknown
+                   ? name + ": a figure's name must end in .svg, .pdf or .png"
+                   : std::string();
+      })
+      ->group("Confidence");
   app.add_flag("--confidence-summary", summary_,
                "Show the bootstrap summary and the scan table on the console")
       ->group("Confidence");
 }
 
 std::vector<std::filesystem::path> Confidence::outputs() const {
-  if (csv_.empty()) return {};
-  return {csv_};
+  std::vector<std::filesystem::path> out;
+  if (!csv_.empty()) out.emplace_back(csv_);
+  if (!scan_figure_.empty()) out.emplace_back(scan_figure_);
+  return out;
 }
 
 void Confidence::prepare(Run& run) {
@@ -73,6 +88,12 @@ void Confidence::prepare(Run& run) {
     const bootstrap::Scan scan = bootstrap::run_scan(input, *range, run.options.jobs);
     run.json_blocks["scan"] = bootstrap::scan_json(scan, run.state.twin_percent);
     if (summary_) console_text_ += bootstrap::scan_table_text(scan);
+    if (!scan_figure_.empty()) {
+      const std::string error =
+          figures::render_figure(scan_figure(scan, figures::page_width, figures::page_height),
+                                 figures::format_of(scan_figure_), 300, scan_figure_bytes_);
+      if (!error.empty()) throw std::runtime_error(scan_figure_ + ": " + error);
+    }
   }
 }
 
@@ -81,6 +102,10 @@ void Confidence::write(const Run& /*run*/) {
   if (!csv_.empty()) {
     if (resamples_ <= 0) throw std::runtime_error("--bootstrap-csv needs --bootstrap B");
     write_file(csv_, csv_text_);
+  }
+  if (!scan_figure_.empty()) {
+    if (scan_text_.empty()) throw std::runtime_error("--scan-figure needs --scan-twin-percent");
+    write_file(scan_figure_, scan_figure_bytes_);
   }
 }
 
@@ -93,8 +118,8 @@ void Confidence::site_arguments(std::vector<std::string>& args) const {
 }
 
 std::string Confidence::batch_conflict() const {
-  if (csv_.empty()) return {};
-  return "--bootstrap-csv names the file of one run";
+  if (csv_.empty() && scan_figure_.empty()) return {};
+  return "--bootstrap-csv and --scan-figure name the files of one run";
 }
 
 }  // namespace cli

@@ -1,6 +1,6 @@
 // --bootstrap B, --bootstrap-seed S, --bootstrap-csv FILE, --scan-twin-percent A:B:STEP
-// and --confidence-summary: how well the data constrain the tensor, and how it depends on
-// the share of twins counted. The blocks go into the --json file and the marks onto the
+// --scan-figure FILE and --confidence-summary: how well the data constrain the tensor, and how it
+// depends on the share of twins counted. The blocks go into the --json file and the marks onto the
 // stress stereonet; the console shows the summaries only when asked.
 #pragma once
 
@@ -25,6 +25,8 @@ class Confidence : public Extension {
   uint64_t seed_ = 1;
   std::string csv_;
   std::string scan_text_;
+  std::string scan_figure_;
+  std::string scan_figure_bytes_;
   bool summary_ = false;
   std::string csv_text_;
   std::string console_text_;
