@@ -12,6 +12,6 @@ scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Debug -DGEMINO_BUILD_TESTS=ON -DGEMIN
   -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage ${GEMINO_COVERAGE_CMAKE_ARGS:-}
 find "$dir" -name '*.gcda' -delete
 ctest --test-dir "$dir" -j "$(nproc)" >/dev/null
-gcovr --root . --filter 'src/' --object-directory "$dir" --print-summary \
-  --exclude-unreachable-branches --exclude-throw-branches -o "$dir/coverage.txt"
+gcovr --root . --filter 'src/' --print-summary --exclude-unreachable-branches \
+  --exclude-throw-branches -o "$dir/coverage.txt" "$dir"
 echo "Per-file figures: $dir/coverage.txt"
