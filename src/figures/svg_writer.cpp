@@ -67,8 +67,10 @@ std::string svg_document(const Figure& figure) {
   const std::string w = number(figure.width);
   const std::string h = number(figure.height);
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w +
-         "pt\" height=\"" + h + "pt\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+  // Runs of blanks in the text block line up columns: they are kept, not folded into one.
+  out +=
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" xml:space=\"preserve\" width=\"" +
+      w + "pt\" height=\"" + h + "pt\" viewBox=\"0 0 " + w + " " + h + "\">\n";
   out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
   for (const Item& item : figure.items) {
     switch (item.kind) {
