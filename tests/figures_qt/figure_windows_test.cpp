@@ -4,14 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPainter>
 #include <filesystem>
 #include <fstream>
 
 #include "gemino/driver_in_process.h"
 #include "results/magnitudes.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/graphics_window.h"
+#include "vozo_qt/mdi_frame.h"
 
 namespace figures_qt {
 namespace {
@@ -88,6 +94,48 @@ TEST(FigureWindows, ExportWritesTheChosenFormatOrNothing) {
   EXPECT_EQ(suggested_export_name(figures::FigureKind::shear_plot), "shear-stress-plot.svg");
   set_export_dialog({});
   std::filesystem::remove_all(dir);
+}
+
+TEST(FigureWindows, AGraphicsWindowPerFigureSavedAtItsSizeWithExportOnItsMenus) {
+  vozo_qt::reset_environment();
+  {
+    vozo_qt::Frame frame(QStringLiteral("Gemino"));
+    vozo_qt::env().frame = &frame;
+    frame.resize(1000, 800);
+    QMdiSubWindow* net = open_figure_window(figures::FigureKind::stereonet, example_data());
+    QMdiSubWindow* plot = open_figure_window(figures::FigureKind::shear_plot, example_data());
+    ASSERT_NE(net, nullptr);
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(net->windowTitle(), QStringLiteral("Stereonet"));
+    auto* window = qobject_cast<vozo_qt::GraphicsWindow*>(net->widget());
+    ASSERT_NE(window, nullptr);
+
+    // Save captures the figure as drawn at the window's present size.
+    auto captured = [&] {
+      const std::string bytes = window->capture_bitmap();
+      QImage image;
+      image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                         static_cast<int>(bytes.size()), "BMP");
+      return image;
+    };
+    window->resize(500, 300);
+    const QImage before = captured();
+    window->resize(400, 420);
+    const QImage after = captured();
+    EXPECT_EQ(before.size(), QSize(500, 300));
+    EXPECT_EQ(after.size(), QSize(400, 420));
+    EXPECT_GT(inked(before), 0.02);
+    EXPECT_GT(inked(after), 0.02);
+
+    auto has_export = [](const QList<QAction*>& actions) {
+      return std::any_of(actions.begin(), actions.end(),
+                         [](QAction* a) { return a->text() == QStringLiteral("Export..."); });
+    };
+    EXPECT_TRUE(has_export(window->actions()));
+    EXPECT_TRUE(has_export(net->systemMenu()->actions()));
+    vozo_qt::env().frame = nullptr;
+  }
+  vozo_qt::reset_environment();
 }
 
 }  // namespace
