@@ -119,7 +119,7 @@ QMdiSubWindow* open_figure_window(figures::FigureKind kind,
                    [window, kind, data] { export_figure(window, kind, *data); });
   window->setContextMenuPolicy(Qt::ActionsContextMenu);
   window->addAction(export_action);
-  QMdiSubWindow* sub = frame->add_child(window, title, QRect(-1, -1, 640, 460));
+  QMdiSubWindow* sub = frame->add_child(window, title, QRect(-1, -1, 600, 420));
   if (sub != nullptr && sub->systemMenu() != nullptr) {
     sub->systemMenu()->addSeparator();
     sub->systemMenu()->addAction(export_action);

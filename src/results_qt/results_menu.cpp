@@ -9,6 +9,7 @@
 #include "recfmt/hooks.h"
 #include "results/file_output.h"
 #include "results/json_export.h"
+#include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
 #include "vozo/menus.h"
 #include "vozo/program_menu.h"
@@ -55,6 +56,10 @@ constexpr Item items[] = {
     {"Export JSON...", export_json},
     {"Export CSV...", export_csv},
     {"Stress magnitudes...", show_magnitudes},
+    {"Stereonet", open_stereonet},
+    {"Grains", open_grains},
+    {"Shear-stress plot", open_shear_plot},
+    {"Cumulative chart", open_cumulative_chart},
 };
 
 void add_menu() {
