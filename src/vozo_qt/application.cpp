@@ -1,20 +1,28 @@
 #include "vozo_qt/application.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
+#include <QTimer>
 #include <memory>
+#include <thread>
+#include <utility>
 
 #include "recfmt/hooks.h"
 #include "recfmt/stop.h"
 #include "vozo/bridge.h"
+#include "vozo/computation_bridge.h"
 #include "vozo/console_state.h"
 #include "vozo_qt/console_hooks.h"
+#include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
+#include "vozo_qt/run_progress.h"
 
 namespace vozo_qt {
 
@@ -49,11 +57,40 @@ QIcon application_icon() {
   return QIcon(pixmap);
 }
 
+namespace {
+
+// The status bar and the pointer follow the computation's reports a few times a second.
+void show_progress() {
+  Environment& e = env();
+  if (e.frame == nullptr || e.end.ended()) return;
+  bool reading = false;
+  for (ConsoleWindow* console : std::as_const(e.consoles)) reading = reading || console->reading();
+  e.frame->set_busy(!reading);
+  const ProgressReport report = latest_progress();
+  if (report.what == nullptr) return;
+  e.frame->show_progress(QStringLiteral("%1 %2 of %3")
+                             .arg(QLatin1String(report.what))
+                             .arg(report.done)
+                             .arg(report.total),
+                         report.done, report.total);
+}
+
+}  // namespace
+
 int32_t run_windowed(void (*computation)()) {
   QApplication::setWindowIcon(application_icon());
   reset_environment();
-  install_hooks();
+  reset_progress();
   Environment& e = env();
+  QEventLoop loop;
+  // The computation's first record wakes the window thread, which then takes all that
+  // arrived in the meantime.
+  vozo::ComputationBridge bridge([] {
+    QMetaObject::invokeMethod(
+        qApp, [] { drain_requests(); }, Qt::QueuedConnection);
+  });
+  e.bridge = &bridge;
+  install_hooks();
   // The default console's entry: every standard unit finds it.
   e.units.register_unit(vozo::default_console_unit);
   auto frame = std::make_unique<Frame>(program_title());
@@ -63,8 +100,22 @@ int32_t run_windowed(void (*computation)()) {
   open_console(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())),
                QRect(15, 15, 600, 300));
 
-  const int32_t code = recfmt::run_program(computation);
+  QTimer progress_timer;
+  QObject::connect(&progress_timer, &QTimer::timeout, [] { show_progress(); });
+  progress_timer.start(100);
 
+  int32_t code = 0;
+  std::thread worker([&] {
+    code = recfmt::run_program(computation);
+    QMetaObject::invokeMethod(
+        &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  progress_timer.stop();
+  drain_requests();
+
+  e.bridge = nullptr;
   e.frame = nullptr;
   frame.reset();
   reset_environment();

@@ -1,13 +1,16 @@
 #include "vozo_qt/console_hooks.h"
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QMetaObject>
+#include <QThread>
+#include <cstring>
 #include <string>
 
 #include "recfmt/hooks.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
 #include "vozo/bridge.h"
+#include "vozo/computation_bridge.h"
 #include "vozo/exit_sequence.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/dialog_provider.h"
@@ -22,95 +25,120 @@ std::string_view trim_right(std::string_view s) {
   return s;
 }
 
-// Lets the window system deliver events; wait blocks until at least one arrived.
-void process_events(bool wait) {
-  Environment& e = env();
-  ++e.dispatch_depth;
-  QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
-  --e.dispatch_depth;
-  if (e.dispatch_depth == 0) {
-    // Children closed during the processing are deleted here, where none of their
-    // handlers can still be on the stack.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-}
-
-// Carries out a stop that was asked for while events were being processed.
-void stop_if_requested() {
-  Environment& e = env();
-  if (!e.stop_requested || e.dispatch_depth > 0) return;
-  e.stop_requested = false;
-  if (!e.end.ended()) recfmt::stop(0);
+vozo::ComputationBridge* bridge() {
+  return env().bridge;
 }
 
 }  // namespace
 
+void on_window_thread(const std::function<void()>& action) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() == app->thread()) {
+    action();
+    return;
+  }
+  QMetaObject::invokeMethod(app, action, Qt::BlockingQueuedConnection);
+}
+
+void stop_if_requested() {
+  vozo::ComputationBridge* b = bridge();
+  if (b == nullptr || b->ended()) return;
+  // The frame is gone: Exit asks for the stop right after, and nothing could be shown.
+  if (b->quitting()) b->request_stop();
+  if (b->claim_stop()) recfmt::stop(0);
+}
+
 void request_stop() {
-  Environment& e = env();
-  if (e.end.ended()) return;
-  e.stop_requested = true;
-  stop_if_requested();
+  if (vozo::ComputationBridge* b = bridge()) b->request_stop();
+}
+
+void request_quit() {
+  env().quit_requested = true;
+  if (vozo::ComputationBridge* b = bridge()) b->quit();
 }
 
 int32_t ConsoleRead(char* buffer, int32_t capacity, int32_t unit_id) {
-  Environment& e = env();
-  if (vozo::ConsoleState* window = e.units.lookup(unit_id)) window->set_waiting_for_line(true);
-  while (!e.quit_requested && !e.stop_requested) {
-    const vozo::ConsoleState* window = e.units.lookup(unit_id);
-    if (window == nullptr || !window->waiting_for_line()) break;
-    process_events(true);
+  stop_if_requested();
+  vozo::ComputationBridge* b = bridge();
+  if (b == nullptr || capacity < 2) return 0;
+  std::string line;
+  switch (b->read(unit_id, capacity, line)) {
+    case vozo::ComputationBridge::ReadStatus::line: {
+      const auto count = static_cast<int32_t>(std::min<std::size_t>(line.size(), capacity));
+      std::memcpy(buffer, line.data(), static_cast<std::size_t>(count));
+      return count;
+    }
+    case vozo::ComputationBridge::ReadStatus::no_window:
+      WindowHandlerError();
+      return 0;
+    case vozo::ComputationBridge::ReadStatus::stopped:
+      break;
   }
   stop_if_requested();
-  vozo::ConsoleState* window = e.units.lookup(unit_id);
-  if (window == nullptr) {
-    WindowHandlerError();
-    // Only reached when the stop must wait for event processing to return: an end of
-    // input ends the run just the same.
-    return 0;
-  }
-  return window->take_input_line(buffer, capacity);
+  // The frame went away without a stop: an end of input ends the run just the same.
+  return 0;
 }
 
 int32_t ConsoleWrite(const char* bytes, int32_t count, int32_t, int32_t unit_id) {
-  Environment& e = env();
-  vozo::ConsoleState* window = e.units.lookup(unit_id);
-  if (window == nullptr) {
-    e.quit_requested = true;
-    return 0;
+  stop_if_requested();
+  vozo::ComputationBridge* b = bridge();
+  if (b == nullptr) return 0;
+  if (!b->write(unit_id, std::string_view(bytes, static_cast<std::size_t>(count)))) {
+    stop_if_requested();
   }
-  window->append_output(std::string_view(bytes, static_cast<std::size_t>(count)));
-  PumpMessages();
   return count;
 }
 
 void PumpMessages() {
-  process_events(false);
   stop_if_requested();
 }
 
 void ProgramEnd(int32_t) {
-  Environment& e = env();
-  if (!e.end.mark_ended()) return;
-  e.stop_requested = false;
+  vozo::ComputationBridge* b = bridge();
+  if (b == nullptr || b->ended()) return;
+  b->mark_ended();
+  // The window thread learns of the end after the last record is shown.
+  b->post([] {
+    Environment& e = env();
+    e.end.mark_ended();
+    if (e.frame == nullptr) return;
+    e.frame->computation_ended();
+    if (e.run_summary.empty()) {
+      e.frame->show_status(QStringLiteral("The run has ended."));
+      return;
+    }
+    QString text = QStringLiteral("The run finished.");
+    if (!e.dialogue.report_name().empty()) {
+      text += QStringLiteral(" Report: %1.").arg(QString::fromStdString(e.dialogue.report_name()));
+    }
+    e.frame->show_status(text + QLatin1Char(' ') + QString::fromStdString(e.run_summary));
+  });
   // The transcript stays on screen, to be scrolled, saved and printed, until the user
   // ends the frame.
-  while (!e.quit_requested) process_events(true);
+  b->wait_for_quit();
 }
 
 int32_t OpenUnitWindow(int32_t unit_id, std::string_view title, std::string_view access) {
-  Environment& e = env();
-  if (!e.units.register_unit(unit_id)) {
-    // The table only grows: a run that has used up every entry cannot open another
-    // window unit, and the OPEN fails.
-    dialogs().warn("Too many window units: a run can open at most 99.");
-    return 1;
-  }
-  if (unit_id <= 0) return 0;
-  const vozo::WindowSize size = vozo::parse_window_access(access);
-  const QRect geometry = size.use_default ? QRect() : QRect(-1, -1, size.width, size.height);
-  const std::string_view name = trim_right(title);
-  open_console(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), geometry);
-  return 0;
+  int32_t result = 0;
+  bool within_limit = true;
+  on_window_thread([&] {
+    Environment& e = env();
+    if (!e.units.register_unit(unit_id)) {
+      // The table only grows: a run that has used up every entry cannot open another
+      // window unit, and the OPEN fails.
+      dialogs().warn("Too many window units: a run can open at most 99.");
+      result = 1;
+      return;
+    }
+    if (unit_id <= 0) return;
+    const vozo::WindowSize size = vozo::parse_window_access(access);
+    const QRect geometry = size.use_default ? QRect() : QRect(-1, -1, size.width, size.height);
+    const std::string_view name = trim_right(title);
+    open_console(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), geometry,
+                 &within_limit);
+  });
+  if (!within_limit) SystemError(vozo::window_limit_message, 0);
+  return result;
 }
 
 int32_t CloseUnitWindow(int32_t) {
@@ -125,35 +153,99 @@ void install_hooks() {
 void SystemError(std::string_view name, int32_t code) {
   const std::string text =
       "System Error found! \"" + std::string(trim_right(name)) + "\", program stop";
-  if (!env().end.ended()) recfmt::write_list(recfmt::star, {"error code = ", code});
-  dialogs().fatal("System Error", text);
-  env().quit_requested = true;
+  vozo::ComputationBridge* b = bridge();
+  if (b != nullptr && !b->ended()) recfmt::write_list(recfmt::star, {"error code = ", code});
+  on_window_thread([&] { dialogs().fatal("System Error", text); });
+  request_quit();
   request_stop();
+  stop_if_requested();
 }
 
 void WindowHandlerError() {
-  dialogs().fatal("Window Handler Error", "Not a valid window, program exited.");
-  env().quit_requested = true;
+  on_window_thread(
+      [] { dialogs().fatal("Window Handler Error", "Not a valid window, program exited."); });
+  request_quit();
   request_stop();
+  stop_if_requested();
 }
 
-ConsoleWindow* open_console(const QString& title, const QRect& geometry) {
+void drain_requests() {
+  vozo::ComputationBridge* b = bridge();
+  if (b == nullptr) return;
+  Environment& e = env();
+  for (vozo::ConsoleRequest& request : b->take_requests()) {
+    switch (request.kind) {
+      case vozo::ConsoleRequest::Kind::output: {
+        ConsoleWindow* window = console_of(request.unit);
+        if (window == nullptr) {
+          // Output for a window that is gone ends the run.
+          request_quit();
+          request_stop();
+          break;
+        }
+        std::size_t begin = 0;
+        for (const std::size_t end : request.ends) {
+          const std::string_view record =
+              std::string_view(request.bytes).substr(begin, end - begin);
+          window->append_output(record);
+          if (request.unit < 0) e.dialogue.record(record);
+          begin = end;
+        }
+        break;
+      }
+      case vozo::ConsoleRequest::Kind::read: {
+        ConsoleWindow* window = console_of(request.unit);
+        if (window == nullptr) {
+          b->answer_no_window();
+        } else {
+          window->begin_read(request.capacity);
+        }
+        break;
+      }
+      case vozo::ConsoleRequest::Kind::action:
+        if (request.action) request.action();
+        break;
+    }
+  }
+}
+
+ConsoleWindow* open_console(const QString& title, const QRect& geometry, bool* within_limit) {
   Environment& e = env();
   auto* window = new ConsoleWindow(title, e.save_directory);
   e.units.attach_last(&window->state());
-  // A closed or destroyed window no longer receives its unit's records.
+  e.consoles.insert(&window->state(), window);
+  // A closed or destroyed window no longer receives its unit's records; a read it was
+  // waiting for finds no window.
   QObject::connect(window, &ConsoleWindow::closed, [](ConsoleWindow* closed) {
     env().units.detach(&closed->state());
     env().windows.closed();
+    // Asked once the command that closed it is over: when that was Exit, the stop it
+    // requested ends the read instead.
+    if (closed->reading()) {
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(),
+          [] {
+            if (env().bridge != nullptr && !env().bridge->stop_requested()) {
+              env().bridge->answer_no_window();
+            }
+          },
+          Qt::QueuedConnection);
+    }
   });
-  QObject::connect(window, &QObject::destroyed,
-                   [state = &window->state()] { env().units.detach(state); });
+  QObject::connect(window, &QObject::destroyed, [state = &window->state()] {
+    env().units.detach(state);
+    env().consoles.remove(state);
+  });
+  QObject::connect(window, &ConsoleWindow::line_entered, [](const QByteArray& line) {
+    if (env().bridge != nullptr) env().bridge->answer(line.toStdString());
+  });
   if (e.frame != nullptr) {
     QObject::connect(window, &ConsoleWindow::item_enabled_changed, e.frame,
                      &Frame::set_item_enabled);
     e.frame->add_child(window, title, geometry);
   }
-  if (!e.windows.opened()) SystemError(vozo::window_limit_message, 0);
+  const bool ok = e.windows.opened();
+  if (within_limit != nullptr) *within_limit = ok;
   return window;
 }
 

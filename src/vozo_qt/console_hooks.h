@@ -1,15 +1,17 @@
 // The six hooks through which the computation's console units reach the console
 // windows, the framework's two fatal error boxes, and the opening of console windows.
 //
-// The computation runs on the window system's thread: a read waits in a nested event
-// loop, a write appends and lets pending events run. A stop requested from inside event
-// processing (Exit while a read waits) is carried out once that processing has returned
-// to the hook, so that the stop's exception never crosses the window system's dispatch.
+// The computation runs on a thread of its own. Its hooks never touch a window: records
+// and read requests travel in order through the computation bridge, and whatever must
+// be done to a window (opening one, the program's menu items) is run on the window
+// thread while the computation waits. A stop requested on the window thread (Exit) is
+// carried out by the computation at its next hook or progress report, as a blank STOP.
 #pragma once
 
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace vozo_qt {
@@ -27,17 +29,29 @@ int32_t CloseUnitWindow(int32_t unit_id);
 void install_hooks();
 
 // Fatal error of the framework: "System Error found! ..." box, then the computation
-// stops with a blank STOP.
+// stops with a blank STOP. Called on the computation's thread.
 void SystemError(std::string_view name, int32_t code);
-// A read from a unit whose window is gone.
+// A read from a unit whose window is gone. Called on the computation's thread.
 void WindowHandlerError();
 
 // Creates a console child of the frame, attached to the unit registered last. An empty
-// geometry lets the frame place it; a geometry at -1, -1 gives only its size.
-ConsoleWindow* open_console(const QString& title, const QRect& geometry);
+// geometry lets the frame place it; a geometry at -1, -1 gives only its size. Sets
+// within_limit to false when this window is one too many. Window thread only.
+ConsoleWindow* open_console(const QString& title, const QRect& geometry,
+                            bool* within_limit = nullptr);
 
-// Ends the computation: at once when it is running (the stop unwinds it), or as soon
-// as the event processing now under way has returned to a hook.
+// Runs action on the window thread and waits for it (at once when already there).
+void on_window_thread(const std::function<void()>& action);
+
+// Takes what the computation queued and carries it out. Window thread only.
+void drain_requests();
+
+// Ends the computation: it stops at its next hook or progress report.
 void request_stop();
+// Releases the computation from its last wait: the frame is gone.
+void request_quit();
+
+// From the computation's thread: carries out a requested stop now (throws the stop).
+void stop_if_requested();
 
 }  // namespace vozo_qt

@@ -285,6 +285,66 @@ void ConsoleWindow::resizeEvent(QResizeEvent* event) {
   state_->resize(viewport()->width(), viewport()->height());
 }
 
+// ---- input lines -------------------------------------------------------------------
+
+void ConsoleWindow::begin_read(int32_t capacity) {
+  reading_ = true;
+  read_capacity_ = std::max(2, capacity);
+  state_->set_waiting_for_line(true);
+  feed_answers();
+}
+
+void ConsoleWindow::type_bytes(std::string_view bytes) {
+  for (const char c : bytes) state_->on_char(static_cast<uint8_t>(c));
+}
+
+void ConsoleWindow::type_return() {
+  state_->on_char(vozo::code_return);
+  if (reading_) {
+    reading_ = false;
+    const std::string line = state_->take_input_line(read_capacity_);
+    emit line_entered(QByteArray::fromStdString(line));
+    return;
+  }
+  // Typed ahead: kept for the next read, as it stands on the screen.
+  std::string line = state_->take_input_line(vozo::LineStore::text_capacity);
+  line.resize(line.size() - 2);
+  answers_.push({std::move(line), true, true});
+}
+
+void ConsoleWindow::feed_answers() {
+  while (reading_ && !answers_.empty()) {
+    vozo::InputQueue::Entry entry = answers_.pop();
+    if (entry.shown) {
+      reading_ = false;
+      state_->set_waiting_for_line(false);
+      entry.text.resize(
+          std::min<std::size_t>(entry.text.size(), static_cast<std::size_t>(read_capacity_ - 2)));
+      emit line_entered(QByteArray::fromStdString(entry.text + "\r\n"));
+      return;
+    }
+    type_bytes(entry.text);
+    if (!entry.ended) return;
+    type_return();
+  }
+}
+
+void ConsoleWindow::paste_text(std::string_view text) {
+  const std::vector<vozo::PastedLine> lines = vozo::pasted_lines(text);
+  if (lines.empty()) return;
+  // The first line goes in now, the others wait for the reads that follow.
+  const bool more_waiting = !answers_.empty();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i == 0 && !more_waiting) {
+      state_->paste(lines[0].text);
+      if (lines[0].ended) type_return();
+      continue;
+    }
+    answers_.push({lines[i].text, false, lines[i].ended});
+  }
+  feed_answers();
+}
+
 void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
   const vozo::Key key = key_of(event->key());
   if (key != vozo::Key::other) {
@@ -294,7 +354,7 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      state_->on_char(vozo::code_return);
+      type_return();
       return;
     case Qt::Key_Backspace:
       state_->on_char(vozo::code_backspace);
@@ -305,16 +365,20 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
     default:
       break;
   }
-  // Alt combinations are menu keys of the window system, never typed characters.
+  // Control and Alt combinations are commands (menus, shortcuts), never typed text; an
+  // AltGr character arrives without them.
   const Qt::KeyboardModifiers mods = event->modifiers();
-  if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) return;
-  // Control with a letter is the letter's control code, whatever text the platform gave.
-  if ((mods & Qt::ControlModifier) && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
-    state_->on_char(static_cast<uint8_t>(event->key() - Qt::Key_A + 1));
+  if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    event->ignore();
     return;
   }
   const QByteArray bytes = event->text().toLatin1();
-  for (const char c : bytes) state_->on_char(static_cast<uint8_t>(c));
+  for (const char c : bytes) {
+    const auto code = static_cast<uint8_t>(c);
+    // Control characters never enter the line: only the keys above act.
+    if (code < 0x20 || code == 0x7F) continue;
+    state_->on_char(code);
+  }
 }
 
 void ConsoleWindow::mousePressEvent(QMouseEvent* event) {
@@ -438,9 +502,7 @@ void ConsoleWindow::command(int32_t id) {
       QClipboard* clipboard = QGuiApplication::clipboard();
       if (clipboard == nullptr) return;
       const QByteArray bytes = clipboard->text().toLatin1();
-      if (!bytes.isEmpty()) {
-        state_->paste(vozo::typed_line_ends(std::string_view(bytes.constData(), bytes.size())));
-      }
+      if (!bytes.isEmpty()) paste_text(std::string_view(bytes.constData(), bytes.size()));
       return;
     }
     case vozo::IDM_DELETE:

@@ -14,6 +14,7 @@
 #include "vozo/console_document.h"
 #include "vozo/console_state.h"
 #include "vozo/console_view.h"
+#include "vozo/input_queue.h"
 #include "vozo_qt/child_window.h"
 
 namespace vozo {
@@ -55,11 +56,23 @@ class ConsoleWindow final : public QAbstractScrollArea,
   // Applies a font as the Font... command does once the user confirmed it.
   void apply_font(const QFont& font);
 
+  // Program output: one record.
+  void append_output(std::string_view bytes) { state_->append_output(bytes); }
+  // The computation waits for a line of at most capacity bytes (CR LF included) from
+  // this window: an answer given ahead is handed over at once.
+  void begin_read(int32_t capacity);
+  bool reading() const { return reading_; }
+  // Types text as the keyboard would: a line end completes the line (and answers the
+  // read); with several lines, the ones after the first wait for the next reads.
+  void paste_text(std::string_view text);
+
  signals:
   // A frame menu item this window governs (Save, Cut, Copy, Paste, Delete) changed.
   void item_enabled_changed(int32_t id, bool enabled);
   // The window closed: its unit has no window any more.
   void closed(vozo_qt::ConsoleWindow* window);
+  // The line answering the read, CR LF included.
+  void line_entered(const QByteArray& line);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -86,6 +99,10 @@ class ConsoleWindow final : public QAbstractScrollArea,
   void sync_title();
   bool copy_selection();
   void save(bool ask_path);
+  // Return was typed: the line answers the waiting read, or waits for the next one.
+  void type_return();
+  void type_bytes(std::string_view bytes);
+  void feed_answers();
 
   vozo::SaveDirectory& save_directory_;
   std::unique_ptr<vozo::ConsoleState> state_;
@@ -109,6 +126,11 @@ class ConsoleWindow final : public QAbstractScrollArea,
   // The user agreed to close (or there was nothing to ask): the close goes through.
   bool close_confirmed_ = false;
   bool closed_ = false;
+  // A read of the computation waits for this window's next line.
+  bool reading_ = false;
+  int32_t read_capacity_ = 0;
+  // Lines given before the program asked for them.
+  vozo::InputQueue answers_;
 };
 
 }  // namespace vozo_qt

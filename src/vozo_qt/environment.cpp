@@ -7,6 +7,11 @@ Environment& env() {
   return instance;
 }
 
+ConsoleWindow* console_of(int32_t unit_id) {
+  const vozo::ConsoleState* state = env().units.lookup(unit_id);
+  return state != nullptr ? env().consoles.value(state, nullptr) : nullptr;
+}
+
 void reset_environment() {
   env() = Environment{};
 }

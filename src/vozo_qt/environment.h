@@ -2,9 +2,13 @@
 // windows and the hooks that connect the computation's console units to them.
 #pragma once
 
+#include <QHash>
 #include <cstdint>
+#include <string>
 
 #include "vozo/bridge.h"
+#include "vozo/computation_bridge.h"
+#include "vozo/dialogue_watch.h"
 #include "vozo/exit_sequence.h"
 #include "vozo/graphics.h"
 #include "vozo/program_menu.h"
@@ -13,6 +17,7 @@
 
 namespace vozo_qt {
 
+class ConsoleWindow;
 class Frame;
 
 struct Environment {
@@ -23,14 +28,16 @@ struct Environment {
   vozo::WindowCount windows;
   // The computation has stopped (its end hook ran).
   vozo::EndFlag end;
-  // The frame was destroyed: every loop of the hooks returns.
+  // The frame was destroyed: the program ends once the computation has.
   bool quit_requested = false;
-  // The computation must stop as soon as control is back on its side of the hooks:
-  // no exception may travel through the window system's event dispatch.
-  bool stop_requested = false;
-  // Nesting depth of event processing started by the hooks: 0 while the computation
-  // itself runs.
-  int32_t dispatch_depth = 0;
+  // Where the computation's requests arrive; set while a run is on.
+  vozo::ComputationBridge* bridge = nullptr;
+  // The default console's dialogue: its file questions and the report's name.
+  vozo::DialogueWatch dialogue;
+  // What the program said of its result at the end of the run (empty: nothing).
+  std::string run_summary;
+  // The widget of each console the unit table names.
+  QHash<const vozo::ConsoleState*, ConsoleWindow*> consoles;
   // Shared by all save dialogs: the next one starts in the last directory used.
   vozo::SaveDirectory save_directory;
   // The one graphics window a run may open.
@@ -40,6 +47,9 @@ struct Environment {
 };
 
 Environment& env();
+
+// The console window of a unit, or nullptr.
+ConsoleWindow* console_of(int32_t unit_id);
 
 // Clears the state for a fresh start (used at start-up and by tests).
 void reset_environment();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "vozo/bmp.h"
+#include "vozo_qt/console_hooks.h"
 #include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
@@ -129,14 +130,18 @@ int32_t OpenGraphicsWindow(int32_t width, int32_t height, const char* title, int
       title != nullptr
           ? std::string_view(title, static_cast<std::size_t>(std::max(0, title_length)))
           : std::string_view();
-  const vozo::GraphicsOpening opening = env().graphics.open(width, height, text, mapping_mode);
-  if (!opening.accepted || env().frame == nullptr) return 0;
-  const QString name = QString::fromStdString(opening.title);
-  auto* window = new GraphicsWindow(name, opening.mapping_mode, routine, env().save_directory);
-  QObject::connect(window, &GraphicsWindow::item_enabled_changed, env().frame,
-                   &Frame::set_item_enabled);
-  env().frame->add_child(window, name, QRect(15, 15, opening.width, opening.height));
-  return 1;
+  int32_t opened = 0;
+  on_window_thread([&] {
+    const vozo::GraphicsOpening opening = env().graphics.open(width, height, text, mapping_mode);
+    if (!opening.accepted || env().frame == nullptr) return;
+    const QString name = QString::fromStdString(opening.title);
+    auto* window = new GraphicsWindow(name, opening.mapping_mode, routine, env().save_directory);
+    QObject::connect(window, &GraphicsWindow::item_enabled_changed, env().frame,
+                     &Frame::set_item_enabled);
+    env().frame->add_child(window, name, QRect(15, 15, opening.width, opening.height));
+    opened = 1;
+  });
+  return opened;
 }
 
 }  // namespace vozo_qt

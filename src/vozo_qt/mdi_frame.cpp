@@ -2,15 +2,21 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QStyle>
+#include <algorithm>
 
 #include "vozo/arrangement.h"
 #include "vozo/exit_sequence.h"
 #include "vozo/menus.h"
+#include "vozo_qt/console_hooks.h"
+#include "vozo_qt/console_window.h"
 #include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 
@@ -37,10 +43,11 @@ class Frame::ExitAdapter final : public vozo::ExitHost {
     return close(list.first()) ? CloseResult::closed : CloseResult::kept;
   }
   void destroy_frame() override { frame_.end_frame(); }
-  bool computation_ended() override { return env().end.ended(); }
-  // The computation is stopped on its own side of the console hooks, once the event
-  // processing that delivered this command has returned.
-  void stop_computation() override { env().stop_requested = true; }
+  bool computation_ended() override {
+    return env().end.ended() || (env().bridge != nullptr && env().bridge->ended());
+  }
+  // The computation stops itself at its next hook or progress report.
+  void stop_computation() override { request_stop(); }
 
  private:
   static bool close(QMdiSubWindow* sub) {
@@ -62,7 +69,49 @@ Frame::Frame(const QString& title, QWidget* parent) : QMainWindow(parent) {
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   build_menus();
+  status_ = new QLabel(this);
+  progress_ = new QProgressBar(this);
+  progress_->setMaximumWidth(240);
+  progress_->setTextVisible(true);
+  progress_->hide();
+  statusBar()->addWidget(status_, 1);
+  statusBar()->addPermanentWidget(progress_);
   resize(800, 600);
+}
+
+void Frame::show_progress(const QString& text, int32_t done, int32_t total) {
+  status_->setText(text);
+  progress_->setRange(0, std::max(1, total));
+  progress_->setValue(std::clamp(done, 0, std::max(1, total)));
+  progress_->show();
+}
+
+void Frame::show_status(const QString& text) {
+  progress_->hide();
+  status_->setText(text);
+}
+
+QString Frame::status_text() const {
+  return status_->text();
+}
+
+bool Frame::progress_visible() const {
+  return progress_->isVisible();
+}
+
+void Frame::computation_ended() {
+  progress_->hide();
+  set_busy(false);
+}
+
+void Frame::set_busy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (auto* console = qobject_cast<ConsoleWindow*>(sub->widget())) {
+      console->viewport()->setCursor(busy ? Qt::BusyCursor : Qt::IBeamCursor);
+    }
+  }
 }
 
 // The children go with the client area after this body has run; the client must not
@@ -311,7 +360,7 @@ void Frame::arrange_icons() {
 void Frame::end_frame() {
   if (exited_) return;
   exited_ = true;
-  env().quit_requested = true;
+  request_quit();
   if (!in_close_event_) hide();
 }
 

@@ -10,7 +10,9 @@
 #include "vozo_qt/child_window.h"
 
 class QAction;
+class QLabel;
 class QMdiArea;
+class QProgressBar;
 class QMdiSubWindow;
 class QMenu;
 
@@ -53,6 +55,17 @@ class Frame : public QMainWindow {
   // Whether the Exit sequence has ended the frame.
   bool exited() const { return exited_; }
 
+  // The status bar: how far the run has come (a count of total in the bar), or a
+  // message once it is over.
+  void show_progress(const QString& text, int32_t done, int32_t total);
+  void show_status(const QString& text);
+  QString status_text() const;
+  bool progress_visible() const;
+  // The computation ended: the progress goes, the consoles show the usual pointer.
+  void computation_ended();
+  // The busy pointer over the consoles while the computation works.
+  void set_busy(bool busy);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -72,6 +85,9 @@ class Frame : public QMainWindow {
   QList<QMenu*> menus_;
   QHash<int32_t, QAction*> actions_;
   QList<QAction*> child_actions_;
+  QLabel* status_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  bool busy_ = false;
   bool in_close_event_ = false;
   bool exited_ = false;
 };

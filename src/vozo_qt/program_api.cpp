@@ -57,11 +57,15 @@ bool new_item(QMenu* menu, QAction* before, uint32_t flags, std::string_view tex
 }  // namespace
 
 bool AddMenuItem(int32_t p, uint32_t flags, std::string_view text, vozo::MenuCallback callback) {
-  return new_item(menu_at(p), nullptr, flags, text, callback);
+  bool added = false;
+  on_window_thread([&] { added = new_item(menu_at(p), nullptr, flags, text, callback); });
+  return added;
 }
 
-bool InsertMenuEntry(int32_t p, int32_t q, uint32_t flags, std::string_view text,
-                     vozo::MenuCallback callback) {
+namespace {
+
+bool insert_menu_entry(int32_t p, int32_t q, uint32_t flags, std::string_view text,
+                       vozo::MenuCallback callback) {
   if (env().frame == nullptr) return false;
   if (q == 0) {
     env().frame->insert_menu(p, item_text(text));
@@ -79,37 +83,61 @@ bool InsertMenuEntry(int32_t p, int32_t q, uint32_t flags, std::string_view text
   return new_item(menu, before, flags & ~MF_BYPOSITION, text, callback);
 }
 
+}  // namespace
+
+bool InsertMenuEntry(int32_t p, int32_t q, uint32_t flags, std::string_view text,
+                     vozo::MenuCallback callback) {
+  bool inserted = false;
+  on_window_thread([&] { inserted = insert_menu_entry(p, q, flags, text, callback); });
+  return inserted;
+}
+
 void CheckMenuItemAt(int32_t p, int32_t q, uint32_t flags) {
-  if (QAction* a = item_at(p, q)) {
-    a->setCheckable(true);
-    a->setChecked((flags & MF_CHECKED) != 0);
-  }
+  on_window_thread([&] {
+    if (QAction* a = item_at(p, q)) {
+      a->setCheckable(true);
+      a->setChecked((flags & MF_CHECKED) != 0);
+    }
+  });
 }
 
 void EnableMenuItemAt(int32_t p, int32_t q, uint32_t flags) {
-  if (QAction* a = item_at(p, q)) a->setEnabled((flags & (MF_GRAYED | MF_DISABLED)) == 0);
+  on_window_thread([&] {
+    if (QAction* a = item_at(p, q)) a->setEnabled((flags & (MF_GRAYED | MF_DISABLED)) == 0);
+  });
 }
 
 void DeleteMenuItemAt(int32_t p, int32_t q) {
-  if (QAction* a = item_at(p, q)) {
-    menu_at(p)->removeAction(a);
+  on_window_thread([&] {
     // The action stays owned by the menu: a program id keeps pointing at a live object.
-  }
+    if (QAction* a = item_at(p, q)) menu_at(p)->removeAction(a);
+  });
 }
 
 int32_t StartTimer(int32_t id, int32_t interval_ms, vozo::TimerCallback callback) {
-  if (env().frame == nullptr) return 0;
-  return env().timers.start(id, interval_ms, callback) ? 1 : 0;
+  int32_t started = 0;
+  on_window_thread([&] {
+    if (env().frame != nullptr) started = env().timers.start(id, interval_ms, callback) ? 1 : 0;
+  });
+  return started;
 }
 
 void StopTimer(int32_t id) {
-  env().timers.stop(id);
+  on_window_thread([&] { env().timers.stop(id); });
 }
 
 void ClearConsole(int32_t unit_id) {
-  vozo::ConsoleState* window =
-      unit_id > 0 ? env().units.lookup(unit_id) : env().units.lookup(vozo::default_console_unit);
-  if (window != nullptr) window->clear();
+  const auto clear = [unit_id] {
+    vozo::ConsoleState* window =
+        unit_id > 0 ? env().units.lookup(unit_id) : env().units.lookup(vozo::default_console_unit);
+    if (window != nullptr) window->clear();
+  };
+  // In order with the records written before.
+  if (env().bridge != nullptr) {
+    env().bridge->post(clear);
+  } else {
+    clear();
+  }
   PumpMessages();
 }
 

@@ -15,6 +15,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "harness.h"
 #include "vozo/menu_ids.h"
@@ -84,6 +87,62 @@ TEST(Clipboard, CopyThenPasteCompletesAnInputLine) {
   EXPECT_TRUE(active);
   EXPECT_EQ(copied, QStringLiteral("cd"));
   EXPECT_EQ(reads, (std::vector<std::string>{"cd", "now", "then"}));
+}
+
+TEST(Clipboard, APasteOfSeveralLinesAnswersTheNextQuestionsInOrder) {
+  reads.clear();
+  harness::ScriptedDialogs dialogs;
+  harness::Script script;
+  std::vector<std::string> shown;
+  script.on_read([] {
+    vozo_qt::ConsoleWindow* c = console();
+    // Control combinations never type a character: Ctrl+C with nothing selected.
+    QTest::keyClick(c, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(c, Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("\nparams.txt\r\ndata.txt\rreport.txt\n"));
+    frame()->command(vozo::IDM_PASTE);
+  });
+  script.when([] { return vozo_qt::env().end.ended(); },
+              [&] {
+                shown = harness::lines(console());
+                dialogs.answers.push_back(vozo::Answer::no);
+                frame()->command(vozo::IDM_EXIT);
+              });
+  vozo_qt::run_windowed([] {
+    for (const char* question : {"Go? ", "P? ", "D? ", "R? "}) {
+      harness::write(question);
+      reads.push_back(harness::read_line());
+    }
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_EQ(reads, (std::vector<std::string>{"", "params.txt", "data.txt", "report.txt"}));
+  // Each answer stands after its question, as if typed there.
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"Go? ", "P? params.txt", "D? data.txt", "R? report.txt"}));
+}
+
+TEST(Typing, ALineTypedWhileTheComputationWorksAnswersTheNextRead) {
+  reads.clear();
+  harness::ScriptedDialogs dialogs;
+  harness::Script script;
+  static std::atomic<bool> typed{false};
+  typed = false;
+  script.when([] { return console() != nullptr; },
+              [] {
+                harness::type(console(), "ahead\r");
+                typed = true;
+              });
+  script.when([] { return vozo_qt::env().end.ended(); },
+              [&] {
+                dialogs.answers.push_back(vozo::Answer::no);
+                frame()->command(vozo::IDM_EXIT);
+              });
+  vozo_qt::run_windowed([] {
+    while (!typed) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    reads.push_back(harness::read_line());
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_EQ(reads, std::vector<std::string>{"ahead"});
 }
 
 // The save dialogs' shared directory of a console made outside the frame.

@@ -13,6 +13,7 @@
 #include "recfmt/units.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
+#include "vozo_qt/console_hooks.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
@@ -173,15 +174,18 @@ TEST(UnitWindows, AccessValuesOpenSizedConsoles) {
     r.opened.push_back(open_window(7, "Plot  ", "WINDOW,600,300"));
     r.opened.push_back(open_window(8, "Plain", "WINDOW,600,3x0"));
     r.opened.push_back(open_window(0, "None", "WINDOW,600,300"));
-    const auto subs = frame()->children();
-    r.windows = static_cast<std::size_t>(subs.size());
-    r.sized = subs.size() > 1 ? subs[1]->size() : QSize();
-    r.plain = subs.size() > 2 ? subs[2]->size() : QSize();
     recfmt::console_hooks().console_write("to seven\r\n", 10, recfmt::window_handle, 7);
-    if (subs.size() > 1) {
-      r.unit_lines = harness::lines(qobject_cast<vozo_qt::ConsoleWindow*>(subs[1]->widget()));
-    }
-    if (subs.size() > 1 && subs[1]->windowTitle() != QStringLiteral("Plot")) r.windows = 99;
+    // The windows are the window thread's: looked at there, after the record arrived.
+    vozo_qt::on_window_thread([&r] {
+      const auto subs = frame()->children();
+      r.windows = static_cast<std::size_t>(subs.size());
+      r.sized = subs.size() > 1 ? subs[1]->size() : QSize();
+      r.plain = subs.size() > 2 ? subs[2]->size() : QSize();
+      if (subs.size() > 1) {
+        r.unit_lines = harness::lines(qobject_cast<vozo_qt::ConsoleWindow*>(subs[1]->widget()));
+      }
+      if (subs.size() > 1 && subs[1]->windowTitle() != QStringLiteral("Plot")) r.windows = 99;
+    });
   });
   EXPECT_FALSE(script.timed_out());
   EXPECT_EQ(unit_results.opened, (std::vector<int32_t>{0, 0, 0}));
@@ -202,10 +206,13 @@ TEST(UnitWindows, ARunCannotOpenMoreThan99WindowUnits) {
     // the table of units fills.
     for (int32_t unit = 10; unit < 110; ++unit) {
       unit_results.opened.push_back(open_window(unit, "w", "WINDOW"));
-      const auto subs = frame()->children();
-      if (subs.size() > 1) subs.back()->close();
+      vozo_qt::on_window_thread([] {
+        const auto subs = frame()->children();
+        if (subs.size() > 1) subs.back()->close();
+      });
     }
-    unit_results.windows = static_cast<std::size_t>(frame()->children().size());
+    vozo_qt::on_window_thread(
+        [] { unit_results.windows = static_cast<std::size_t>(frame()->children().size()); });
   });
   ASSERT_EQ(unit_results.opened.size(), 100u);
   for (std::size_t i = 0; i < 99; ++i) EXPECT_EQ(unit_results.opened[i], 0) << i;

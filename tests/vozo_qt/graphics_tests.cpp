@@ -12,6 +12,7 @@
 #include "harness.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
+#include "vozo_qt/console_hooks.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/graphics_window.h"
 #include "vozo_qt/mdi_frame.h"
@@ -91,9 +92,11 @@ TEST(GraphicsWindow, OnePerRunDrawnInItsModeAndSavedAsBitmap) {
       });
   vozo_qt::run_windowed([] {
     g.opened.push_back(vozo_qt::OpenGraphicsWindow(0, 300, "Plot   ", 9, black_square, 7));
-    const auto subs = frame()->children();
-    g.sizes.push_back(subs.back()->size());
-    g.titles.append(subs.back()->windowTitle());
+    vozo_qt::on_window_thread([] {
+      const auto subs = frame()->children();
+      g.sizes.push_back(subs.back()->size());
+      g.titles.append(subs.back()->windowTitle());
+    });
     // A second window is refused.
     g.opened.push_back(vozo_qt::OpenGraphicsWindow(200, 100, "", 2, black_square, 0));
   });

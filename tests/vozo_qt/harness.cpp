@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "recfmt/hooks.h"
+#include "vozo_qt/console_hooks.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
@@ -64,8 +65,8 @@ void Script::tick() {
       std::fprintf(stderr, "console| step %zu of %zu, waiting %d\n", next_, steps_.size(),
                    c->state().waiting_for_line() ? 1 : 0);
     }
-    vozo_qt::env().quit_requested = true;
-    vozo_qt::env().stop_requested = true;
+    vozo_qt::request_quit();
+    vozo_qt::request_stop();
     return;
   }
   if (next_ >= steps_.size()) return;
@@ -81,10 +82,12 @@ vozo_qt::Frame* frame() {
 
 std::vector<vozo_qt::ConsoleWindow*> consoles() {
   std::vector<vozo_qt::ConsoleWindow*> list;
-  if (frame() == nullptr) return list;
-  for (QMdiSubWindow* sub : frame()->children()) {
-    if (auto* c = qobject_cast<vozo_qt::ConsoleWindow*>(sub->widget())) list.push_back(c);
-  }
+  vozo_qt::on_window_thread([&] {
+    if (frame() == nullptr) return;
+    for (QMdiSubWindow* sub : frame()->children()) {
+      if (auto* c = qobject_cast<vozo_qt::ConsoleWindow*>(sub->widget())) list.push_back(c);
+    }
+  });
   return list;
 }
 
@@ -114,8 +117,12 @@ void type(vozo_qt::ConsoleWindow* window, const std::string& text) {
 
 std::vector<std::string> lines(vozo_qt::ConsoleWindow* window) {
   std::vector<std::string> out;
-  const vozo::LineStore& store = window->state().store();
-  for (int32_t k = 1; k <= store.line_count(); ++k) out.emplace_back(store.line(k));
+  // From the computation's thread too: the window thread reads them once it has shown
+  // what was written before.
+  vozo_qt::on_window_thread([&] {
+    const vozo::LineStore& store = window->state().store();
+    for (int32_t k = 1; k <= store.line_count(); ++k) out.emplace_back(store.line(k));
+  });
   return out;
 }
 

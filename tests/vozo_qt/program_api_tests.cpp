@@ -52,7 +52,7 @@ TEST(ProgramApi, MenuItemsTimersAndClearing) {
               });
   script.when([] { return api.ticks >= 3; },
               [&] {
-                QTest::qWait(60);  // stopped: no further ticks
+                QTest::qWait(200);  // stopped: no further ticks
                 dialogs.answers.push_back(vozo::Answer::no);
                 frame()->command(vozo::IDM_EXIT);
               });
@@ -63,9 +63,10 @@ TEST(ProgramApi, MenuItemsTimersAndClearing) {
     vozo_qt::ClearConsole(0);
     harness::write("kept\r\n");
     api.lines_after_clear = harness::lines(harness::console());
-    // 100 slots: timer 7 and 99 others fill them, the next is refused.
-    vozo_qt::StartTimer(7, 10, on_tick);
+    // 100 slots: 99 timers and timer 7 fill them, the next is refused (before timer 7
+    // has ticked three times and freed its slot).
     for (int32_t id = 100; id < 199; ++id) vozo_qt::StartTimer(id, 100000, noop);
+    vozo_qt::StartTimer(7, 50, on_tick);
     api.last_timer = vozo_qt::StartTimer(500, 10, noop);
   });
   EXPECT_FALSE(script.timed_out());
