@@ -5,14 +5,14 @@ namespace vozo {
 namespace {
 
 constexpr MenuItemEntry file_items[] = {
-    {IDM_SAVE, "&Save"},
-    {IDM_SAVEAS, "Save As..."},
+    {IDM_SAVE, "&Save\tCtrl+S"},
+    {IDM_SAVEAS, "Save &As...\tCtrl+Shift+S"},
     {0, ""},
-    {IDM_PRINT, "Print..."},
+    {IDM_PRINT, "&Print...\tCtrl+P"},
     {0, ""},
     {IDM_ABOUT, "&About..."},
     {0, ""},
-    {IDM_EXIT, "E&xit"},
+    {IDM_EXIT, "E&xit\tCtrl+Q"},
 };
 constexpr MenuItemEntry edit_items[] = {
     {IDM_UNDO, "&Undo\tCtrl+Z"},   {0, ""},
@@ -36,8 +36,9 @@ constexpr MenuEntry menus[] = {
     {"Window", window_items},
 };
 constexpr AcceleratorEntry accelerator_table[] = {
-    {"Ctrl+Z", IDM_UNDO},  {"Ctrl+X", IDM_CUT},       {"Ctrl+C", IDM_COPY},
-    {"Ctrl+V", IDM_PASTE}, {"Shift+F5", IDM_CASCADE},
+    {"Ctrl+Z", IDM_UNDO},         {"Ctrl+X", IDM_CUT},       {"Ctrl+C", IDM_COPY},
+    {"Ctrl+V", IDM_PASTE},        {"Shift+F5", IDM_CASCADE}, {"Ctrl+S", IDM_SAVE},
+    {"Ctrl+Shift+S", IDM_SAVEAS}, {"Ctrl+P", IDM_PRINT},     {"Ctrl+Q", IDM_EXIT},
 };
 
 }  // namespace

@@ -24,8 +24,9 @@ struct MenuEntry {
 std::span<const MenuEntry> main_menu();
 inline constexpr int32_t window_menu_index = 3;
 
-// Accelerators: Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V and Shift+F5. key_text is in the
-// usual "Modifier+Key" notation.
+// Accelerators: Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V, Shift+F5 and the common ones of the
+// File menu (Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q). key_text is in the usual
+// "Modifier+Key" notation.
 struct AcceleratorEntry {
   std::string_view key_text;
   int32_t id;

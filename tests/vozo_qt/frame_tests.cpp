@@ -45,14 +45,14 @@ TEST(FrameMenus, ItemsAndAcceleratorsAsTheUserSeesThem) {
   const QList<QMenu*> menus = f.menus();
   ASSERT_EQ(menus.size(), 4);
   const std::vector<std::vector<Item>> expected = {
-      {{"&Save", ""},
-       {"Save As...", ""},
+      {{"&Save", "Ctrl+S"},
+       {"Save &As...", "Ctrl+Shift+S"},
        {"-", ""},
-       {"Print...", ""},
+       {"&Print...", "Ctrl+P"},
        {"-", ""},
        {"&About...", ""},
        {"-", ""},
-       {"E&xit", ""}},
+       {"E&xit", "Ctrl+Q"}},
       {{"&Undo", "Ctrl+Z"},
        {"-", ""},
        {"Cu&t", "Ctrl+X"},
