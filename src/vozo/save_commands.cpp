@@ -1,5 +1,8 @@
 #include "vozo/save_commands.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "vozo/console_document.h"
 #include "vozo/text_file.h"
 
@@ -27,9 +30,14 @@ bool write_console(ConsoleDocument& console, Dialogs& dialogs, const std::string
       if (!console.named() || console.file_name() != path) console.set_file(path, title);
       console.mark_saved();
       return true;
-    case SaveResult::cannot_create:
-      dialogs.warn(cannot_create_message);
+    case SaveResult::cannot_create: {
+      // The file and the system's reason, so that the user can choose another place.
+      const int reason = errno;
+      std::string text = std::string(cannot_create_message) + " " + path;
+      if (reason != 0) text += ": " + std::string(std::strerror(reason));
+      dialogs.warn(text);
       return false;
+    }
     case SaveResult::write_error:
       dialogs.warn(write_error_message);
       return false;

@@ -42,7 +42,10 @@ bool write_all(int fd, std::string_view bytes) {
 }  // namespace
 
 SaveResult save_file_bytes(const std::string& path, std::string_view bytes) {
-  if (path.empty()) return SaveResult::cannot_create;
+  if (path.empty()) {
+    errno = ENOENT;
+    return SaveResult::cannot_create;
+  }
   // The new text goes beside the old file first, so that the old one stays whole
   // until the new one is complete on disk.
   std::string temporary;

@@ -98,7 +98,9 @@ TEST_F(SaveCommands, CancelledSaveAsChangesNothing) {
 TEST_F(SaveCommands, FailedSaveWarnsAndKeepsTheTextModified) {
   dialogs.chosen_path = (dir.path() / "missing" / "run.txt").string();
   EXPECT_FALSE(command_save(document, dialogs, directory));
-  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
+  // The message names the file and the system's reason.
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file " + dialogs.chosen_path +
+                                                       ": No such file or directory"});
   EXPECT_TRUE(document.modified());
   // The window does not take the name of a file that was never written: the next
   // Save asks again and then takes the new file.

@@ -125,7 +125,9 @@ TEST(Save, FailureKeepsTheTextModifiedAndAnEarlierFileIntact) {
     frame()->command(vozo::IDM_EXIT);
   });
   vozo_qt::run_windowed([] { harness::write("text\r\n"); });
-  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
+  EXPECT_EQ(dialogs.warnings,
+            std::vector<std::string>{"Cannot create file " + dir +
+                                     "/missing/sub/t.txt: No such file or directory"});
   EXPECT_TRUE(o.save_enabled);
   EXPECT_TRUE(o.modified);
   EXPECT_FALSE(std::filesystem::exists(dir + "/missing"));
