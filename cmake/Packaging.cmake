@@ -7,7 +7,8 @@
 #   share/doc/gemino/README.md              the overview, whose links into docs/ keep working
 #   share/doc/gemino/docs/                  the user guide
 #   share/doc/gemino/examples/              the bundled example and the script that made it
-#   share/man/man1/gemino-term.1.gz         the terminal program's manual page
+#   share/man/man1/gemino-term.1.gz         the manual pages of the two programs
+#   share/man/man1/gemino.1.gz
 
 set(GEMINO_DOC_DIR share/doc/gemino)
 
@@ -27,22 +28,28 @@ install(
 # The manual page carries the project's version. Pages go compressed, as the man
 # tools and Debian expect; -n keeps the archive free of a time stamp so that two
 # builds give the same bytes.
-set(gemino_man_source ${CMAKE_CURRENT_BINARY_DIR}/gemino-term.1)
-configure_file(${PROJECT_SOURCE_DIR}/data/gemino-term.1.in ${gemino_man_source} @ONLY)
-find_program(GEMINO_GZIP gzip)
-if(GEMINO_GZIP)
-  set(gemino_man_page ${gemino_man_source}.gz)
-  add_custom_command(
-    OUTPUT ${gemino_man_page}
-    COMMAND ${GEMINO_GZIP} -n -9 -k -f ${gemino_man_source}
-    DEPENDS ${gemino_man_source}
-    COMMENT "Compressing the manual page of gemino-term"
-    VERBATIM)
-  add_custom_target(gemino-man ALL DEPENDS ${gemino_man_page})
-else()
-  set(gemino_man_page ${gemino_man_source})
+set(gemino_man_pages gemino-term)
+if(GEMINO_BUILD_QT)
+  list(APPEND gemino_man_pages gemino)
 endif()
-install(FILES ${gemino_man_page} DESTINATION share/man/man1)
+find_program(GEMINO_GZIP gzip)
+foreach(page ${gemino_man_pages})
+  set(gemino_man_source ${CMAKE_CURRENT_BINARY_DIR}/${page}.1)
+  configure_file(${PROJECT_SOURCE_DIR}/data/${page}.1.in ${gemino_man_source} @ONLY)
+  if(GEMINO_GZIP)
+    set(gemino_man_page ${gemino_man_source}.gz)
+    add_custom_command(
+      OUTPUT ${gemino_man_page}
+      COMMAND ${GEMINO_GZIP} -n -9 -k -f ${gemino_man_source}
+      DEPENDS ${gemino_man_source}
+      COMMENT "Compressing the manual page of ${page}"
+      VERBATIM)
+    add_custom_target(${page}-man ALL DEPENDS ${gemino_man_page})
+  else()
+    set(gemino_man_page ${gemino_man_source})
+  endif()
+  install(FILES ${gemino_man_page} DESTINATION share/man/man1)
+endforeach()
 
 # The Debian package.
 set(CPACK_GENERATOR "DEB")
