@@ -48,7 +48,9 @@ void progress_vectors(const float (&v)[nv][nv], const float (&d)[nv], float (&a)
   }
 }
 
-void write_progress_norms(const float (&v)[nv][nv], const float (&d)[nv]) {
+// Kept out of line: only the trace calls it, and inlined into the search it led GCC's
+// optimiser to warn that v (fully set up front) might be used uninitialised.
+[[gnu::noinline]] void write_progress_norms(const float (&v)[nv][nv], const float (&d)[nv]) {
   float a[nv][nv];
   progress_vectors(v, d, a);
   const float alfa1 = column_length(a, 0);

@@ -2,6 +2,7 @@
 #include "recfmt/stop.h"
 
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "recfmt/hooks.h"
@@ -60,6 +61,15 @@ int32_t run_program(void (*body)()) {
     stop(0);
   } catch (const StopRun& s) {
     return s.exit_code;
+  } catch (const std::exception& e) {
+    // Nothing the input holds may end the run unexplained (memory running out included):
+    // say why, then stop as every failed run does.
+    std::fprintf(stderr, "gemino: the run stopped: %s\n", e.what());
+    try {
+      stop(2);
+    } catch (const StopRun& s) {
+      return s.exit_code;
+    }
   }
 }
 

@@ -23,7 +23,8 @@ struct StopRun {
 [[noreturn]] void runtime_error(std::string_view statement, int32_t unit, std::string_view message);
 
 // Runs a whole program body: catches StopRun and returns its exit code; a normal return
-// of body is a plain stop (units closed, ProgramEnd called, code 0).
+// of body is a plain stop (units closed, ProgramEnd called, code 0). Any other exception
+// (memory exhausted) closes the units, is told on standard error and gives code 2.
 int32_t run_program(void (*body)());
 
 }  // namespace recfmt

@@ -148,8 +148,8 @@ TEST(Inchardef, FailedReadIsReportedAndTheQuestionAskedAgain) {
   std::remove(name);
   gral::ciocom().iti = 5;
 
-  const std::string stars = " " + std::string(43, '*');
-  const std::string blank_row = " *** " + std::string(35, ' ') + " ***";
+  const std::string stars = std::string(" ").append(43, '*');
+  const std::string blank_row = std::string(" *** ").append(35, ' ') + " ***";
   const Lines attempt = {rule,
                          " Enter X name",
                          " or return for default value",

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -126,6 +127,9 @@ TEST_F(Files, RunProgramReturnsTheStopCode) {
   EXPECT_EQ(console_.output(), "hello\r\n");
   EXPECT_EQ(console_.end_calls(), 1);
   EXPECT_EQ(run_program([] { stop(5); }), 5);
+  // Memory running out ends the run like any failure, never as an uncaught exception.
+  EXPECT_EQ(run_program([] { throw std::bad_alloc(); }), 2);
+  EXPECT_EQ(console_.last_exit_code(), 2);
   EXPECT_EQ(run_program([] { write(3, Format("(A)"), {"x"}); }), 2);
 }
 
