@@ -129,7 +129,7 @@ TEST_F(Files, RunProgramReturnsTheStopCode) {
   EXPECT_EQ(run_program([] { stop(5); }), 5);
   // Memory running out ends the run like any failure, never as an uncaught exception.
   EXPECT_EQ(run_program([] { throw std::bad_alloc(); }), 2);
-  EXPECT_EQ(console_.last_exit_code(), 2);
+  EXPECT_EQ(console_.end_code(), 2);
   EXPECT_EQ(run_program([] { write(3, Format("(A)"), {"x"}); }), 2);
 }
 
