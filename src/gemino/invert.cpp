@@ -15,6 +15,9 @@ namespace {
 // Unwinds the search when the progress callback asks to end the inversion.
 struct Cancelled {};
 
+// Unwinds the starting candidates when a trial wants a record the caller did not give.
+struct RecordsMissing {};
+
 void keep(InvertedTensor& out, State& s, const float (&x)[4], float objective_value,
           float threshold) {
   for (int32_t k = 0; k < 4; ++k) out.tensor.params[k] = x[k];
@@ -34,65 +37,82 @@ void tell(const InversionOptions& options, ProgressStage stage, int32_t done, in
 // The run's computation from the data rows on: the same calls in the same order as the
 // driver, without its writing.
 void compute(State& s, const InversionOptions& options, InversionResult& result) {
-  const float lower_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  const float upper_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  const int32_t bound_kind[4] = {0, 0, 0, 0};
-
   std::size_t next_record = 0;
-  float alpha = 0.0f;
-  float beta = 0.0f;
-  float gamma = 0.0f;
-  float r = 0.0f;
-  float stress_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  float best_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  float best_objective = no_candidate;
-  int32_t best_threshold_index = 0;
-  float best_threshold = 0.0f;
-  float f = 0.0f;
-  for (int32_t trial = 1; trial <= s.trial_count; ++trial) {
+  const auto draw = [&options, &next_record, &s](int32_t trial, float& alpha, float& beta,
+                                                 float& gamma, float& r) {
+    const StartRecord* record = nullptr;
     if (start_reads_record(s.start_mode, trial)) {
-      if (next_record >= options.start_records.size()) {
-        result.status = InversionStatus::records_missing;
-        return;
-      }
-      start_candidate(s, trial, &options.start_records[next_record++], alpha, beta, gamma, r);
-    } else {
-      start_candidate(s, trial, nullptr, alpha, beta, gamma, r);
+      if (next_record >= options.start_records.size()) throw RecordsMissing{};
+      record = &options.start_records[next_record++];
     }
-    stress_params[0] = -gamma;
-    stress_params[1] = -beta;
-    stress_params[2] = -alpha;
-    stress_params[3] = r;
-    objective(s, stress_params, f);
-    tell(options, ProgressStage::starting_tensors, trial, s.trial_count);
-    if (!(f <= best_objective)) continue;
-    for (int32_t k = 0; k < 4; ++k) best_params[k] = stress_params[k];
-    best_objective = f;
-    best_threshold_index = s.threshold_index;
-    best_threshold = s.threshold;
-    keep_ranking(s);
-  }
-  for (int32_t k = 0; k < 4; ++k) stress_params[k] = best_params[k];
-  s.threshold_index = best_threshold_index;
+    start_candidate(s, trial, record, alpha, beta, gamma, r);
+  };
+  float stress_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  float f = 0.0f;
+  const BestStart best = best_start(
+      s, std::cref(draw),
+      [&options](int32_t trial, int32_t count) {
+        tell(options, ProgressStage::starting_tensors, trial, count);
+      },
+      stress_params, f);
   const bool reexpressed = bring_r_into_range(s, stress_params);
-  keep(result.start, s, stress_params, best_objective, reexpressed ? s.threshold : best_threshold);
+  keep(result.start, s, stress_params, best.objective, reexpressed ? s.threshold : best.threshold);
 
-  float best_point[4];
-  for (int32_t k = 0; k < 4; ++k) best_point[k] = stress_params[k];
-  rotation_search(s, stress_params, lower_bound, upper_bound, bound_kind, best_point, f, 0,
-                  [&options](int32_t step, int32_t limit) {
-                    tell(options, ProgressStage::search, step, limit);
-                  });
-
-  for (int32_t k = 0; k < 4; ++k) stress_params[k] = best_point[k];
-  objective(s, stress_params, f);
-  keep_ranking(s);
+  search_from(s, stress_params, f, 0, [&options](int32_t step, int32_t limit) {
+    tell(options, ProgressStage::search, step, limit);
+  });
   const float reported = f;
   bring_r_into_range(s, stress_params);
   keep(result.final, s, stress_params, reported, s.threshold);
 }
 
 }  // namespace
+
+BestStart best_start(State& s, const DrawStart& draw, const StepHook& scored, float (&x)[4],
+                     float& f) {
+  // Modes that leave the angles unset start from zero angles, and a run that keeps no
+  // candidate goes on from the zero tensor with nothing ranked.
+  float alpha = 0.0f;
+  float beta = 0.0f;
+  float gamma = 0.0f;
+  float r = 0.0f;
+  float best_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  BestStart best{no_candidate, 0.0f};
+  int32_t best_threshold_index = 0;
+  for (int32_t trial = 1; trial <= s.trial_count; ++trial) {
+    draw(trial, alpha, beta, gamma, r);
+    x[0] = -gamma;
+    x[1] = -beta;
+    x[2] = -alpha;
+    x[3] = r;
+    objective(s, x, f);
+    if (scored) scored(trial, s.trial_count);
+    // A later candidate of equal value replaces an earlier one; a value that is not a
+    // number is never kept.
+    if (!(f <= best.objective)) continue;
+    for (int32_t k = 0; k < 4; ++k) best_params[k] = x[k];
+    best.objective = f;
+    best_threshold_index = s.threshold_index;
+    best.threshold = s.threshold;
+    keep_ranking(s);
+  }
+  for (int32_t k = 0; k < 4; ++k) x[k] = best_params[k];
+  s.threshold_index = best_threshold_index;
+  return best;
+}
+
+void search_from(State& s, float (&x)[4], float& f, int32_t debug_flag, const StepHook& on_step) {
+  // No parameter of the search is bounded.
+  const float lower_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  const float upper_bound[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  const int32_t bound_kind[4] = {0, 0, 0, 0};
+  float best_point[4];
+  for (int32_t k = 0; k < 4; ++k) best_point[k] = x[k];
+  rotation_search(s, x, lower_bound, upper_bound, bound_kind, best_point, f, debug_flag, on_step);
+  for (int32_t k = 0; k < 4; ++k) x[k] = best_point[k];
+  objective(s, x, f);
+  keep_ranking(s);
+}
 
 InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& options, State& s) {
   InversionResult result;
@@ -125,6 +145,8 @@ InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& o
     compute(s, options, result);
   } catch (const Cancelled&) {
     result.status = InversionStatus::cancelled;
+  } catch (const RecordsMissing&) {
+    result.status = InversionStatus::records_missing;
   }
   result.seed_after = s.seed;
   return result;

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "gemino/optimiser.h"
 #include "gemino/progress.h"
 #include "gemino/start_points.h"
 #include "gemino/state.h"
@@ -60,6 +61,28 @@ InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& o
 
 // The same on a state of its own.
 InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& options);
+
+// The two steps of the computation that the run and invert share.
+
+// The best starting candidate as it was scored, before the report re-expresses R.
+struct BestStart {
+  float objective = 0.0f;
+  float threshold = 0.0f;
+};
+
+// Gives the starting angles (radians) and R of a trial (1 for the first).
+using DrawStart =
+    std::function<void(int32_t trial, float& alpha, float& beta, float& gamma, float& r)>;
+
+// Scores the s.trial_count starting candidates in order, telling `scored` after each, and
+// leaves x at the best (the zero tensor when none is kept), s.threshold_index at its
+// threshold index and its ranking kept; f holds the value of the last candidate scored.
+BestStart best_start(State& s, const DrawStart& draw, const StepHook& scored, float (&x)[4],
+                     float& f);
+
+// The search from x, whose value is f: leaves x at the best point found, scored, with its
+// ranking kept, and f its value.
+void search_from(State& s, float (&x)[4], float& f, int32_t debug_flag, const StepHook& on_step);
 
 // The data rows of a state (as the twin data reader filled them).
 std::vector<PlaneRow> rows_of(const State& s);
