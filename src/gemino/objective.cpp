@@ -23,6 +23,21 @@ uint32_t descending_key(float v) {
   return v == v ? key : 0xFFFFFFFFu;
 }
 
+// Orders a[0..n) with one insertion pass, an entry moving down while it goes before the
+// one below it (goes_before(entry, below)): quick on a list already nearly in order.
+template <typename T, typename GoesBefore>
+void insertion_pass(T* a, int32_t n, GoesBefore goes_before) {
+  for (int32_t i = 1; i < n; ++i) {
+    const T e = a[i];
+    int32_t j = i;
+    while (j > 0 && goes_before(e, a[j - 1])) {
+      a[j] = a[j - 1];
+      --j;
+    }
+    a[j] = e;
+  }
+}
+
 // A ranking entry: the key above the row, so that the entries in ascending order are the
 // values largest first and, for equal values, the rows last first.
 uint64_t entry_of(float v, int32_t row) {
@@ -91,15 +106,7 @@ void sort_entries(const uint64_t* entry, const float* value, int32_t n, uint64_t
   for (int32_t i = 0; i < n; ++i) sorted[start[bucket[i]]++] = entry[i];
   // The buckets follow one another in order, so one insertion pass over the whole list
   // moves each entry only within its own bucket.
-  for (int32_t i = 1; i < n; ++i) {
-    const uint64_t e = sorted[i];
-    int32_t j = i;
-    while (j > 0 && sorted[j - 1] > e) {
-      sorted[j] = sorted[j - 1];
-      --j;
-    }
-    sorted[j] = e;
-  }
+  insertion_pass(sorted, n, [](uint64_t e, uint64_t before) { return e < before; });
 }
 
 // Fills s.shear_list with the resolved shear stress of every row, in row order.
@@ -218,24 +225,8 @@ bool walk_to_threshold(State& s, float& f) {
   }
   int32_t m = before_untwinned;
   // The buckets follow one another, so one insertion pass orders the whole list.
-  for (int32_t i = 1; i < m; ++i) {
-    const float e = value[i];
-    int32_t j = i;
-    while (j > 0 && value[j - 1] < e) {
-      value[j] = value[j - 1];
-      --j;
-    }
-    value[j] = e;
-  }
-  for (int32_t i = 1; i < in_last; ++i) {
-    const uint64_t e = last[i];
-    int32_t j = i;
-    while (j > 0 && last[j - 1] > e) {
-      last[j] = last[j - 1];
-      --j;
-    }
-    last[j] = e;
-  }
+  insertion_pass(value, m, [](float e, float before) { return before < e; });
+  insertion_pass(last, in_last, [](uint64_t e, uint64_t before) { return e < before; });
   bool found = false;
   for (int32_t i = 0; i < in_last && !found; ++i) {
     const int32_t row = row_of(last[i]);
