@@ -68,10 +68,12 @@ void fill_grains(State& s) {
   s.twin_limit = twins * 80 / 100;
 }
 
-void BM_Objective500(benchmark::State& bench) {
+// Times `score` over 500 grains on a handful of trial tensors in turn, as the search
+// visits them.
+template <typename Score>
+void score_in_turn(benchmark::State& bench, Score score) {
   static State s;
   fill_grains(s);
-  // A handful of trial tensors in turn, as the search visits them.
   float params[16][4];
   std::mt19937 gen(7);
   std::uniform_real_distribution<float> angle(-3.2f, 3.2f);
@@ -80,29 +82,20 @@ void BM_Objective500(benchmark::State& bench) {
   int i = 0;
   for (auto _ : bench) {
     float f;
-    gemino::objective(s, params[i & 15], f);
+    score(s, params[i & 15], f);
     benchmark::DoNotOptimize(f);
     ++i;
   }
+}
+
+void BM_Objective500(benchmark::State& bench) {
+  score_in_turn(bench, [](State& s, float(&x)[4], float& f) { gemino::objective(s, x, f); });
 }
 BENCHMARK(BM_Objective500);
 
 // The score alone, as the search takes it at every trial step.
 void BM_ObjectiveScore500(benchmark::State& bench) {
-  static State s;
-  fill_grains(s);
-  float params[16][4];
-  std::mt19937 gen(7);
-  std::uniform_real_distribution<float> angle(-3.2f, 3.2f);
-  std::uniform_real_distribution<float> ratio(0.0f, 1.0f);
-  for (auto& x : params) x[0] = angle(gen), x[1] = angle(gen), x[2] = angle(gen), x[3] = ratio(gen);
-  int i = 0;
-  for (auto _ : bench) {
-    float f;
-    gemino::objective_score(s, params[i & 15], f);
-    benchmark::DoNotOptimize(f);
-    ++i;
-  }
+  score_in_turn(bench, [](State& s, float(&x)[4], float& f) { gemino::objective_score(s, x, f); });
 }
 BENCHMARK(BM_ObjectiveScore500);
 
