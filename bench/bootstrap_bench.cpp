@@ -66,12 +66,9 @@ void BM_Coverage40Sets(benchmark::State& bench) {
       options.seed = set_seed;
       options.jobs = 2;
       options.influence = false;
-      const auto s = bootstrap::run_bootstrap(set.input, options);
-      const double reference[3] = {set.input.reference.sigma1.vector[0],
-                                   set.input.reference.sigma1.vector[1],
-                                   set.input.reference.sigma1.vector[2]};
-      held += bootstrap::axis_angle_deg(reference, set.sigma1) <= s.cone95_deg[0];
-      cones.push_back(s.cone95_deg[0]);
+      const auto cone = bootstrap::sigma1_cone(set, options);
+      held += cone.holds;
+      cones.push_back(cone.cone_deg);
     }
     std::sort(cones.begin(), cones.end());
     bench.counters["coverage"] = held / 40.0;

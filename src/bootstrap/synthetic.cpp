@@ -110,4 +110,12 @@ SyntheticSet make_synthetic(const SyntheticSpec& spec) {
   return set;
 }
 
+Sigma1Cone sigma1_cone(const SyntheticSet& set, const Options& options) {
+  const Summary s = run_bootstrap(set.input, options);
+  const double reference[3] = {set.input.reference.sigma1.vector[0],
+                               set.input.reference.sigma1.vector[1],
+                               set.input.reference.sigma1.vector[2]};
+  return {s.cone95_deg[0], axis_angle_deg(reference, set.sigma1) <= s.cone95_deg[0]};
+}
+
 }  // namespace bootstrap

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "bootstrap/bootstrap.h"
 #include "bootstrap/resampling.h"
 
 namespace bootstrap {
@@ -26,5 +27,13 @@ struct SyntheticSet {
 
 // A random true tensor (uniform axes, R in [0.2, 0.8]) and its data.
 SyntheticSet make_synthetic(const SyntheticSpec& spec);
+
+// The 95 % cone of sigma1 that a bootstrap of the set gives, and whether it holds the
+// sigma1 of the set's own inversion.
+struct Sigma1Cone {
+  double cone_deg;
+  bool holds;
+};
+Sigma1Cone sigma1_cone(const SyntheticSet& set, const Options& options);
 
 }  // namespace bootstrap

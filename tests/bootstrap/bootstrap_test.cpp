@@ -142,12 +142,9 @@ TEST(Bootstrap, ConesHoldTheTrueSigma1OfSyntheticSets) {
     options.resamples = 100;
     options.seed = set_seed;
     options.influence = false;
-    const auto s = bootstrap::run_bootstrap(set.input, options);
-    const double reference[3] = {set.input.reference.sigma1.vector[0],
-                                 set.input.reference.sigma1.vector[1],
-                                 set.input.reference.sigma1.vector[2]};
-    held += bootstrap::axis_angle_deg(reference, set.sigma1) <= s.cone95_deg[0];
-    cones.push_back(s.cone95_deg[0]);
+    const auto cone = bootstrap::sigma1_cone(set, options);
+    held += cone.holds;
+    cones.push_back(cone.cone_deg);
   }
   std::sort(cones.begin(), cones.end());
   EXPECT_GE(held, 3);
