@@ -88,6 +88,12 @@ double draw_text_block(Figure& figure, Point at, const std::vector<std::string>&
   return y - font;
 }
 
+void draw_title(Figure& figure, Point at, double font, const std::string& title) {
+  if (title.empty()) return;
+  const double room = figure.width - 2.0 * at.x;
+  figure.text(at, title, fitting_size({title}, 1.2 * font, room, true), Anchor::start, true);
+}
+
 std::string trend_plunge(LineOrientation line) {
   const LineOrientation down = lower_hemisphere(line);
   long trend = std::lround(down.trend) % 360;

@@ -50,6 +50,10 @@ double draw_text_block(Figure& figure, Point at, const std::vector<std::string>&
 // The font size, at most `font`, at which the widest of the lines fits in `width`.
 double fitting_size(const std::vector<std::string>& lines, double font, double width, bool bold);
 
+// The figure's title in bold from `at`, made smaller where it would not fit between
+// margins as wide as at.x on either side; an empty title draws nothing.
+void draw_title(Figure& figure, Point at, double font, const std::string& title);
+
 // "040/10": trend on three digits, plunge on two, rounded to whole degrees.
 std::string trend_plunge(LineOrientation line);
 

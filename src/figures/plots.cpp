@@ -42,26 +42,19 @@ double legend_width(const std::vector<LegendRow>& rows, double font) {
   return widest + 2.6 * font;
 }
 
-LegendRow threshold_row(Figure& figure, double font) {
-  return {[&figure, font](Point c) {
-            figure.line({{c.x - 0.6 * font, c.y}, {c.x + 0.6 * font, c.y}}, threshold_style());
-          },
-          "SEUIL"};
+// A legend row's sample of a line: a short stroke centred on c.
+void legend_stroke(Figure& figure, Point c, double font, const Style& style) {
+  figure.line({{c.x - 0.6 * font, c.y}, {c.x + 0.6 * font, c.y}}, style);
 }
 
-void draw_title(Figure& figure, double font, const std::string& title) {
-  if (title.empty()) return;
-  const double room = figure.width - 2.4 * font;
-  figure.text({1.2 * font, 2.0 * font}, title, fitting_size({title}, 1.2 * font, room, true),
-              Anchor::start, true);
+LegendRow threshold_row(Figure& figure, double font) {
+  return {[&figure, font](Point c) { legend_stroke(figure, c, font, threshold_style()); }, "SEUIL"};
 }
 
 }  // namespace
 
 Figure shear_stress_plot(const PlotInput& input, double width, double height) {
-  Figure figure;
-  figure.width = width;
-  figure.height = height;
+  Figure figure{.width = width, .height = height};
   const double f = plot_font(width, height);
   const double size = std::clamp(f * 0.3, 1.2, 3.5);
   std::vector<LegendRow> rows;
@@ -76,7 +69,7 @@ Figure shear_stress_plot(const PlotInput& input, double width, double height) {
   area.x_max = 0.5;
   area.y_min = 0.0;
   area.y_max = 1.0;
-  draw_title(figure, f, input.title);
+  draw_title(figure, {1.2 * f, 2.0 * f}, f, input.title);
 
   // Every state a plane can be in lies inside the circle through (±0.5, 0.5), (0, 0), (0, 1).
   Style circle;
@@ -128,9 +121,7 @@ std::vector<Point> cumulative_steps(std::vector<double> taus) {
 }
 
 Figure cumulative_chart(const PlotInput& input, double width, double height) {
-  Figure figure;
-  figure.width = width;
-  figure.height = height;
+  Figure figure{.width = width, .height = height};
   const double f = plot_font(width, height);
   Style twinned;
   twinned.line_width = 1.6;
@@ -139,21 +130,15 @@ Figure cumulative_chart(const PlotInput& input, double width, double height) {
   untwinned.line_width = 1.6;
   untwinned.dashed = true;
   std::vector<LegendRow> rows = {
-      {[&](Point c) {
-         figure.line({{c.x - 0.6 * f, c.y}, {c.x + 0.6 * f, c.y}}, twinned);
-       },
-       "twinned planes"},
-      {[&](Point c) {
-         figure.line({{c.x - 0.6 * f, c.y}, {c.x + 0.6 * f, c.y}}, untwinned);
-       },
-       "untwinned planes"},
+      {[&](Point c) { legend_stroke(figure, c, f, twinned); }, "twinned planes"},
+      {[&](Point c) { legend_stroke(figure, c, f, untwinned); }, "untwinned planes"},
       threshold_row(figure, f)};
   PlotArea area = plot_area(width, height, f, false, legend_width(rows, f));
   area.x_min = -0.5;
   area.x_max = 0.5;
   area.y_min = 0.0;
   area.y_max = 100.0;
-  draw_title(figure, f, input.title);
+  draw_title(figure, {1.2 * f, 2.0 * f}, f, input.title);
 
   // Read from the right, as the report's chart reads from its top row: at each TAU, the
   // share of the planes of a kind whose TAU is at least that.

@@ -127,23 +127,14 @@ void draw_legend(Figure& figure, Point at, double font, bool any_shmax) {
   }
 }
 
-void draw_title(Figure& figure, const PageLayout& layout, const std::string& title) {
-  if (title.empty()) return;
-  const double room = figure.width - 2.0 * layout.title.x;
-  figure.text(layout.title, title, fitting_size({title}, 1.2 * layout.font, room, true),
-              Anchor::start, true);
-}
-
 }  // namespace
 
 Figure stress_stereonet(const StereonetInput& input, double width, double height) {
-  Figure figure;
-  figure.width = width;
-  figure.height = height;
+  Figure figure{.width = width, .height = height};
   const PageLayout layout = page_layout(width, height);
   const double f = layout.font;
   const NetPlace& net = layout.net;
-  draw_title(figure, layout, input.title);
+  draw_title(figure, layout.title, f, input.title);
   draw_net(figure, net, f, input.graticule);
 
   const double pole_size = std::clamp(net.radius / 70.0, 1.2, 0.32 * f);
@@ -208,12 +199,10 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
 }
 
 Figure grains_stereonet(const GrainsInput& input, double width, double height) {
-  Figure figure;
-  figure.width = width;
-  figure.height = height;
+  Figure figure{.width = width, .height = height};
   const PageLayout layout = page_layout(width, height);
   const double f = layout.font;
-  draw_title(figure, layout, input.title);
+  draw_title(figure, layout.title, f, input.title);
   draw_net(figure, layout.net, f, input.graticule);
   const double size = std::clamp(layout.net.radius / 70.0, 1.2, 0.32 * f);
   Style dot;
