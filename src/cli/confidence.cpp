@@ -50,10 +50,8 @@ void Confidence::add_options(CLI::App& app) {
 }
 
 std::vector<std::filesystem::path> Confidence::outputs() const {
-  std::vector<std::filesystem::path> out;
-  if (!csv_.empty()) out.emplace_back(csv_);
-  if (!scan_figure_.empty()) out.emplace_back(scan_figure_);
-  return out;
+  const std::string names[] = {csv_, scan_figure_};
+  return asked_files(names);
 }
 
 void Confidence::prepare(Run& run) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,5 +76,9 @@ class Extension {
 std::vector<std::unique_ptr<Extension>> make_extensions();
 
 using results::write_file;
+
+// The files of an extension's outputs() among the names of its options: an empty name
+// is a file not asked for.
+std::vector<std::filesystem::path> asked_files(std::span<const std::string> names);
 
 }  // namespace cli

@@ -15,4 +15,12 @@ std::vector<std::unique_ptr<Extension>> make_extensions() {
   return all;
 }
 
+std::vector<std::filesystem::path> asked_files(std::span<const std::string> names) {
+  std::vector<std::filesystem::path> paths;
+  for (const std::string& name : names) {
+    if (!name.empty()) paths.emplace_back(name);
+  }
+  return paths;
+}
+
 }  // namespace cli

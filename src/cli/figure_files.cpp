@@ -42,11 +42,7 @@ void FigureFiles::add_options(CLI::App& app) {
 }
 
 std::vector<std::filesystem::path> FigureFiles::outputs() const {
-  std::vector<std::filesystem::path> paths;
-  for (const std::string& file : files_) {
-    if (!file.empty()) paths.emplace_back(file);
-  }
-  return paths;
+  return asked_files(files_);
 }
 
 void FigureFiles::write(const Run& run) {

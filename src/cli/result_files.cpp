@@ -14,10 +14,8 @@ void ResultFiles::add_options(CLI::App& app) {
 }
 
 std::vector<std::filesystem::path> ResultFiles::outputs() const {
-  std::vector<std::filesystem::path> out;
-  if (!json_.empty()) out.emplace_back(json_);
-  if (!csv_.empty()) out.emplace_back(csv_);
-  return out;
+  const std::string names[] = {json_, csv_};
+  return asked_files(names);
 }
 
 void ResultFiles::write(const Run& run) {
