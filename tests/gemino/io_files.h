@@ -56,6 +56,8 @@ inline TermRun run_term_in(const ScratchDir& dir) {
 
 // The line of stars that separates the parts of the report.
 inline const std::string stars = "         ******************************************";
+// An empty report line.
+inline const std::string blank;
 
 // Connects a unit to a file; the test fails at once if it cannot.
 inline void connect(int32_t unit, const std::string& path, const char* status) {

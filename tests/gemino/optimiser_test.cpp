@@ -62,6 +62,11 @@ class SearchTest : public ::testing::Test {
     const int32_t kind[4] = {0, 0, 0, 0};
     rotation_search(s, x, lower, upper, kind, best, f, debug);
   }
+  float value_at(const float (&x)[4]) {
+    float value;
+    objective(s, x, value);
+    return value;
+  }
   // Planes at 45 degrees from sigma 1 and sigma 3 in the data frame, so that the zero
   // angles are a good tensor and moving away from them costs.
   void load_planes() {
@@ -151,9 +156,7 @@ TEST_F(SearchTest, OneStepAtLeast) {
     EXPECT_EQ(x[2], 0.0f);
     EXPECT_EQ(x[3], 0.5f);
     EXPECT_TRUE(x[0] == 0.3f + 0.1f || x[0] == 0.3f + 0.1f - 0.1f) << x[0];
-    float at_x;
-    objective(s, x, at_x);
-    EXPECT_EQ(f, at_x);
+    EXPECT_EQ(f, value_at(x));
   }
 }
 
@@ -164,8 +167,7 @@ TEST_F(SearchTest, LongSearchEndsAtItsBestPoint) {
   load_planes();
   s.iteration_limit = 400;
   float x[4] = {0.9f, -0.6f, 0.4f, 0.5f};
-  float start_value;
-  objective(s, x, start_value);
+  const float start_value = value_at(x);
   float best[4];
   float f;
   search(x, best, f, 0);
@@ -173,9 +175,7 @@ TEST_F(SearchTest, LongSearchEndsAtItsBestPoint) {
   // Failed steps are undone by subtraction, which may leave a rounding of the sum.
   for (int j = 0; j < 4; ++j) EXPECT_NEAR(x[j], best[j], 1e-6f);
   EXPECT_LE(f, start_value);
-  float again;
-  objective(s, best, again);
-  EXPECT_EQ(again, f);
+  EXPECT_EQ(value_at(best), f);
 }
 
 TEST_F(SearchTest, BoundedParametersAreNotLeft) {

@@ -16,7 +16,7 @@ namespace {
 
 using gemino_test::Lines;
 
-const std::string blank;
+using gemino_test::blank;
 using gemino_test::stars;
 
 Lines title_block() {

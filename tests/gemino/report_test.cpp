@@ -13,7 +13,7 @@ namespace {
 
 using gemino_test::Lines;
 
-const std::string blank;
+using gemino_test::blank;
 using gemino_test::stars;
 const std::string indent(19, ' ');
 

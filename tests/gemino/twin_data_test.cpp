@@ -17,7 +17,7 @@ using gemino_test::block_header;
 using gemino_test::data_record;
 using gemino_test::Lines;
 
-const std::string blank;
+using gemino_test::blank;
 using gemino_test::stars;
 const std::string seventeen(17, ' ');
 
