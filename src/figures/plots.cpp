@@ -54,7 +54,9 @@ LegendRow threshold_row(Figure& figure, double font) {
 }  // namespace
 
 Figure shear_stress_plot(const PlotInput& input, double width, double height) {
-  Figure figure{.width = width, .height = height};
+  Figure figure;
+  figure.width = width;
+  figure.height = height;
   const double f = plot_font(width, height);
   const double size = std::clamp(f * 0.3, 1.2, 3.5);
   std::vector<LegendRow> rows;
@@ -121,7 +123,9 @@ std::vector<Point> cumulative_steps(std::vector<double> taus) {
 }
 
 Figure cumulative_chart(const PlotInput& input, double width, double height) {
-  Figure figure{.width = width, .height = height};
+  Figure figure;
+  figure.width = width;
+  figure.height = height;
   const double f = plot_font(width, height);
   Style twinned;
   twinned.line_width = 1.6;

@@ -130,7 +130,9 @@ void draw_legend(Figure& figure, Point at, double font, bool any_shmax) {
 }  // namespace
 
 Figure stress_stereonet(const StereonetInput& input, double width, double height) {
-  Figure figure{.width = width, .height = height};
+  Figure figure;
+  figure.width = width;
+  figure.height = height;
   const PageLayout layout = page_layout(width, height);
   const double f = layout.font;
   const NetPlace& net = layout.net;
@@ -199,7 +201,9 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
 }
 
 Figure grains_stereonet(const GrainsInput& input, double width, double height) {
-  Figure figure{.width = width, .height = height};
+  Figure figure;
+  figure.width = width;
+  figure.height = height;
   const PageLayout layout = page_layout(width, height);
   const double f = layout.font;
   draw_title(figure, layout.title, f, input.title);
