@@ -127,24 +127,12 @@ TEST_F(GraphicsSaving, FailuresAreReportedAndTheProgramGoesOn) {
 }
 
 TEST_F(GraphicsSaving, ClosePromptAnswers) {
-  struct Case {
-    Answer answer;
-    bool confirms;
-    CloseDecision decision;
-    bool written;
-  };
-  const Case cases[] = {
-      {Answer::no, true, CloseDecision::close, false},
-      {Answer::cancel, true, CloseDecision::keep, false},
-      {Answer::yes, true, CloseDecision::close, true},
-      {Answer::yes, false, CloseDecision::keep, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.answer) * 10 + c.confirms);
+  for (const testing::ClosePromptCase& c : testing::close_prompt_cases) {
+    SCOPED_TRACE(static_cast<int>(c.answer) * 10 + c.dialog_confirms);
     GraphicsDocument doc{"Graphics", "", false};
     testing::ScriptedDialogs dlg;
     dlg.answer = c.answer;
-    if (c.confirms) dlg.chosen_path = (dir / "close.bmp").string();
+    if (c.dialog_confirms) dlg.chosen_path = (dir / "close.bmp").string();
     EXPECT_EQ(graphics_close_prompt(doc, dlg, directory, picture), c.decision);
     EXPECT_EQ(dlg.questions, std::vector<std::string>{"Save changes to Graphics?"});
     EXPECT_EQ(fs::exists(dir / "close.bmp"), c.written);

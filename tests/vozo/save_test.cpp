@@ -120,20 +120,7 @@ TEST_F(SaveCommands, FailedSaveWarnsAndKeepsTheTextModified) {
 }
 
 TEST_F(SaveCommands, ClosePromptAsksOnlyWhenModified) {
-  struct Case {
-    Answer answer;
-    bool dialog_confirms;
-    CloseDecision decision;
-    bool written;
-  };
-  const Case cases[] = {
-      {Answer::no, true, CloseDecision::close, false},
-      {Answer::cancel, true, CloseDecision::keep, false},
-      {Answer::yes, true, CloseDecision::close, true},
-      // Yes, then the save dialog cancelled: the text is not thrown away.
-      {Answer::yes, false, CloseDecision::keep, false},
-  };
-  for (const Case& c : cases) {
+  for (const testing::ClosePromptCase& c : testing::close_prompt_cases) {
     SCOPED_TRACE(static_cast<int>(c.answer) * 10 + c.dialog_confirms);
     TempDir d;
     FakeView v;

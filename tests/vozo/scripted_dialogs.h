@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vozo/save_commands.h"
 #include "vozo/user_prompts.h"
 
 namespace vozo::testing {
@@ -71,6 +72,22 @@ class ScriptedDialogs : public Dialogs {
     request.file_title = std::filesystem::path(chosen_path).filename().string();
     return true;
   }
+};
+
+// The answers to "Save changes to ...?" on a modified window, console or graphics: whether
+// the save dialog then confirms, what becomes of the window and whether a file is written.
+struct ClosePromptCase {
+  Answer answer;
+  bool dialog_confirms;
+  CloseDecision decision;
+  bool written;
+};
+inline constexpr ClosePromptCase close_prompt_cases[] = {
+    {Answer::no, true, CloseDecision::close, false},
+    {Answer::cancel, true, CloseDecision::keep, false},
+    {Answer::yes, true, CloseDecision::close, true},
+    // Yes, then the save dialog cancelled: the window and its contents stay.
+    {Answer::yes, false, CloseDecision::keep, false},
 };
 
 }  // namespace vozo::testing
