@@ -26,12 +26,27 @@ std::string result_summary(const results::Result& r) {
   return text;
 }
 
+// The driver ends with its own stop, which waits there until the frame ends: the
+// summary is reported from the program end, ahead of the hooks that show the end.
+recfmt::ConsoleHooks& hooks_before() {
+  static recfmt::ConsoleHooks hooks;
+  return hooks;
+}
+
+void end_of_run(int32_t exit_code) {
+  const gemino::State& state = gemino::shared_state();
+  if (exit_code == 0 && results::has_result(state))
+    vozo_qt::report_run_result(result_summary(results::build_result(state)));
+  hooks_before().program_end(exit_code);
+}
+
 void run() {
   results_qt::add_menu_when_run_ends();
-  gemino::State& state = gemino::shared_state();
-  gemino::run_driver(state);
-  if (results::has_result(state))
-    vozo_qt::report_run_result(result_summary(results::build_result(state)));
+  hooks_before() = recfmt::console_hooks();
+  recfmt::ConsoleHooks hooks = hooks_before();
+  hooks.program_end = end_of_run;
+  recfmt::install_console_hooks(hooks);
+  gemino::run_driver(gemino::shared_state());
 }
 
 }  // namespace
