@@ -65,7 +65,7 @@ constexpr Item items[] = {
 void add_menu() {
   // Before the "Window" menu, which stays last.
   const auto before = static_cast<int32_t>(vozo::main_menu().size()) - 1;
-  if (!vozo_qt::InsertMenuEntry(before, 0, 0, "Results", nullptr)) return;
+  if (!vozo_qt::InsertMenuEntry(before, 0, 0, "&Results", nullptr)) return;
   for (const Item& item : items) vozo_qt::AddMenuItem(before + 1, 0, item.text, item.callback);
 }
 

@@ -30,10 +30,10 @@ constexpr MenuItemEntry window_items[] = {
     {IDM_ARRANGE, "&Arrange Icons"},
 };
 constexpr MenuEntry menus[] = {
-    {"File", file_items},
-    {"Edit", edit_items},
-    {"Format", format_items},
-    {"Window", window_items},
+    {"&File", file_items},
+    {"&Edit", edit_items},
+    {"F&ormat", format_items},
+    {"&Window", window_items},
 };
 constexpr AcceleratorEntry accelerator_table[] = {
     {"Ctrl+Z", IDM_UNDO},         {"Ctrl+X", IDM_CUT},       {"Ctrl+C", IDM_COPY},

@@ -148,6 +148,14 @@ void Frame::build_menus() {
     menus_.append(menu);
   }
   window_menu_ = menus_.value(vozo::window_menu_index);
+  // F10 opens the menu bar at its first menu, whichever child has the focus.
+  auto* to_menus = new QAction(this);
+  to_menus->setShortcut(QKeySequence(Qt::Key_F10));
+  to_menus->setShortcutContext(Qt::WindowShortcut);
+  connect(to_menus, &QAction::triggered, this, [this] {
+    if (!menus_.isEmpty()) menuBar()->setActiveAction(menus_.first()->menuAction());
+  });
+  addAction(to_menus);
   if (window_menu_ != nullptr) {
     connect(window_menu_, &QMenu::aboutToShow, this, &Frame::rebuild_window_list);
   }

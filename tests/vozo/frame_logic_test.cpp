@@ -156,7 +156,7 @@ TEST(MenuTables, EveryAcceleratorNamesAMenuItem) {
   for (const AcceleratorEntry& accelerator : accelerators()) {
     EXPECT_TRUE(ids.count(accelerator.id)) << accelerator.key_text;
   }
-  EXPECT_EQ(main_menu()[window_menu_index].title, "Window");
+  EXPECT_EQ(main_menu()[window_menu_index].title, "&Window");
 }
 
 TEST(WindowCountTest, TheHundredthConsoleIsOneTooMany) {

@@ -65,7 +65,7 @@ TEST(FrameMenus, ItemsAndAcceleratorsAsTheUserSeesThem) {
        {"Tile &Vertically", ""},
        {"&Arrange Icons", ""}},
   };
-  const QStringList titles = {"File", "Edit", "Format", "Window"};
+  const QStringList titles = {"&File", "&Edit", "F&ormat", "&Window"};
   for (int m = 0; m < 4; ++m) {
     EXPECT_EQ(menus[m]->title(), titles[m]);
     const std::vector<Item> items = items_of(menus[m]);

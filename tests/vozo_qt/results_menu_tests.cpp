@@ -33,8 +33,9 @@ QStringList menus_after_run(const fs::path& dir, QStringList& results_items) {
   script.when([] { return vozo_qt::env().end.ended(); },
               [&] {
                 for (QMenu* menu : harness::frame()->menus()) {
-                  titles << menu->title();
-                  if (menu->title() != "Results") continue;
+                  // Titles as the user reads them, without their mnemonic marks.
+                  titles << QString(menu->title()).remove(QLatin1Char('&'));
+                  if (titles.back() != "Results") continue;
                   for (QAction* a : menu->actions()) results_items << a->text();
                 }
                 dialogs.answers.push_back(vozo::Answer::no);
