@@ -50,6 +50,46 @@ void ConsoleState::enable_selection_commands() {
   view_.enable_menu_item(IDM_DELETE, true);
 }
 
+void ConsoleState::extend_selection(Key key) {
+  const int32_t length = length_of(caret_line_);
+  // The end of the selection away from the caret stays put.
+  int32_t anchor = caret_column_;
+  if (selection_ && selection_line_ == caret_line_ && selection_start_ != selection_end_) {
+    anchor = caret_column_ == selection_start_ ? selection_end_ : selection_start_;
+  }
+  int32_t column = caret_column_;
+  switch (key) {
+    case Key::left:
+      column = std::max(0, column - 1);
+      break;
+    case Key::right:
+      column = std::min(column + 1, length);
+      break;
+    case Key::home:
+      column = 0;
+      break;
+    case Key::end:
+      column = length;
+      break;
+    default:
+      return;
+  }
+  invalidate_selection();
+  caret_column_ = column;
+  selection_ = true;
+  selection_line_ = caret_line_;
+  selection_start_ = std::min(anchor, column);
+  selection_end_ = std::max(anchor, column);
+  invalidate_selection();
+  if (selection_start_ != selection_end_) {
+    enable_selection_commands();
+  } else {
+    clear_selection();
+    gray_selection_commands();
+  }
+  move_caret();
+}
+
 void ConsoleState::mouse_press() {
   invalidate_selection();
   clear_selection();

@@ -79,6 +79,9 @@ class ConsoleState {
   // One character typed (or sent by output or paste).
   void on_char(uint8_t code);
   void on_key(Key key);
+  // Shift with Left, Right, Home or End: moves the caret along its line, the selection
+  // following it from where it started.
+  void extend_selection(Key key);
 
   // --- scrolling ---------------------------------------------------------------
   // A vertical or horizontal scroll request; thumb is the bar's position for the

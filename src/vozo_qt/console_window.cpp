@@ -348,7 +348,13 @@ void ConsoleWindow::paste_text(std::string_view text) {
 void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
   const vozo::Key key = key_of(event->key());
   if (key != vozo::Key::other) {
-    state_->on_key(key);
+    const bool along_line = key == vozo::Key::left || key == vozo::Key::right ||
+                            key == vozo::Key::home || key == vozo::Key::end;
+    if (along_line && (event->modifiers() & Qt::ShiftModifier)) {
+      state_->extend_selection(key);
+    } else {
+      state_->on_key(key);
+    }
     return;
   }
   switch (event->key()) {

@@ -244,6 +244,23 @@ TEST(ConsoleSelectionRegression, SelectionPartlyPastTheLineEnd) {
   EXPECT_EQ(console.caret_column(), 1);
 }
 
+TEST_F(ConsoleSelection, ShiftKeysExtendTheSelectionFromTheCaret) {
+  // The caret is at the end of "ab cd"; the far end of the selection stays put.
+  console.extend_selection(Key::left);
+  console.extend_selection(Key::left);
+  EXPECT_EQ(console.selection_text(), "cd");
+  EXPECT_TRUE(view.menu[IDM_CUT]);
+  console.extend_selection(Key::home);
+  EXPECT_EQ(console.selection_text(), "ab cd");
+  console.extend_selection(Key::right);
+  EXPECT_EQ(console.selection_text(), "b cd");
+  EXPECT_EQ(console.caret_column(), 1);
+  console.extend_selection(Key::end);
+  EXPECT_FALSE(console.has_selection());
+  EXPECT_FALSE(view.menu[IDM_COPY]);
+  EXPECT_EQ(console.caret_column(), 5);
+}
+
 TEST(ConsoleSelectionRegression, SelectionWhollyPastTheLineEnd) {
   FakeView view;
   ConsoleState console(view);
