@@ -58,9 +58,9 @@ void BM_Coverage40Sets(benchmark::State& bench) {
     int32_t held = 0;
     std::vector<double> cones;
     for (uint64_t set_seed = 1; set_seed <= 40; ++set_seed) {
-      bootstrap::SyntheticSpec spec;
-      spec.seed = set_seed;
-      const auto set = bootstrap::make_synthetic(spec);
+      bootstrap::SyntheticRecipe recipe;
+      recipe.seed = set_seed;
+      const auto set = bootstrap::make_synthetic(recipe);
       bootstrap::Options options;
       options.resamples = static_cast<int32_t>(bench.range(0));
       options.seed = set_seed;

@@ -47,8 +47,8 @@ Vec jitter(const Vec& v, double sigma, std::mt19937_64& gen) {
 
 }  // namespace
 
-SyntheticSet make_synthetic(const SyntheticSpec& spec) {
-  std::mt19937_64 gen(spec.seed);
+SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
+  std::mt19937_64 gen(recipe.seed);
   SyntheticSet set{};
   const Vec s1 = random_unit(gen);
   const Vec s3 = unit(cross(s1, random_unit(gen)));
@@ -64,10 +64,10 @@ SyntheticSet make_synthetic(const SyntheticSpec& spec) {
     return -(1.0 * dot(n, s1) * dot(g, s1) + set.R * dot(n, s2) * dot(g, s2));
   };
   const double e_angle = 26.0 * M_PI / 180.0;
-  const double noise = spec.noise_deg * M_PI / 180.0;
-  std::bernoulli_distribution flip(spec.flipped_share);
+  const double noise = recipe.noise_deg * M_PI / 180.0;
+  std::bernoulli_distribution flip(recipe.flipped_share);
   RunInput& in = set.input;
-  for (int32_t grain = 1; grain <= spec.grains; ++grain) {
+  for (int32_t grain = 1; grain <= recipe.grains; ++grain) {
     Vec c = random_unit(gen);
     if (c[2] < 0.0) c = combine(-1.0, c, 0.0, c);
     const Vec a = across(c);
@@ -79,7 +79,7 @@ SyntheticSet make_synthetic(const SyntheticSpec& spec) {
       const Vec around = combine(std::cos(turn), a, std::sin(turn), b);
       const Vec n = unit(combine(std::cos(e_angle), c, std::sin(e_angle), around));
       const Vec g = unit(combine(1.0, c, -dot(c, n), n));
-      bool twinned = shear(n, g) > spec.critical;
+      bool twinned = shear(n, g) > recipe.critical;
       if (flip(gen)) twinned = !twinned;
       // What is measured: both directions off by the noise.
       const Vec n_seen = jitter(n, noise, gen);
@@ -97,10 +97,10 @@ SyntheticSet make_synthetic(const SyntheticSpec& spec) {
       in.row_grain.push_back(grain);
     }
   }
-  in.trial_count = spec.trial_count;
-  in.iteration_limit = spec.iteration_limit;
+  in.trial_count = recipe.trial_count;
+  in.iteration_limit = recipe.iteration_limit;
   in.twin_percent = 100;
-  in.seed = static_cast<int32_t>((spec.seed * 2654435761u) & 0x3FFFFFFF) | 1;
+  in.seed = static_cast<int32_t>((recipe.seed * 2654435761u) & 0x3FFFFFFF) | 1;
   gemino::InversionOptions o;
   o.trial_count = in.trial_count;
   o.iteration_limit = in.iteration_limit;

@@ -9,7 +9,7 @@
 
 namespace bootstrap {
 
-struct SyntheticSpec {
+struct SyntheticRecipe {
   uint64_t seed = 1;
   int32_t grains = 60;          // three e-planes each
   double noise_deg = 3.0;       // spread of each measured direction
@@ -26,7 +26,7 @@ struct SyntheticSet {
 };
 
 // A random true tensor (uniform axes, R in [0.2, 0.8]) and its data.
-SyntheticSet make_synthetic(const SyntheticSpec& spec);
+SyntheticSet make_synthetic(const SyntheticRecipe& recipe);
 
 // The 95 % cone of sigma1 that a bootstrap of the set gives, and whether it holds the
 // sigma1 of the set's own inversion.

@@ -133,11 +133,11 @@ TEST(Bootstrap, ConesHoldTheTrueSigma1OfSyntheticSets) {
   int32_t held = 0;
   std::vector<double> cones;
   for (uint64_t set_seed = 1; set_seed <= 4; ++set_seed) {
-    bootstrap::SyntheticSpec spec;
-    spec.seed = set_seed;
-    spec.trial_count = 100;
-    spec.iteration_limit = 600;
-    const auto set = bootstrap::make_synthetic(spec);
+    bootstrap::SyntheticRecipe recipe;
+    recipe.seed = set_seed;
+    recipe.trial_count = 100;
+    recipe.iteration_limit = 600;
+    const auto set = bootstrap::make_synthetic(recipe);
     bootstrap::Options options;
     options.resamples = 100;
     options.seed = set_seed;
