@@ -162,6 +162,11 @@ void resolve_all(State& s, const float (&x)[4]) {
   }
 }
 
+// GCC 12 at -O2 and above cannot see that `value` is written before it is summed.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 // The walk of rank_planes without the ranking, for the search, which needs only the
 // score: the values go into buckets by value as for the ranking; the buckets are counted
 // down to the one where the walk meets its last twinned plane, and only the untwinned
@@ -245,6 +250,10 @@ bool walk_to_threshold(State& s, float& f) {
   s.threshold_index = found ? k + m : n;
   return true;
 }
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 }  // namespace
 
