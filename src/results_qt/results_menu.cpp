@@ -51,15 +51,15 @@ struct Item {
   const char* text;
   vozo::MenuCallback callback;
 };
-// The items of the menu, in order.
+// The items of the menu, in order, each with a mnemonic of its own.
 constexpr Item items[] = {
-    {"Export JSON...", export_json},
-    {"Export CSV...", export_csv},
-    {"Stress magnitudes...", show_magnitudes},
-    {"Stereonet", open_stereonet},
-    {"Grains", open_grains},
-    {"Shear-stress plot", open_shear_plot},
-    {"Cumulative chart", open_cumulative_chart},
+    {"Export &JSON...", export_json},
+    {"Export C&SV...", export_csv},
+    {"Stress &magnitudes...", show_magnitudes},
+    {"S&tereonet", open_stereonet},
+    {"&Grains", open_grains},
+    {"S&hear-stress plot", open_shear_plot},
+    {"&Cumulative chart", open_cumulative_chart},
 };
 
 void add_menu() {

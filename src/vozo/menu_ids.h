@@ -1,4 +1,4 @@
-// Command ids of the frame menu. The frame handles About, Exit and the window
+// Command ids of the frame menu. The frame handles Browse, About, Exit and the window
 // arrangement itself and forwards every other id from 500 up to the active child.
 #pragma once
 
@@ -9,6 +9,7 @@ namespace vozo {
 enum MenuId : int32_t {
   IDM_SAVE = 500,
   IDM_SAVEAS = 501,
+  IDM_BROWSE = 502,
   IDM_PRINT = 510,
   IDM_ABOUT = 520,
   IDM_EXIT = 530,

@@ -5,12 +5,14 @@ namespace vozo {
 namespace {
 
 constexpr MenuItemEntry file_items[] = {
+    {IDM_BROWSE, "&Browse...\tCtrl+O"},
+    {0, ""},
     {IDM_SAVE, "&Save\tCtrl+S"},
     {IDM_SAVEAS, "Save &As...\tCtrl+Shift+S"},
     {0, ""},
     {IDM_PRINT, "&Print...\tCtrl+P"},
     {0, ""},
-    {IDM_ABOUT, "&About..."},
+    {IDM_ABOUT, "Abou&t..."},
     {0, ""},
     {IDM_EXIT, "E&xit\tCtrl+Q"},
 };
@@ -39,6 +41,7 @@ constexpr AcceleratorEntry accelerator_table[] = {
     {"Ctrl+Z", IDM_UNDO},         {"Ctrl+X", IDM_CUT},       {"Ctrl+C", IDM_COPY},
     {"Ctrl+V", IDM_PASTE},        {"Shift+F5", IDM_CASCADE}, {"Ctrl+S", IDM_SAVE},
     {"Ctrl+Shift+S", IDM_SAVEAS}, {"Ctrl+P", IDM_PRINT},     {"Ctrl+Q", IDM_EXIT},
+    {"Ctrl+O", IDM_BROWSE},
 };
 
 }  // namespace
@@ -52,6 +55,8 @@ std::span<const AcceleratorEntry> accelerators() {
 
 CommandRoute route_command(int32_t id, int32_t next_user_id) {
   switch (id) {
+    case IDM_BROWSE:
+      return CommandRoute::browse;
     case IDM_ABOUT:
       return CommandRoute::about;
     case IDM_EXIT:

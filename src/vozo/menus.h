@@ -25,7 +25,7 @@ std::span<const MenuEntry> main_menu();
 inline constexpr int32_t window_menu_index = 3;
 
 // Accelerators: Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V, Shift+F5 and the common ones of the
-// File menu (Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q). key_text is in the usual
+// File menu (Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q). key_text is in the usual
 // "Modifier+Key" notation.
 struct AcceleratorEntry {
   std::string_view key_text;
@@ -34,6 +34,7 @@ struct AcceleratorEntry {
 std::span<const AcceleratorEntry> accelerators();
 
 enum class CommandRoute {
+  browse,
   about,
   exit,
   cascade,

@@ -20,6 +20,13 @@ struct SaveDialogRequest {
   std::string file_title;     // out: its name without directory
 };
 
+// Browse's file dialog: where it opens and what it asks for.
+struct BrowseRequest {
+  bool save = false;      // the report to write (overwrite question) or a file to read
+  std::string directory;  // the folder it opens in
+  std::string path;       // out: the chosen file
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -31,6 +38,8 @@ class Dialogs {
   // Bitmap save dialog ("BitMap Files (*.bmp)", suffix bmp, overwrite prompt, the
   // system's own caption). True when the user confirmed a path.
   virtual bool save_bitmap_dialog(SaveDialogRequest& /*request*/) { return false; }
+  // The platform's open or save dialog. True when the user chose a file.
+  virtual bool file_dialog(BrowseRequest& /*request*/) { return false; }
   // A message box captioned "VOZO" with an exclamation icon.
   virtual void warn(std::string_view text) = 0;
 };

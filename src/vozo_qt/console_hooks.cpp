@@ -12,6 +12,7 @@
 #include "vozo/bridge.h"
 #include "vozo/computation_bridge.h"
 #include "vozo/exit_sequence.h"
+#include "vozo_qt/browse_command.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
@@ -207,6 +208,7 @@ void drain_requests() {
         break;
     }
   }
+  update_browse_item();
 }
 
 ConsoleWindow* open_console(const QString& title, const QRect& geometry, bool* within_limit) {
@@ -219,6 +221,7 @@ ConsoleWindow* open_console(const QString& title, const QRect& geometry, bool* w
   QObject::connect(window, &ConsoleWindow::closed, [](ConsoleWindow* closed) {
     env().units.detach(&closed->state());
     env().windows.closed();
+    update_browse_item();
     // Asked once the command that closed it is over: when that was Exit, the stop it
     // requested ends the read instead.
     if (closed->reading()) {
@@ -238,6 +241,7 @@ ConsoleWindow* open_console(const QString& title, const QRect& geometry, bool* w
   });
   QObject::connect(window, &ConsoleWindow::line_entered, [](const QByteArray& line) {
     if (env().bridge != nullptr) env().bridge->answer(line.toStdString());
+    update_browse_item();
   });
   if (e.frame != nullptr) {
     QObject::connect(window, &ConsoleWindow::item_enabled_changed, e.frame,

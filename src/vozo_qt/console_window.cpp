@@ -345,6 +345,11 @@ void ConsoleWindow::paste_text(std::string_view text) {
   feed_answers();
 }
 
+void ConsoleWindow::enter_line(std::string_view text) {
+  type_bytes(text);
+  type_return();
+}
+
 void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
   const vozo::Key key = key_of(event->key());
   if (key != vozo::Key::other) {

@@ -65,6 +65,8 @@ class ConsoleWindow final : public QAbstractScrollArea,
   // Types text as the keyboard would: a line end completes the line (and answers the
   // read); with several lines, the ones after the first wait for the next reads.
   void paste_text(std::string_view text);
+  // Types one line and Return, as the keyboard would, whatever its length.
+  void enter_line(std::string_view text);
 
  signals:
   // A frame menu item this window governs (Save, Cut, Copy, Paste, Delete) changed.

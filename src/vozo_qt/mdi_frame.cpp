@@ -15,6 +15,7 @@
 #include "vozo/arrangement.h"
 #include "vozo/exit_sequence.h"
 #include "vozo/menus.h"
+#include "vozo_qt/browse_command.h"
 #include "vozo_qt/console_hooks.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/dialog_provider.h"
@@ -156,6 +157,8 @@ void Frame::build_menus() {
     if (!menus_.isEmpty()) menuBar()->setActiveAction(menus_.first()->menuAction());
   });
   addAction(to_menus);
+  // Browse answers a file question: none is asked before the run begins.
+  set_item_enabled(vozo::IDM_BROWSE, false);
   if (window_menu_ != nullptr) {
     connect(window_menu_, &QMenu::aboutToShow, this, &Frame::rebuild_window_list);
   }
@@ -253,6 +256,9 @@ void Frame::rebuild_window_list() {
 
 void Frame::command(int32_t id) {
   switch (vozo::route_command(id, env().user_menu.next_id())) {
+    case vozo::CommandRoute::browse:
+      browse_for_answer();
+      return;
     case vozo::CommandRoute::about:
       dialogs().about();
       return;

@@ -73,6 +73,26 @@ class ModalDialogs final : public DialogProvider {
     return true;
   }
 
+  bool file_dialog(vozo::BrowseRequest& request) override {
+    QFileDialog dialog(owner(),
+                       request.save ? QStringLiteral("Report File") : QStringLiteral("Open File"));
+    dialog.setDirectory(QString::fromStdString(request.directory));
+    dialog.setNameFilters({QStringLiteral("All Files (*)"), QStringLiteral("Text Files (*.txt)")});
+    if (request.save) {
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+      dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    } else {
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return false;
+    request.path = files.first().toStdString();
+    return true;
+  }
+
   void warn(std::string_view text) override {
     QMessageBox box(QMessageBox::Warning, text_of(vozo::message_caption), text_of(text),
                     QMessageBox::Ok, owner());

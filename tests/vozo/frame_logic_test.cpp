@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -121,6 +122,7 @@ TEST(CommandRouting, FrameCommandsUserItemsAndChildren) {
     CommandRoute route;
   };
   const Case cases[] = {
+      {502, CommandRoute::browse},
       {520, CommandRoute::about},
       {530, CommandRoute::exit},
       {702, CommandRoute::cascade},
@@ -143,16 +145,20 @@ TEST(CommandRouting, FrameCommandsUserItemsAndChildren) {
   }
 }
 
-TEST(MenuTables, EveryAcceleratorNamesAMenuItem) {
+TEST(MenuTables, EveryAcceleratorNamesAMenuItemAndEveryItemHasItsOwnMnemonic) {
   std::set<int32_t> ids;
   for (const MenuEntry& menu : main_menu()) {
+    std::set<char> letters;
     for (const MenuItemEntry& item : menu.items) {
-      if (item.id != 0) {
-        EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-      }
+      if (item.id == 0) continue;
+      EXPECT_TRUE(ids.insert(item.id).second) << item.id;
+      const std::size_t amp = item.text.find('&');
+      ASSERT_LT(amp + 1, item.text.size()) << item.text;
+      EXPECT_TRUE(letters.insert(static_cast<char>(std::tolower(item.text[amp + 1]))).second)
+          << menu.title << ": " << item.text;
     }
   }
-  EXPECT_EQ(ids.size(), 16u);
+  EXPECT_EQ(ids.size(), 17u);
   for (const AcceleratorEntry& accelerator : accelerators()) {
     EXPECT_TRUE(ids.count(accelerator.id)) << accelerator.key_text;
   }

@@ -46,8 +46,8 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Questions answered with `answer`; text and bitmap save dialogs confirm `chosen_path`,
-// or are cancelled while it is empty.
+// Questions answered with `answer`; text and bitmap save dialogs and Browse's file
+// dialog confirm `chosen_path`, or are cancelled while it is empty.
 class ScriptedDialogs : public Dialogs {
  public:
   Answer ask(std::string_view text) override {
@@ -56,12 +56,18 @@ class ScriptedDialogs : public Dialogs {
   }
   bool save_text_dialog(SaveDialogRequest& request) override { return confirm(request); }
   bool save_bitmap_dialog(SaveDialogRequest& request) override { return confirm(request); }
+  bool file_dialog(BrowseRequest& request) override {
+    browses.push_back(request);
+    request.path = chosen_path;
+    return !chosen_path.empty();
+  }
   void warn(std::string_view text) override { warnings.emplace_back(text); }
 
   Answer answer = Answer::cancel;
   std::string chosen_path;
   std::vector<std::string> questions;
   std::vector<SaveDialogRequest> requests;
+  std::vector<BrowseRequest> browses;
   std::vector<std::string> warnings;
 
  private:

@@ -45,12 +45,14 @@ TEST(FrameMenus, ItemsAndAcceleratorsAsTheUserSeesThem) {
   const QList<QMenu*> menus = f.menus();
   ASSERT_EQ(menus.size(), 4);
   const std::vector<std::vector<Item>> expected = {
-      {{"&Save", "Ctrl+S"},
+      {{"&Browse...", "Ctrl+O"},
+       {"-", ""},
+       {"&Save", "Ctrl+S"},
        {"Save &As...", "Ctrl+Shift+S"},
        {"-", ""},
        {"&Print...", "Ctrl+P"},
        {"-", ""},
-       {"&About...", ""},
+       {"Abou&t...", ""},
        {"-", ""},
        {"E&xit", "Ctrl+Q"}},
       {{"&Undo", "Ctrl+Z"},
@@ -79,6 +81,8 @@ TEST(FrameMenus, ItemsAndAcceleratorsAsTheUserSeesThem) {
                      vozo::IDM_DELETE, vozo::IDM_FONT}) {
     EXPECT_TRUE(f.item_enabled(id)) << id;
   }
+  // No file question is asked yet.
+  EXPECT_FALSE(f.item_enabled(vozo::IDM_BROWSE));
 }
 
 TEST(FrameWindows, ArrangementAndTheWindowList) {

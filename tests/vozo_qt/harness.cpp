@@ -36,6 +36,14 @@ bool ScriptedDialogs::save_text_dialog(vozo::SaveDialogRequest& request) {
   return true;
 }
 
+bool ScriptedDialogs::file_dialog(vozo::BrowseRequest& request) {
+  browse_requests.push_back(request);
+  if (browse_paths.empty()) return false;
+  request.path = browse_paths.front();
+  browse_paths.pop_front();
+  return !request.path.empty();
+}
+
 void ScriptedDialogs::fatal(std::string_view caption, std::string_view text) {
   fatals.push_back(std::string(caption) + "|" + std::string(text));
 }

@@ -32,9 +32,12 @@ class ScriptedDialogs final : public vozo_qt::DialogProvider {
   std::vector<std::string> warnings;   // texts of warn()
   std::vector<std::string> fatals;     // "caption|text" of fatal()
   std::vector<vozo::SaveDialogRequest> save_requests;
+  std::deque<std::string> browse_paths;  // for Browse's dialog; an empty one cancels
+  std::vector<vozo::BrowseRequest> browse_requests;
 
   vozo::Answer ask(std::string_view text) override;
   bool save_text_dialog(vozo::SaveDialogRequest& request) override;
+  bool file_dialog(vozo::BrowseRequest& request) override;
   void warn(std::string_view text) override { warnings.emplace_back(text); }
   void fatal(std::string_view caption, std::string_view text) override;
   std::function<bool(QFont&)> font_choice;      // cancels when empty

@@ -45,9 +45,9 @@ TEST(ProgramApi, MenuItemsTimersAndClearing) {
                 for (QAction* a : file->actions()) api.file_items.append(a->text());
                 // The program's item runs its callback with the item's checked state.
                 frame()->action(vozo::first_user_menu_id)->trigger();
-                vozo_qt::CheckMenuItemAt(1, 10, vozo_qt::MF_CHECKED);
+                vozo_qt::CheckMenuItemAt(1, 12, vozo_qt::MF_CHECKED);
                 frame()->action(vozo::first_user_menu_id)->trigger();
-                vozo_qt::EnableMenuItemAt(1, 10, vozo_qt::MF_GRAYED);
+                vozo_qt::EnableMenuItemAt(1, 12, vozo_qt::MF_GRAYED);
                 api.grayed = !frame()->action(vozo::first_user_menu_id)->isEnabled();
               });
   script.when([] { return api.ticks >= 3; },
@@ -70,9 +70,9 @@ TEST(ProgramApi, MenuItemsTimersAndClearing) {
     api.last_timer = vozo_qt::StartTimer(500, 10, noop);
   });
   EXPECT_FALSE(script.timed_out());
-  ASSERT_EQ(api.file_items.size(), 10);
-  EXPECT_TRUE(api.file_items[8].isEmpty());
-  EXPECT_EQ(api.file_items[9], QStringLiteral("Redraw"));
+  ASSERT_EQ(api.file_items.size(), 12);
+  EXPECT_TRUE(api.file_items[10].isEmpty());
+  EXPECT_EQ(api.file_items[11], QStringLiteral("Redraw"));
   EXPECT_EQ(api.checked_states, (std::vector<int32_t>{0, 1}));
   EXPECT_TRUE(api.grayed);
   EXPECT_EQ(api.ticks, 3);
@@ -96,7 +96,7 @@ TEST(ProgramApi, MenusInsertedAndItemsRemoved) {
                 for (QMenu* m : frame()->menus())
                   bar.append(QString(m->title()).remove(QLatin1Char('&')));
                 results = texts(frame()->menus()[3]);
-                file_tail = texts(frame()->menus()[0]).mid(5);
+                file_tail = texts(frame()->menus()[0]).mid(7);
                 // The inserted item runs its callback like an appended one.
                 for (QAction* a : frame()->menus()[3]->actions()) a->trigger();
                 dialogs.answers.push_back(vozo::Answer::no);
@@ -115,7 +115,7 @@ TEST(ProgramApi, MenusInsertedAndItemsRemoved) {
   EXPECT_FALSE(script.timed_out());
   EXPECT_EQ(bar, (QStringList{"File", "Edit", "Format", "Results", "Window"}));
   EXPECT_EQ(results, (QStringList{"Summary", "Grains"}));
-  EXPECT_EQ(file_tail, (QStringList{"&About...", "", "Report", "E&xit"}));
+  EXPECT_EQ(file_tail, (QStringList{"Abou&t...", "", "Report", "E&xit"}));
   EXPECT_EQ(api.checked_states, (std::vector<int32_t>{0, 0}));
 }
 
