@@ -44,4 +44,17 @@ std::string print_file_stem(std::string_view document_name) {
   return stem;
 }
 
+std::string PrintFolder::proposed_file(std::string_view stem,
+                                       std::string_view working_folder) const {
+  std::string path(folder_.empty() ? working_folder : folder_);
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + std::string(stem) + ".pdf";
+}
+
+void PrintFolder::remember(std::string_view printed_file) {
+  const std::size_t slash = printed_file.rfind('/');
+  if (slash == std::string_view::npos) return;
+  folder_ = std::string(printed_file.substr(0, slash == 0 ? 1 : slash));
+}
+
 }  // namespace vozo

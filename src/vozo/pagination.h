@@ -46,4 +46,16 @@ inline constexpr const char* print_document_name = "VOZO Input/Output";
 // as a slash would put that file in a directory that does not exist.
 std::string print_file_stem(std::string_view document_name);
 
+// Where the print dialog proposes to print to a file: in the folder of the last file
+// printed to, or at first in the working folder, named after the document.
+class PrintFolder {
+ public:
+  std::string proposed_file(std::string_view stem, std::string_view working_folder) const;
+  // A print went to this file (nothing when it went to a printer).
+  void remember(std::string_view printed_file);
+
+ private:
+  std::string folder_;
+};
+
 }  // namespace vozo

@@ -37,8 +37,12 @@ void browse_for_answer() {
   // The dialog is modal, but the read may have ended while it was open (Exit chosen
   // from another window's shortcut, the console closed).
   ConsoleWindow* window = asking_console();
-  if (!answer || window == nullptr) return;
-  window->enter_line(*answer);
+  if (window == nullptr) return;
+  // Typing goes on in the console; without a window manager to hand it back, the focus
+  // would stay with the closed dialog.
+  if (env().frame != nullptr) env().frame->activateWindow();
+  window->setFocus(Qt::OtherFocusReason);
+  if (answer) window->enter_line(*answer);
 }
 
 }  // namespace vozo_qt

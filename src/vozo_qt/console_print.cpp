@@ -1,14 +1,17 @@
 #include "vozo_qt/console_print.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "vozo/pagination.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/dialog_provider.h"
+#include "vozo_qt/environment.h"
 #include "vozo_qt/printing_dialog.h"
 
 namespace vozo_qt {
@@ -32,13 +35,31 @@ struct PrintingSession {
 
 }  // namespace
 
+void propose_print_file(QPrinter& printer) {
+  const std::string file = env().print_folder.proposed_file(printer.docName().toStdString(),
+                                                            QDir::currentPath().toStdString());
+  // A .pdf name turns the printer into a PDF writer; with a real printer at hand the
+  // dialog must still offer it first, the file staying the choice for printing to a file.
+  printer.setOutputFileName(QString::fromStdString(file));
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+    printer.setOutputFormat(QPrinter::NativeFormat);
+  }
+}
+
+void remember_print_file(const QPrinter& printer) {
+  if (printer.outputFileName().isEmpty()) return;
+  env().print_folder.remember(printer.outputFileName().toStdString());
+}
+
 void print_console(ConsoleWindow& console) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QString::fromStdString(vozo::print_file_stem(vozo::print_document_name)));
   printer.setFromTo(1, 1);
   printer.setCollateCopies(true);
   printer.setCopyCount(1);
+  propose_print_file(printer);
   if (!dialogs().print_setup(printer)) return;
+  remember_print_file(printer);
   printer.setDocName(QString::fromLatin1(vozo::print_document_name));
   if (!printer.isValid()) {
     dialogs().warn("Cannot obtain Printer DC");

@@ -11,6 +11,7 @@
 #include "vozo/dialogue_watch.h"
 #include "vozo/exit_sequence.h"
 #include "vozo/graphics.h"
+#include "vozo/pagination.h"
 #include "vozo/program_menu.h"
 #include "vozo/save_commands.h"
 #include "vozo_qt/program_timers.h"
@@ -40,6 +41,8 @@ struct Environment {
   QHash<const vozo::ConsoleState*, ConsoleWindow*> consoles;
   // Shared by all save dialogs: the next one starts in the last directory used.
   vozo::SaveDirectory save_directory;
+  // Shared by all print dialogs: where printing to a file is proposed.
+  vozo::PrintFolder print_folder;
   // The one graphics window a run may open.
   vozo::GraphicsSlot graphics;
   vozo::UserMenuTable user_menu;

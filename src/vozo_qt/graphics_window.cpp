@@ -10,6 +10,7 @@
 
 #include "vozo/bmp.h"
 #include "vozo_qt/console_hooks.h"
+#include "vozo_qt/console_print.h"
 #include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
@@ -70,7 +71,9 @@ void GraphicsWindow::print() {
   printer.setDocName(QStringLiteral("VOZO Graphic"));
   printer.setFromTo(1, 1);
   printer.setCollateCopies(true);
+  propose_print_file(printer);
   if (!dialogs().print_setup(printer)) return;
+  remember_print_file(printer);
   // One page, one copy, whatever the dialog returned.
   printer.setCopyCount(1);
   printer.setPrintRange(QPrinter::AllPages);

@@ -75,6 +75,18 @@ TEST(Pagination, LinesPerPageRefusesPagesWithoutRoomForALine) {
   EXPECT_EQ(lines_per_page(0, 10), 0);
 }
 
+TEST(PrintFolder, WorkingFolderFirstThenTheFolderLastPrintedTo) {
+  PrintFolder folder;
+  EXPECT_EQ(folder.proposed_file("VOZO Graphic", "/data/site"), "/data/site/VOZO Graphic.pdf");
+  EXPECT_EQ(folder.proposed_file("doc", "/"), "/doc.pdf");
+  folder.remember("plain-name.pdf");  // no folder: nothing learnt
+  EXPECT_EQ(folder.proposed_file("doc", "/w/"), "/w/doc.pdf");
+  folder.remember("/home/ana/prints/out.pdf");
+  EXPECT_EQ(folder.proposed_file("doc", "/w"), "/home/ana/prints/doc.pdf");
+  folder.remember("/top.pdf");
+  EXPECT_EQ(folder.proposed_file("doc", "/w"), "/doc.pdf");
+}
+
 uint32_t u32(const std::string& bytes, size_t at) {
   uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);

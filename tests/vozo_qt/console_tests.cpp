@@ -221,9 +221,11 @@ TEST(Printing, PagesAndCopiesToAPdfFile) {
   const std::string dir = harness::temp_dir();
 
   QString name_in_dialog;
+  QString proposed_file;
   auto print = [&](const std::string& name, int from, int to, int copies) {
     dialogs.print_choice = [&, name, from, to, copies](QPrinter& printer) {
       name_in_dialog = printer.docName();
+      proposed_file = printer.outputFileName();
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(QString::fromStdString(dir + "/" + name));
       if (from > 0) {
@@ -243,7 +245,9 @@ TEST(Printing, PagesAndCopiesToAPdfFile) {
   EXPECT_EQ(name_in_dialog, QStringLiteral("VOZO Input-Output"));
   EXPECT_NE(harness::read_file(dir + "/all.pdf").find(utf16_big_endian("VOZO Input/Output")),
             std::string::npos);
+  // The next print to a file is proposed in the folder printed to last.
   EXPECT_EQ(print("two.pdf", 2, 3, 1), 2);
+  EXPECT_EQ(proposed_file, QString::fromStdString(dir + "/VOZO Input-Output.pdf"));
   EXPECT_EQ(print("copies.pdf", 0, 0, 2), 2 * all);
   // Pages past the end of the text print nothing but an empty page.
   EXPECT_EQ(print("past.pdf", 900, 901, 1), 1);
