@@ -6,9 +6,8 @@
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
 #include "bootstrap/twin_scan.h"
-#include "cli/scan_figure.h"
 #include "figures/cairo_render.h"
-#include "figures/stereonet.h"
+#include "figures/confidence_figures.h"
 
 namespace cli {
 
@@ -64,20 +63,7 @@ void Confidence::prepare(Run& run) {
     options.jobs = run.options.jobs;
     const bootstrap::Summary s = bootstrap::run_bootstrap(input, options);
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
-    for (const bootstrap::Sample& sample : s.samples) {
-      if (!sample.valid) continue;
-      for (int32_t j = 0; j < 3; ++j) {
-        const results::Line l = results::line_of(sample.axes[j]);
-        run.stereonet_dots.push_back({static_cast<double>(j + 1), l.trend, l.plunge});
-      }
-    }
-    const results::Axis* axes[3] = {&run.result.result.sigma1, &run.result.result.sigma2,
-                                    &run.result.result.sigma3};
-    for (int32_t j = 0; j < 3; ++j) {
-      run.stereonet_cones.push_back({static_cast<double>(j + 1), axes[j]->line.trend,
-                                     axes[j]->line.plunge,
-                                     s.cone95_deg[static_cast<std::size_t>(j)]});
-    }
+    run.stereonet_marks = figures::confidence_marks(s, run.result);
     if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
     if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
   }
@@ -87,9 +73,9 @@ void Confidence::prepare(Run& run) {
     run.json_blocks["scan"] = bootstrap::scan_json(scan, run.state.twin_percent);
     if (summary_) console_text_ += bootstrap::scan_table_text(scan);
     if (!scan_figure_.empty()) {
-      const std::string error =
-          figures::render_figure(scan_figure(scan, figures::page_width, figures::page_height),
-                                 figures::format_of(scan_figure_), 300, scan_figure_bytes_);
+      const std::string error = figures::render_figure(
+          figures::scan_figure(scan, figures::page_width, figures::page_height),
+          figures::format_of(scan_figure_), 300, scan_figure_bytes_);
       if (!error.empty()) throw std::runtime_error(scan_figure_ + ": " + error);
     }
   }

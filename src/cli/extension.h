@@ -3,7 +3,6 @@
 // run. An extension lives in a file of its own; cli/extensions.cpp lists them.
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <memory>
 #include <span>
@@ -13,6 +12,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "figures/result_figures.h"
 #include "gemino/state.h"
 #include "results/file_output.h"
 #include "results/magnitudes.h"
@@ -40,11 +40,9 @@ struct Run {
   const results::Result& result;
   const results::StressMagnitudes& stress;
   // Blocks the extensions add to the result's JSON (filled by Extension::prepare), and the
-  // marks they add to the stress stereonet: resampled axes (sigma 1..3, trend and plunge)
-  // and confidence cones (sigma, trend, plunge, half angle in degrees).
+  // marks they add to the stress stereonet (resampled axes, confidence cones).
   nlohmann::ordered_json json_blocks = nlohmann::ordered_json::object();
-  std::vector<std::array<double, 3>> stereonet_dots;
-  std::vector<std::array<double, 4>> stereonet_cones;
+  figures::StereonetExtras stereonet_marks;
 };
 
 class Extension {

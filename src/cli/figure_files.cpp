@@ -47,13 +47,7 @@ std::vector<std::filesystem::path> FigureFiles::outputs() const {
 
 void FigureFiles::write(const Run& run) {
   // The marks other extensions prepared for the stress stereonet.
-  figures::StereonetExtras extras;
-  for (const auto& d : run.stereonet_dots) {
-    extras.dots.push_back({{d[1], d[2]}, static_cast<int32_t>(d[0])});
-  }
-  for (const auto& c : run.stereonet_cones) {
-    extras.cones.push_back({{c[1], c[2]}, c[3], static_cast<int32_t>(c[0])});
-  }
+  const figures::StereonetExtras& extras = run.stereonet_marks;
   const bool marked = !extras.dots.empty() || !extras.cones.empty();
   for (int k = 0; k < 4; ++k) {
     if (files_[k].empty()) continue;

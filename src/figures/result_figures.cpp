@@ -52,6 +52,8 @@ std::string_view figure_title(FigureKind kind) {
       return "Shear-stress plot";
     case FigureKind::cumulative:
       return "Cumulative chart";
+    case FigureKind::twin_scan:
+      return "Twin-percent scan";
   }
   return "";
 }
@@ -138,8 +140,13 @@ Figure result_figure(FigureKind kind, const results::Result& r, const results::S
       return shear_stress_plot(plot_input(r, m), width, height);
     case FigureKind::cumulative:
       return cumulative_chart(plot_input(r, m), width, height);
+    case FigureKind::twin_scan:
+      break;
   }
-  return {};
+  Figure blank;
+  blank.width = width;
+  blank.height = height;
+  return blank;
 }
 
 std::string write_result_figure(FigureKind kind, const results::Result& r,

@@ -16,8 +16,10 @@
 
 namespace figures {
 
-enum class FigureKind { stereonet, grains, shear_plot, cumulative };
-// "Stereonet", "Grains", "Shear-stress plot", "Cumulative chart": menu items and titles.
+// The four figures of a result, and the figure of a twin-percent scan of it.
+enum class FigureKind { stereonet, grains, shear_plot, cumulative, twin_scan };
+// "Stereonet", "Grains", "Shear-stress plot", "Cumulative chart", "Twin-percent scan": menu
+// items and titles.
 std::string_view figure_title(FigureKind kind);
 
 StereonetInput stereonet_input(const results::Result& r, const results::StressMagnitudes& m);
@@ -34,7 +36,8 @@ struct StereonetExtras {
   std::vector<OverlayCone> cones;
 };
 
-// One figure at a size in points (a window passes its size in pixels).
+// One figure at a size in points (a window passes its size in pixels). The scan's figure
+// is drawn from a scan (scan_figure): from a result alone, its page is blank.
 Figure result_figure(FigureKind kind, const results::Result& r, const results::StressMagnitudes& m,
                      double width, double height, const StereonetExtras* extras = nullptr);
 

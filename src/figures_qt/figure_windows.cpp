@@ -45,13 +45,18 @@ QString real_export_dialog(QWidget* parent, const QString& suggested) {
 
 }  // namespace
 
+figures::Figure data_figure(figures::FigureKind kind, const FigureData& data, double width,
+                            double height) {
+  if (kind == figures::FigureKind::twin_scan) return figures::scan_figure(data.scan, width, height);
+  return figures::result_figure(kind, data.result, data.stress, width, height, &data.extras);
+}
+
 QImage figure_image(figures::FigureKind kind, const FigureData& data, QSize size, double ratio) {
   const int32_t w = std::max(1, static_cast<int32_t>(std::lround(size.width() * ratio)));
   const int32_t h = std::max(1, static_cast<int32_t>(std::lround(size.height() * ratio)));
   QImage image(w, h, QImage::Format_RGB32);
   const figures::Figure figure =
-      figures::result_figure(kind, data.result, data.stress, std::max(1, size.width()),
-                             std::max(1, size.height()), &data.extras);
+      data_figure(kind, data, std::max(1, size.width()), std::max(1, size.height()));
   figures::draw_pixels(figure, image.bits(), w, h, static_cast<int32_t>(image.bytesPerLine()),
                        ratio);
   image.setDevicePixelRatio(ratio);
@@ -94,8 +99,9 @@ bool export_figure(QWidget* parent, figures::FigureKind kind, const FigureData& 
   const QString path =
       export_dialog() ? export_dialog()(parent, suggested) : real_export_dialog(parent, suggested);
   if (path.isEmpty()) return false;
-  const std::string error = figures::write_result_figure(
-      kind, data.result, data.stress, path.toStdString(), figures::default_dpi, &data.extras);
+  const std::string error =
+      figures::write_figure(data_figure(kind, data, figures::page_width, figures::page_height),
+                            path.toStdString(), figures::default_dpi);
   if (!error.empty()) {
     vozo_qt::dialogs().warn(error);
     return false;

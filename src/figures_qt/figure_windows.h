@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "figures/confidence_figures.h"
 #include "figures/result_figures.h"
 
 class QPainter;
@@ -18,12 +19,18 @@ class QMdiSubWindow;
 namespace figures_qt {
 
 // What the windows draw from: a copy of the run's result, so that a window stays as it
-// was drawn whatever happens to the computation's state afterwards.
+// was drawn whatever happens to the computation's state afterwards; the marks of a
+// bootstrap for the stereonet, and the scan that the scan's figure shows.
 struct FigureData {
   results::Result result;
   results::StressMagnitudes stress;
   figures::StereonetExtras extras;
+  bootstrap::Scan scan;
 };
+
+// The figure of `kind` laid out at a size in points.
+figures::Figure data_figure(figures::FigureKind kind, const FigureData& data, double width,
+                            double height);
 
 // The figure of `kind` drawn on whatever the painter paints on (a window, an image, a
 // printer), laid out for that device's size and resolution.

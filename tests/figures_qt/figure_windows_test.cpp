@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "bootstrap/twin_scan.h"
 #include "gemino/driver_in_process.h"
 #include "results/magnitudes.h"
 #include "vozo_qt/environment.h"
@@ -31,6 +32,7 @@ std::shared_ptr<const FigureData> example_data() {
     auto d = std::make_shared<FigureData>();
     d->result = results::build_result(gemino::shared_state());
     d->stress = results::stress_magnitudes(d->result);
+    d->scan = bootstrap::run_scan(bootstrap::run_input(gemino::shared_state()), {80, 100, 10}, 2);
     return d;
   }();
   return data;
@@ -46,9 +48,9 @@ double inked(const QImage& image) {
 }
 
 TEST(FigureWindows, EveryFigureFillsTheWindowItIsDrawnIn) {
-  for (figures::FigureKind kind :
-       {figures::FigureKind::stereonet, figures::FigureKind::grains,
-        figures::FigureKind::shear_plot, figures::FigureKind::cumulative}) {
+  for (figures::FigureKind kind : {figures::FigureKind::stereonet, figures::FigureKind::grains,
+                                   figures::FigureKind::shear_plot, figures::FigureKind::cumulative,
+                                   figures::FigureKind::twin_scan}) {
     const QImage small = figure_image(kind, *example_data(), QSize(320, 240), 1.0);
     const QImage large = figure_image(kind, *example_data(), QSize(900, 500), 2.0);
     EXPECT_EQ(small.size(), QSize(320, 240));
@@ -92,6 +94,14 @@ TEST(FigureWindows, ExportWritesTheChosenFormatOrNothing) {
   answer.clear();  // cancelled
   EXPECT_FALSE(export_figure(nullptr, figures::FigureKind::shear_plot, *example_data()));
   EXPECT_EQ(suggested_export_name(figures::FigureKind::shear_plot), "shear-stress-plot.svg");
+
+  // The scan's figure is written from the scan, not left blank.
+  answer = QString::fromStdString((dir / "scan.svg").string());
+  EXPECT_TRUE(export_figure(nullptr, figures::FigureKind::twin_scan, *example_data()));
+  EXPECT_EQ(offered.right(21), QStringLiteral("twin-percent-scan.svg"));
+  std::ifstream svg(dir / "scan.svg");
+  const std::string text((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("twins counted (%)"), std::string::npos);
   set_export_dialog({});
   std::filesystem::remove_all(dir);
 }

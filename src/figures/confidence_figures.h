@@ -1,0 +1,20 @@
+// What the bootstrap and the twin-percent scan add to the figures: the resampled axes and
+// the 95 % cones for the stress stereonet, and the figure of the scan (the angles of
+// sigma1 and sigma3 to the run's own axes above, the differential stress below, against
+// the share of twins counted).
+#pragma once
+
+#include "bootstrap/bootstrap.h"
+#include "bootstrap/twin_scan.h"
+#include "figures/figure.h"
+#include "figures/result_figures.h"
+
+namespace figures {
+
+// Every inverted resample's three axes as dots, and a cone of the resamples' 95 % angle
+// around each of the run's own axes.
+StereonetExtras confidence_marks(const bootstrap::Summary& summary, const results::Result& r);
+
+Figure scan_figure(const bootstrap::Scan& scan, double width, double height);
+
+}  // namespace figures
