@@ -1,8 +1,12 @@
 // The figure items of the "Results" menu: each opens a graphics window showing one figure
-// of the finished run, drawn for the CRSS last chosen.
+// of the finished run, drawn for the CRSS last chosen; and the figures the menu's
+// computations add (the bootstrap's marks on the stereonet, the scan's figure).
 #pragma once
 
 #include <cstdint>
+
+#include "bootstrap/twin_scan.h"
+#include "figures/result_figures.h"
 
 namespace results_qt {
 
@@ -10,5 +14,13 @@ void open_stereonet(int32_t& id);
 void open_grains(int32_t& id);
 void open_shear_plot(int32_t& id);
 void open_cumulative_chart(int32_t& id);
+
+// The marks of the last finished bootstrap: the open stereonets are redrawn with them (one
+// opens when none is), and every stereonet opened afterwards has them too.
+void set_stereonet_marks(figures::StereonetExtras marks);
+const figures::StereonetExtras& stereonet_marks();
+
+// Opens a window with the figure of a scan.
+void open_scan_figure(bootstrap::Scan scan);
 
 }  // namespace results_qt

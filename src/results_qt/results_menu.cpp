@@ -9,6 +9,7 @@
 #include "recfmt/hooks.h"
 #include "results/file_output.h"
 #include "results/json_export.h"
+#include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
 #include "vozo/menus.h"
@@ -60,6 +61,8 @@ constexpr Item items[] = {
     {"&Grains", open_grains},
     {"S&hear-stress plot", open_shear_plot},
     {"&Cumulative chart", open_cumulative_chart},
+    {"Confidence (&bootstrap)...", confidence_item},
+    {"Twin-&percent scan...", scan_item},
 };
 
 void add_menu() {

@@ -1,13 +1,24 @@
 // The "Results" menu of the windowed program: added at the end of a run that wrote its
-// whole report, with its three items; absent after a run that failed.
+// whole report, with its items; absent after a run that failed. Its computations run on
+// workers while the window stays live, and can be cancelled.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "gemino/driver.h"
 #include "harness.h"
+#include "results_qt/background_job.h"
+#include "results_qt/confidence_item.h"
+#include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
@@ -19,8 +30,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Runs the windowed program on params.txt and data.txt of `dir`; returns the titles of the
-// menus and the items of a "Results" menu as they were when the run ended.
-QStringList menus_after_run(const fs::path& dir, QStringList& results_items) {
+// menus and the items of a "Results" menu as they were when the run ended. `after_run`
+// adds steps to the script between the end of the run and Exit.
+QStringList menus_after_run(const fs::path& dir, QStringList& results_items,
+                            const std::function<void(harness::Script&)>& after_run = {}) {
   harness::ScriptedDialogs dialogs;
   harness::Script script;
   const fs::path home = fs::current_path();
@@ -38,9 +51,15 @@ QStringList menus_after_run(const fs::path& dir, QStringList& results_items) {
                   if (titles.back() != "Results") continue;
                   for (QAction* a : menu->actions()) results_items << a->text();
                 }
-                dialogs.answers.push_back(vozo::Answer::no);
-                harness::frame()->command(vozo::IDM_EXIT);
               });
+  if (after_run) after_run(script);
+  script.then([&] {
+    // No to saving the console, and each figure window the steps opened.
+    for (qsizetype k = 0; k < harness::frame()->children().size(); ++k) {
+      dialogs.answers.push_back(vozo::Answer::no);
+    }
+    harness::frame()->command(vozo::IDM_EXIT);
+  });
   vozo_qt::run_windowed([] {
     results_qt::add_menu_when_run_ends();
     gemino::run_driver(gemino::shared_state());
@@ -59,11 +78,101 @@ TEST(ResultsMenu, AddedAfterASoundRunBeforeTheWindowMenu) {
   EXPECT_EQ(titles.indexOf("Results") + 1, titles.indexOf("Window"))
       << titles.join(",").toStdString();
   // Each item with its own mnemonic.
-  EXPECT_EQ(items,
-            QStringList({"Export &JSON...", "Export C&SV...", "Stress &magnitudes...", "S&tereonet",
-                         "&Grains", "S&hear-stress plot", "&Cumulative chart"}));
+  EXPECT_EQ(items, QStringList({"Export &JSON...", "Export C&SV...", "Stress &magnitudes...",
+                                "S&tereonet", "&Grains", "S&hear-stress plot", "&Cumulative chart",
+                                "Confidence (&bootstrap)...", "Twin-&percent scan..."}));
   ASSERT_NE(results_qt::finished_result(), nullptr);
   EXPECT_EQ(results_qt::finished_result()->counts.planes, 180);
+}
+
+fs::path example_dir() {
+  const fs::path dir(harness::temp_dir());
+  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "params.txt", dir / "params.txt");
+  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "data.txt", dir / "data.txt");
+  return dir;
+}
+
+bool idle() {
+  return results_qt::BackgroundJob::current() == nullptr;
+}
+
+// The text of the window titled `title` last opened, or "" when none is open.
+std::string text_window(const QString& title) {
+  std::string text;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->windowTitle() != title || !w->isVisible() || qobject_cast<QDialog*>(w) == nullptr) {
+      continue;
+    }
+    if (auto* view = w->findChild<QPlainTextEdit*>()) text = view->toPlainText().toStdString();
+  }
+  return text;
+}
+
+QStringList figure_titles() {
+  QStringList titles;
+  for (QMdiSubWindow* sub : harness::frame()->children()) titles << sub->windowTitle();
+  return titles;
+}
+
+TEST(ResultsMenu, BootstrapAndScanShowWhatTheyFoundAndTheirFigures) {
+  QStringList items, after_bootstrap, after_scan;
+  std::string summary, table;
+  bool dialog_shown = false;
+  menus_after_run(example_dir(), items, [&](harness::Script& script) {
+    script.then([&] {
+      results_qt::BackgroundJob* job = results_qt::start_confidence(8);
+      ASSERT_NE(job, nullptr);
+      dialog_shown = job->progress_dialog()->isVisible();
+      EXPECT_EQ(results_qt::start_scan({90, 100, 5}), nullptr);  // one at a time
+    });
+    script.when(idle, [&] {
+      summary = text_window("Confidence (bootstrap)");
+      after_bootstrap = figure_titles();
+      ASSERT_NE(results_qt::start_scan({90, 100, 5}), nullptr);
+    });
+    script.when(idle, [&] {
+      table = text_window("Twin-percent scan");
+      after_scan = figure_titles();
+    });
+  });
+  EXPECT_TRUE(dialog_shown);
+  EXPECT_EQ(summary.rfind("Bootstrap over grains: 8 of 8 resamples, seed 1\n", 0), 0u) << summary;
+  EXPECT_TRUE(after_bootstrap.contains("Stereonet")) << after_bootstrap.join(",").toStdString();
+  const figures::StereonetExtras& marks = results_qt::stereonet_marks();
+  EXPECT_EQ(marks.cones.size(), 3u);
+  EXPECT_EQ(marks.dots.size() % 3, 0u);
+  EXPECT_GE(marks.dots.size(), 3u);
+  EXPECT_EQ(table.rfind("Twins counted", 0), 0u) << table;
+  EXPECT_NE(table.find("     95 %"), std::string::npos) << table;
+  EXPECT_TRUE(after_scan.contains("Twin-percent scan")) << after_scan.join(",").toStdString();
+}
+
+TEST(ResultsMenu, CancelStopsALongBootstrapAndShowsNothing) {
+  QStringList items, figures_before, figures_after;
+  QPointer<results_qt::BackgroundJob> job;
+  int32_t progressed = 0;
+  std::string summary = "not looked at";
+  menus_after_run(example_dir(), items, [&](harness::Script& script) {
+    script.then([&] {
+      figures_before = figure_titles();
+      job = results_qt::start_confidence(1000000);
+      ASSERT_NE(job, nullptr);
+    });
+    // The window stays live while the workers go: this script runs from its timer.
+    script.when([&] { return job == nullptr || job->progress_dialog()->value() > 0; },
+                [&] {
+                  ASSERT_NE(job, nullptr);
+                  progressed = job->progress_dialog()->value();
+                  job->progress_dialog()->findChild<QPushButton*>()->click();
+                });
+    script.when(idle, [&] {
+      figures_after = figure_titles();
+      summary = text_window("Confidence (bootstrap)");
+    });
+  });
+  EXPECT_GT(progressed, 0);
+  EXPECT_EQ(figures_after, figures_before);
+  EXPECT_EQ(summary, "");
 }
 
 TEST(ResultsMenu, NoneAfterAFailedRun) {

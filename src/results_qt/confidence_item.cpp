@@ -1,0 +1,170 @@
+#include "results_qt/confidence_item.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "bootstrap/confidence_text.h"
+#include "figures/confidence_figures.h"
+#include "gemino/state.h"
+#include "results_qt/background_job.h"
+#include "results_qt/figure_items.h"
+#include "results_qt/results_menu.h"
+#include "results_qt/text_window.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/mdi_frame.h"
+
+namespace results_qt {
+
+namespace {
+
+const QString confidence_title = QStringLiteral("Confidence (bootstrap)");
+const QString scan_title = QStringLiteral("Twin-percent scan");
+
+// A computation is under way: its dialog comes to the front instead of a second one.
+bool busy() {
+  BackgroundJob* job = BackgroundJob::current();
+  if (job == nullptr) return false;
+  if (QProgressDialog* dialog = job->progress_dialog()) {
+    dialog->raise();
+    dialog->activateWindow();
+  }
+  return true;
+}
+
+// What the resamples and the scan start from: the finished run, read on the window
+// thread before the workers start.
+std::shared_ptr<const bootstrap::RunInput> run_input() {
+  return std::make_shared<const bootstrap::RunInput>(
+      bootstrap::run_input(gemino::shared_state(), chosen_crss()));
+}
+
+// The range last asked for, offered again next time.
+bootstrap::ScanRange& last_range() {
+  static bootstrap::ScanRange range{70, 100, 5};
+  return range;
+}
+
+// Asks for the percentages from, to and step; false when cancelled.
+bool ask_range(QWidget* parent, bootstrap::ScanRange& range) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(scan_title);
+  auto spin = [&](int32_t value) {
+    auto* box = new QSpinBox(&dialog);
+    box->setRange(1, 100);
+    box->setValue(value);
+    return box;
+  };
+  QSpinBox* first = spin(range.first);
+  QSpinBox* last = spin(range.last);
+  QSpinBox* step = spin(range.step);
+  first->setSuffix(QStringLiteral(" %"));
+  last->setSuffix(QStringLiteral(" %"));
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("&From:"), first);
+  form->addRow(QStringLiteral("&To:"), last);
+  form->addRow(QStringLiteral("&Step:"), step);
+  auto* problem = new QLabel(&dialog);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  // The same rule as the command line's FIRST:LAST:STEP.
+  auto chosen = [&] {
+    return bootstrap::parse_scan_range(std::to_string(first->value()) + ":" +
+                                       std::to_string(last->value()) + ":" +
+                                       std::to_string(step->value()));
+  };
+  auto check = [&] {
+    const bool valid = chosen().has_value();
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(valid);
+    problem->setText(valid ? QString() : QStringLiteral("From must not be above To."));
+  };
+  for (QSpinBox* box : {first, last, step}) {
+    QObject::connect(box, &QSpinBox::valueChanged, &dialog, check);
+  }
+  check();
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(problem);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted || !chosen()) return false;
+  range = *chosen();
+  return true;
+}
+
+}  // namespace
+
+BackgroundJob* start_confidence(int32_t resamples) {
+  vozo_qt::Frame* frame = vozo_qt::env().frame;
+  if (finished_result() == nullptr || frame == nullptr || resamples <= 0 ||
+      BackgroundJob::current() != nullptr) {
+    return nullptr;
+  }
+  auto summary = std::make_shared<bootstrap::Summary>();
+  auto label = [resamples](int32_t done, int32_t total) {
+    // The resamples first, then one inversion for each grain left out.
+    if (done < resamples || total <= resamples) {
+      return QStringLiteral("Resampling the grains: %1 of %2").arg(done).arg(resamples);
+    }
+    return QStringLiteral("Leaving out each grain: %1 of %2")
+        .arg(done - resamples)
+        .arg(total - resamples);
+  };
+  auto work = [input = run_input(), summary, resamples](const BackgroundJob::Progress& progress) {
+    bootstrap::Options options;
+    options.resamples = resamples;
+    options.jobs = 0;  // every core
+    options.progress = progress;
+    *summary = bootstrap::run_bootstrap(*input, options);
+  };
+  auto finished = [summary, frame](bool cancelled) {
+    const results::Result* r = finished_result();
+    if (cancelled || summary->cancelled || r == nullptr) return;
+    show_text_window(frame, confidence_title, bootstrap::bootstrap_summary_text(*summary));
+    set_stereonet_marks(figures::confidence_marks(*summary, *r));
+  };
+  return new BackgroundJob(frame, confidence_title, label, work, finished);
+}
+
+BackgroundJob* start_scan(const bootstrap::ScanRange& range) {
+  vozo_qt::Frame* frame = vozo_qt::env().frame;
+  if (finished_result() == nullptr || frame == nullptr || BackgroundJob::current() != nullptr) {
+    return nullptr;
+  }
+  auto scan = std::make_shared<bootstrap::Scan>();
+  auto label = [](int32_t done, int32_t total) {
+    return QStringLiteral("Inverting for each percentage: %1 of %2").arg(done).arg(total);
+  };
+  auto work = [input = run_input(), scan, range](const BackgroundJob::Progress& progress) {
+    *scan = bootstrap::run_scan(*input, range, 0, progress);
+  };
+  auto finished = [scan, frame](bool cancelled) {
+    if (cancelled || scan->cancelled) return;
+    show_text_window(frame, scan_title, bootstrap::scan_table_text(*scan));
+    open_scan_figure(*scan);
+  };
+  return new BackgroundJob(frame, scan_title, label, work, finished);
+}
+
+void confidence_item(int32_t&) {
+  if (finished_result() == nullptr || busy()) return;
+  bool ok = false;
+  const int resamples =
+      QInputDialog::getInt(vozo_qt::env().frame, confidence_title,
+                           QStringLiteral("Number of resamples B:"), 1000, 1, 1000000, 100, &ok);
+  if (ok) start_confidence(resamples);
+}
+
+void scan_item(int32_t&) {
+  if (finished_result() == nullptr || busy()) return;
+  if (ask_range(vozo_qt::env().frame, last_range())) start_scan(last_range());
+}
+
+}  // namespace results_qt
