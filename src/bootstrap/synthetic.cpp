@@ -99,7 +99,7 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
   }
   in.trial_count = recipe.trial_count;
   in.iteration_limit = recipe.iteration_limit;
-  in.twin_percent = 100;
+  in.twin_percent = recipe.twin_percent;
   in.seed = static_cast<int32_t>((recipe.seed * 2654435761u) & 0x3FFFFFFF) | 1;
   gemino::InversionOptions o;
   o.trial_count = in.trial_count;
