@@ -138,30 +138,56 @@ QRect ConsoleWindow::cell_rect(int32_t x, int32_t y, int32_t width, int32_t heig
 // long output record costs one repaint, not one per byte, and a fast run a few dozen a
 // second.
 void ConsoleWindow::mark_dirty(const QRect& rect) {
-  const QRect visible = rect.intersected(viewport()->rect());
-  if (visible.isEmpty()) return;
-  dirty_ = dirty_.united(visible);
+  // Fast output moves the text up a line per record: the whole client area is then due
+  // for repainting, and the rest of the records until the paint need not be measured.
+  if (whole_dirty_) return;
+  const QWidget* area = viewport();
+  const int width = area->width();
+  const int height = area->height();
+  const int left = std::max(rect.left(), 0);
+  const int top = std::max(rect.top(), 0);
+  const int right = std::min(rect.right(), width - 1);
+  const int bottom = std::min(rect.bottom(), height - 1);
+  if (left > right || top > bottom) return;
+  if (dirty_.isEmpty()) {
+    dirty_.setCoords(left, top, right, bottom);
+  } else {
+    dirty_.setCoords(std::min(dirty_.left(), left), std::min(dirty_.top(), top),
+                     std::max(dirty_.right(), right), std::max(dirty_.bottom(), bottom));
+  }
+  whole_dirty_ = dirty_.left() == 0 && dirty_.top() == 0 && dirty_.right() == width - 1 &&
+                 dirty_.bottom() == height - 1;
   schedule_flush();
 }
 
 void ConsoleWindow::schedule_flush() {
-  if (flush_timer_.isActive()) return;
+  if (flush_pending_) return;
+  flush_pending_ = true;
   const qint64 wait = repaint_interval_ms - since_paint_.elapsed();
   flush_timer_.start(static_cast<int>(std::max<qint64>(0, wait)));
 }
 
 void ConsoleWindow::flush_dirty() {
+  flush_pending_ = false;
   since_paint_.restart();
   apply_scroll_bars();
-  if (!dirty_.isEmpty()) viewport()->update(dirty_);
+  if (whole_dirty_) {
+    // The area may have changed size since it was marked (a scroll bar came or went).
+    viewport()->update();
+  } else if (!dirty_.isEmpty()) {
+    viewport()->update(dirty_);
+  }
   dirty_ = QRect();
+  whole_dirty_ = false;
 }
 
 void ConsoleWindow::invalidate_cells(int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (whole_dirty_) return;
   mark_dirty(cell_rect(x, y, width, height));
 }
 
 void ConsoleWindow::invalidate_to_right_edge(int32_t x, int32_t y) {
+  if (whole_dirty_) return;
   const QRect cell = cell_rect(x, y, 1, 1);
   mark_dirty(QRect(cell.left(), cell.top(), viewport()->width() - cell.left(), cell.height()));
 }

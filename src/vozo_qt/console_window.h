@@ -113,6 +113,10 @@ class ConsoleWindow final : public QAbstractScrollArea,
   int32_t ascent_ = 0;
   QPoint caret_{0, 0};
   QRect dirty_;
+  // dirty_ covers the whole client area.
+  bool whole_dirty_ = false;
+  // The flush timer runs: damage marked now is painted with what is already due.
+  bool flush_pending_ = false;
   // Scroll bar ranges and positions the state asked for, shown with the next repaint.
   int32_t bar_max_[2] = {0, 0};
   int32_t bar_pos_[2] = {0, 0};
