@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "vozo/console_state.h"
+#include "vozo/text_cells.h"
 
 namespace vozo {
 
@@ -16,7 +17,7 @@ int32_t ConsoleState::pointer_line(int32_t y) const {
 }
 
 int32_t ConsoleState::length_of(int32_t line0) const {
-  return store_.line_length(line0 + 1);
+  return cell_count(store_.line(line0 + 1));
 }
 
 void ConsoleState::invalidate_selection() {
@@ -75,7 +76,7 @@ void ConsoleState::extend_selection(Key key) {
       return;
   }
   invalidate_selection();
-  caret_column_ = column;
+  set_caret_column(column);
   selection_ = true;
   selection_line_ = caret_line_;
   selection_start_ = std::min(anchor, column);
@@ -142,21 +143,24 @@ void ConsoleState::double_click(int32_t x, int32_t y) {
   const int32_t column = pointer_column(x);
   const int32_t line = pointer_line(y);
   const std::string_view text = store_.line(line + 1);
-  const int32_t length = static_cast<int32_t>(text.size());
+  const int32_t length = cell_count(text);
+  const auto size = static_cast<int32_t>(text.size());
+  const int32_t at = byte_of_cell(text, column);
   selection_ = true;
   selection_line_ = line;
-  if (column >= length || text[static_cast<size_t>(column)] == ' ') {
+  if (column >= length || text[static_cast<size_t>(at)] == ' ') {
     // Nothing but a blank (or the empty space past the line) under the pointer.
     selection_start_ = selection_end_ = std::min(column, length);
   } else {
     // The word under the pointer: from just after the blank before it up to the
-    // blank after it.
-    int32_t start = column;
+    // blank after it. A blank is a character of its own, so the bytes next to one
+    // begin and end characters.
+    int32_t start = at;
     while (start > 0 && text[static_cast<size_t>(start - 1)] != ' ') --start;
-    int32_t end = column + 1;
-    while (end < length && text[static_cast<size_t>(end)] != ' ') ++end;
-    selection_start_ = start;
-    selection_end_ = end;
+    int32_t end = at + char_size(text, at);
+    while (end < size && text[static_cast<size_t>(end)] != ' ') ++end;
+    selection_start_ = cell_of_byte(text, start);
+    selection_end_ = cell_of_byte(text, end);
   }
   invalidate_selection();
   dragging_ = false;
@@ -165,9 +169,8 @@ void ConsoleState::double_click(int32_t x, int32_t y) {
 std::string ConsoleState::selection_text() const {
   if (!selection_) return {};
   const std::string_view text = store_.line(selection_line_ + 1);
-  const auto length = static_cast<int32_t>(text.size());
-  const int32_t start = std::min(selection_start_, length);
-  const int32_t end = std::min(selection_end_, length);
+  const int32_t start = byte_of_cell(text, selection_start_);
+  const int32_t end = byte_of_cell(text, selection_end_);
   if (end <= start) return {};
   return std::string(text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)));
 }
@@ -178,14 +181,13 @@ void ConsoleState::clipboard_stored() {
 
 void ConsoleState::delete_selection() {
   if (!selection_) return;
-  const int32_t removed =
-      store_.delete_chars(selection_line_ + 1, selection_start_, selection_end_ - selection_start_);
-  if (selection_line_ == caret_line_ && selection_start_ < caret_column_) {
-    if (selection_end_ < caret_column_) {
-      caret_column_ -= selection_end_ - selection_start_;
-    } else {
-      caret_column_ = selection_start_;
-    }
+  const std::string_view text = store_.line(selection_line_ + 1);
+  const int32_t start = byte_of_cell(text, selection_start_);
+  const int32_t end = byte_of_cell(text, selection_end_);
+  const int32_t removed = store_.delete_chars(selection_line_ + 1, start, end - start);
+  if (removed > 0 && selection_line_ == caret_line_) {
+    if (start < caret_byte_) caret_byte_ = end <= caret_byte_ ? caret_byte_ - removed : start;
+    resync_caret();
   }
   if (removed > 0) ++revision_;
   if (selection_line_ >= top_ && selection_line_ < top_ + visible_rows_) {
@@ -200,8 +202,10 @@ void ConsoleState::delete_selection() {
 void ConsoleState::paste(std::string_view text) {
   const size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
-  if (text.size() > static_cast<size_t>(paste_limit)) text = text.substr(0, paste_limit);
-  for (char c : text) on_char(static_cast<uint8_t>(c));
+  if (text.size() > static_cast<size_t>(paste_limit)) {
+    text = text.substr(0, static_cast<size_t>(boundary_before(text, paste_limit)));
+  }
+  type_text(text);
 }
 
 std::string typed_line_ends(std::string_view clipboard_text) {

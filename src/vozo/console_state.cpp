@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "vozo/text_cells.h"
+
 namespace vozo {
 
 ConsoleState::ConsoleState(ConsoleView& view, int32_t char_width, int32_t char_height)
@@ -11,11 +13,16 @@ ConsoleState::ConsoleState(ConsoleView& view, int32_t char_width, int32_t char_h
 // ---- size and font --------------------------------------------------------------
 
 void ConsoleState::resize(int32_t client_width, int32_t client_height) {
+  // A caret that was in sight stays in sight when the window narrows (a scroll bar
+  // appearing beside the text narrows it too).
+  const bool caret_seen =
+      caret_column_ >= horizontal_pos_ && caret_column_ - horizontal_pos_ < visible_columns_;
   client_width_ = std::max(0, client_width);
   client_height_ = std::max(0, client_height);
   visible_rows_ = client_height_ / char_height_;
   visible_columns_ = client_width_ / char_width_;
   reset_scroll_ranges();
+  if (caret_seen) keep_caret_in_view();
 }
 
 void ConsoleState::change_font(int32_t char_width, int32_t char_height, int32_t client_width,
@@ -34,13 +41,30 @@ void ConsoleState::set_text_color(uint32_t rgb) {
 // ---- typing ---------------------------------------------------------------------
 
 void ConsoleState::on_char(uint8_t code) {
+  const char c = static_cast<char>(code);
+  enter(std::string_view(&c, 1));
+}
+
+void ConsoleState::type_text(std::string_view text) {
+  const auto size = static_cast<int32_t>(text.size());
+  for (int32_t at = 0; at < size;) {
+    const int32_t n = char_size(text, at);
+    enter(text.substr(static_cast<size_t>(at), static_cast<size_t>(n)));
+    at += n;
+  }
+}
+
+void ConsoleState::enter(std::string_view character) {
   invalidate_selection();
   clear_selection();
   gray_selection_commands();
 
-  if (code == code_backspace) {
+  const auto code = static_cast<uint8_t>(character.front());
+  if (character.size() > 1) {
+    type_other(character);
+  } else if (code == code_backspace) {
     if (caret_column_ > 0) {
-      --caret_column_;
+      set_caret_column(caret_column_ - 1);
       key_delete();
     }
   } else if (code == code_tab) {
@@ -53,11 +77,13 @@ void ConsoleState::on_char(uint8_t code) {
   } else if (code == code_return) {
     type_return();
   } else {
-    type_other(code);
+    type_other(character);
   }
 
   ++revision_;
+  keep_caret_in_view();
   move_caret();
+  check_store_full();
 }
 
 void ConsoleState::type_return() {
@@ -66,8 +92,10 @@ void ConsoleState::type_return() {
     // A return on a pending line stores an empty line.
     store_.open_line();
   }
-  if (visible_rows_ > top_) reset_scroll_ranges();
   caret_column_ = 0;
+  caret_byte_ = 0;
+  line_cells_ = 0;
+  if (visible_rows_ > top_) reset_scroll_ranges();
   ++caret_line_;
   new_line_pending_ = true;
   if (horizontal_pos_ != 0) on_hscroll(SB_LEFT);
@@ -79,24 +107,64 @@ void ConsoleState::type_return() {
   waiting_ = false;
 }
 
-void ConsoleState::type_other(uint8_t code) {
+void ConsoleState::type_other(std::string_view character) {
   scroll_to_bottom();
   if (new_line_pending_) {
     // With the line table full the character has nowhere to go.
     if (!store_.open_line()) return;
     new_line_pending_ = false;
   }
-  // The character takes the place of a blank inserted at the caret.
-  if (!key_insert()) return;
-  const char c = code == code_line_feed ? ' ' : static_cast<char>(code);
-  store_.store(caret_column_, c);
+  const bool line_feed = character.size() == 1 && character.front() == code_line_feed;
+  // The character goes in at the caret, the bytes from there on moving right.
+  if (!store_.insert(caret_byte_, line_feed ? std::string_view(" ") : character)) return;
+  ++revision_;
+  view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
   view_.invalidate_cells(caret_column_ - horizontal_pos_, caret_line_ - top_, 1, 1);
-  ++caret_column_;
-  store_.note_length(caret_column_);
-  if (visible_columns_ < caret_column_ + 1) {
-    on_hscroll(SB_LINERIGHT);
-    reset_scroll_ranges();
+  caret_byte_ += static_cast<int32_t>(character.size());
+  if (character.size() > 1 || static_cast<uint8_t>(character.front()) < 0x80) {
+    // A whole character takes one more cell and leaves the others as they were.
+    ++caret_column_;
+    ++line_cells_;
+  } else {
+    // A byte beginning no sequence may complete one with the bytes before it.
+    resync_caret();
   }
+  store_.note_length(line_cells_);
+}
+
+std::string_view ConsoleState::caret_text() const {
+  return new_line_pending_ ? std::string_view() : store_.line(store_.line_count());
+}
+
+void ConsoleState::set_caret_column(int32_t column) {
+  caret_column_ = column;
+  caret_byte_ = byte_of_cell(caret_text(), column);
+}
+
+void ConsoleState::resync_caret() {
+  const std::string_view text = caret_text();
+  line_cells_ = cell_count(text);
+  set_caret_column(cell_of_byte(text, caret_byte_));
+}
+
+void ConsoleState::keep_caret_in_view() {
+  if (visible_columns_ <= 0) return;
+  int32_t wanted = horizontal_pos_;
+  if (caret_column_ < horizontal_pos_) {
+    wanted = caret_column_;
+  } else if (caret_column_ - horizontal_pos_ >= visible_columns_) {
+    wanted = caret_column_ - visible_columns_ + 1;
+  }
+  if (wanted == horizontal_pos_) return;
+  // The range takes in the caret's cell first.
+  reset_scroll_ranges();
+  on_hscroll(SB_THUMBPOSITION, wanted);
+}
+
+void ConsoleState::check_store_full() {
+  if (told_store_full_ || !store_.overflowed()) return;
+  told_store_full_ = true;
+  view_.store_full();
 }
 
 void ConsoleState::on_key(Key key) {
@@ -120,12 +188,17 @@ void ConsoleState::on_key(Key key) {
       on_vscroll(SB_LINEDOWN);
       break;
     case Key::left:
-      caret_column_ = std::max(0, caret_column_ - 1);
+      if (caret_column_ > 0) set_caret_column(caret_column_ - 1);
+      keep_caret_in_view();
       move_caret();
       break;
     case Key::right:
       if (new_line_pending_) break;
-      caret_column_ = std::min(caret_column_ + 1, store_.last_length());
+      if (caret_column_ < line_cells_) {
+        caret_byte_ += char_size(caret_text(), caret_byte_);
+        ++caret_column_;
+      }
+      keep_caret_in_view();
       move_caret();
       break;
     case Key::insert:
@@ -141,7 +214,12 @@ void ConsoleState::on_key(Key key) {
 
 bool ConsoleState::key_insert() {
   if (new_line_pending_) return false;
-  if (!store_.insert_blank(caret_column_)) return false;
+  if (!store_.insert_blank(caret_byte_)) {
+    check_store_full();
+    return false;
+  }
+  ++line_cells_;
+  store_.note_length(line_cells_);
   view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
   ++revision_;
   return true;
@@ -149,8 +227,12 @@ bool ConsoleState::key_insert() {
 
 void ConsoleState::key_delete() {
   if (new_line_pending_) return;
-  // At or past the end of the line there is nothing to delete.
-  store_.delete_chars(store_.line_count(), caret_column_, 1);
+  // The whole character at the caret; at or past the end of the line there is none.
+  const int32_t size = char_size(caret_text(), caret_byte_);
+  if (store_.delete_chars(store_.line_count(), caret_byte_, size) > 0) {
+    // Bytes that began no sequence on either side may now form one.
+    resync_caret();
+  }
   view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
   ++revision_;
 }
@@ -168,7 +250,9 @@ void ConsoleState::reset_scroll_ranges() {
   top_ = std::min(top_, vertical_max_);
   view_.set_scroll_range(ScrollBar::vertical, vertical_max_);
   view_.set_scroll_pos(ScrollBar::vertical, top_);
-  horizontal_max_ = std::max(0, store_.longest() - visible_columns_);
+  // The caret's cell counts as text: a caret past the end of the longest line can be
+  // scrolled into view.
+  horizontal_max_ = std::max(0, std::max(store_.longest(), caret_column_ + 1) - visible_columns_);
   horizontal_pos_ = std::min(horizontal_pos_, horizontal_max_);
   view_.set_scroll_range(ScrollBar::horizontal, horizontal_max_);
   view_.set_scroll_pos(ScrollBar::horizontal, horizontal_pos_);
@@ -245,7 +329,7 @@ void ConsoleState::on_hscroll(int32_t code, int32_t thumb) {
 
 void ConsoleState::append_output(std::string_view bytes) {
   if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
-  for (char c : bytes) on_char(static_cast<uint8_t>(c));
+  type_text(bytes);
   input_start_ = caret_column_;
   ++revision_;
 }
@@ -253,9 +337,11 @@ void ConsoleState::append_output(std::string_view bytes) {
 int32_t ConsoleState::take_input_line(char* buffer, int32_t capacity) {
   if (capacity < 2) return 0;
   const std::string_view last = store_.line(store_.line_count());
-  const int32_t to = std::min(static_cast<int32_t>(last.size()), capacity - 2);
-  const int32_t count = std::max(0, to - input_start_);
-  if (count > 0) std::memcpy(buffer, last.data() + input_start_, static_cast<size_t>(count));
+  // The cut keeps whole characters.
+  const int32_t from = byte_of_cell(last, input_start_);
+  const int32_t to = boundary_before(last, capacity - 2);
+  const int32_t count = std::max(0, to - from);
+  if (count > 0) std::memcpy(buffer, last.data() + from, static_cast<size_t>(count));
   buffer[count] = '\r';
   buffer[count + 1] = '\n';
   input_start_ = 0;
@@ -274,6 +360,9 @@ void ConsoleState::clear() {
   horizontal_pos_ = 0;
   caret_column_ = 0;
   caret_line_ = 0;
+  caret_byte_ = 0;
+  line_cells_ = 0;
+  told_store_full_ = false;
   input_start_ = 0;
   new_line_pending_ = true;
   selection_ = false;

@@ -41,7 +41,7 @@ inline constexpr uint8_t code_tab = 9;
 inline constexpr uint8_t code_line_feed = 10;
 inline constexpr uint8_t code_return = 13;
 
-// Most bytes a paste sends to the window.
+// Most bytes a paste sends to the window (fewer when the limit would split a character).
 inline constexpr int32_t paste_limit = 1024;
 
 // The title of the program's own console; its saves default to "Untitled".
@@ -76,8 +76,13 @@ class ConsoleState {
   void set_text_color(uint32_t rgb);
 
   // --- typing ------------------------------------------------------------------
-  // One character typed (or sent by output or paste).
+  // Columns are cells: one per character of the UTF-8 text (text_cells.h), whatever
+  // its number of bytes.
+  // One byte typed (or sent by output or paste): a code, an ASCII character, or a byte
+  // of a UTF-8 sequence, which joins the bytes before it once it completes them.
   void on_char(uint8_t code);
+  // UTF-8 text typed, a character at a time.
+  void type_text(std::string_view text);
   void on_key(Key key);
   // Shift with Left, Right, Home or End: moves the caret along its line, the selection
   // following it from where it started.
@@ -117,13 +122,13 @@ class ConsoleState {
   void mouse_move(int32_t x, int32_t y, bool left_held);
   void mouse_release();
   void double_click(int32_t x, int32_t y);
-  // The selected bytes (empty without a selection).
+  // The selected bytes, whole characters (empty without a selection).
   std::string selection_text() const;
   // The selection was placed on the clipboard (Copy or Cut succeeded): Paste is enabled.
   void clipboard_stored();
   // Deletes the selected characters from their line and clears the selection.
   void delete_selection();
-  // Sends up to paste_limit bytes of text, up to its first NUL, as typed characters.
+  // Sends up to paste_limit bytes of text, up to its first NUL, as typed text.
   void paste(std::string_view text);
 
   // --- changes ---------------------------------------------------------------
@@ -139,6 +144,8 @@ class ConsoleState {
   int32_t visible_columns() const { return visible_columns_; }
   int32_t visible_rows() const { return visible_rows_; }
   int32_t caret_column() const { return caret_column_; }
+  // The caret's byte in the last line.
+  int32_t caret_byte() const { return caret_byte_; }
   int32_t caret_line() const { return caret_line_; }
   int32_t horizontal_max() const { return horizontal_max_; }
   int32_t horizontal_pos() const { return horizontal_pos_; }
@@ -158,7 +165,18 @@ class ConsoleState {
   bool key_insert();
   void key_delete();
   void type_return();
-  void type_other(uint8_t code);
+  void enter(std::string_view character);
+  void type_other(std::string_view character);
+  // The text of the caret's line (empty while a new line is pending).
+  std::string_view caret_text() const;
+  void set_caret_column(int32_t column);
+  // After bytes of the last line changed around the caret: recounts its cells and puts
+  // the caret back on the boundary of a character.
+  void resync_caret();
+  // Scrolls sideways, when needed, so that the caret's cell is one of the visible ones.
+  void keep_caret_in_view();
+  // Tells the view, once until the window is cleared, that the store refused text.
+  void check_store_full();
   void invalidate_selection();
   void clear_selection();
   void gray_selection_commands();
@@ -177,6 +195,11 @@ class ConsoleState {
   int32_t visible_rows_ = 0;
   int32_t caret_column_ = 0;
   int32_t caret_line_ = 0;
+  // The caret's byte in its line, and the number of cells of that line, kept with the
+  // caret so that appending costs no walk along the line.
+  int32_t caret_byte_ = 0;
+  int32_t line_cells_ = 0;
+  bool told_store_full_ = false;
   int32_t horizontal_max_ = 0;
   int32_t horizontal_pos_ = 0;
   int32_t vertical_max_ = 0;

@@ -34,6 +34,9 @@ class ConsoleView {
 
   // Enables or grays a menu command of this window.
   virtual void enable_menu_item(MenuId id, bool enabled) = 0;
+
+  // The store is full and text was not kept: told once, until the window is cleared.
+  virtual void store_full() {}
 };
 
 }  // namespace vozo

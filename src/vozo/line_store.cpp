@@ -16,7 +16,10 @@ std::string_view LineStore::line(int32_t k) const {
 }
 
 bool LineStore::open_line() {
-  if (count_ == line_capacity) return false;
+  if (count_ == line_capacity) {
+    overflowed_ = true;
+    return false;
+  }
   ++count_;
   starts_[count_] = starts_[count_ - 1];
   return true;
@@ -28,23 +31,35 @@ bool LineStore::store(int32_t column, char c) {
   const int32_t length = starts_[count_] - begin;
   if (column > length) return false;
   if (column == length) {
-    if (starts_[count_] == text_capacity) return false;
+    if (starts_[count_] == text_capacity) {
+      overflowed_ = true;
+      return false;
+    }
     ++starts_[count_];
   }
   text_[begin + column] = c;
   return true;
 }
 
-bool LineStore::insert_blank(int32_t column) {
+bool LineStore::insert(int32_t column, std::string_view bytes) {
   if (count_ == 0 || column < 0) return false;
   const int32_t begin = starts_[count_ - 1];
   const int32_t end = starts_[count_];
-  if (column > end - begin || end == text_capacity) return false;
+  if (column > end - begin) return false;
+  const auto n = static_cast<int32_t>(bytes.size());
+  if (n > text_capacity - end) {
+    overflowed_ = true;
+    return false;
+  }
   char* at = text_.get() + begin + column;
-  std::memmove(at + 1, at, static_cast<size_t>(end - begin - column));
-  *at = ' ';
-  ++starts_[count_];
+  std::memmove(at + n, at, static_cast<size_t>(end - begin - column));
+  std::memcpy(at, bytes.data(), bytes.size());
+  starts_[count_] += n;
   return true;
+}
+
+bool LineStore::insert_blank(int32_t column) {
+  return insert(column, " ");
 }
 
 int32_t LineStore::delete_chars(int32_t k, int32_t column, int32_t n) {
@@ -66,6 +81,7 @@ void LineStore::clear() {
   count_ = 0;
   longest_ = 0;
   starts_[0] = 0;
+  overflowed_ = false;
 }
 
 }  // namespace vozo

@@ -1,7 +1,8 @@
 // The text of one console window: every line back to back in one fixed buffer,
 // with a table of line starts. Only the last line grows; a deletion may act on any
 // line. When either the buffer or the line table is full the store refuses to grow
-// (the calls that would grow it return false) and never writes past its limits.
+// (the calls that would grow it return false), never writes past its limits, and
+// remembers that text was refused until it is cleared.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,7 @@ class LineStore {
 
   // Number of stored lines N.
   int32_t line_count() const { return count_; }
-  // Longest line length seen since the last clear (grows only).
+  // Longest line length seen since the last clear (grows only), in cells.
   int32_t longest() const { return longest_; }
   void note_length(int32_t length) {
     if (length > longest_) longest_ = length;
@@ -39,6 +40,9 @@ class LineStore {
   // line by one when p equals its length. False (nothing stored) when there is no
   // line, p lies beyond the line's end, or growing would overflow the buffer.
   bool store(int32_t column, char c);
+  // Inserts bytes at byte p of the last line, all of them or none: false when there is
+  // no line, p lies beyond the line's end or the buffer lacks room for them all.
+  bool insert(int32_t column, std::string_view bytes);
   // Inserts a blank at column p of the last line (bytes from p on move right).
   // False when there is no line, p lies beyond the line's end or the buffer is full.
   bool insert_blank(int32_t column);
@@ -47,6 +51,9 @@ class LineStore {
   int32_t delete_chars(int32_t k, int32_t column, int32_t n);
   // Empties the store.
   void clear();
+  // Whether text was refused for lack of room (a full buffer or line table) since the
+  // last clear: what the console shows, saves and prints then lacks it.
+  bool overflowed() const { return overflowed_; }
 
  private:
   std::unique_ptr<char[]> text_;
@@ -54,6 +61,7 @@ class LineStore {
   std::unique_ptr<int32_t[]> starts_;
   int32_t count_ = 0;
   int32_t longest_ = 0;
+  bool overflowed_ = false;
 };
 
 }  // namespace vozo

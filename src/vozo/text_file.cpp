@@ -17,6 +17,11 @@ std::string text_file_bytes(const LineStore& store) {
     bytes += store.line(k);
     bytes += "\r\n";
   }
+  // A transcript that lacks text says so rather than end as if complete.
+  if (store.overflowed()) {
+    bytes += text_not_kept_line;
+    bytes += "\r\n";
+  }
   return bytes;
 }
 

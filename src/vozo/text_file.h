@@ -1,4 +1,6 @@
-// Saved console text: each stored line's bytes followed by CR LF, nothing else. A
+// Saved console text: each stored line's bytes (UTF-8 as typed, output as written)
+// followed by CR LF, nothing else — unless the store had to refuse text, which a last
+// line then says. A
 // save goes to a temporary file beside the target, which replaces the target only
 // once every byte is written, so a failed save leaves an earlier file intact.
 #pragma once
@@ -9,6 +11,10 @@
 namespace vozo {
 
 class LineStore;
+
+// The line that ends a saved text when the console could not keep all of it.
+inline constexpr std::string_view text_not_kept_line =
+    "[Text was not kept: the console's store was full.]";
 
 // The bytes a save writes.
 std::string text_file_bytes(const LineStore& store);

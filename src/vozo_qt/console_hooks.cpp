@@ -246,6 +246,9 @@ ConsoleWindow* open_console(const QString& title, const QRect& geometry, bool* w
   if (e.frame != nullptr) {
     QObject::connect(window, &ConsoleWindow::item_enabled_changed, e.frame,
                      &Frame::set_item_enabled);
+    QObject::connect(window, &ConsoleWindow::text_not_kept, e.frame, [frame = e.frame] {
+      frame->show_notice(QString::fromLatin1(store_full_notice));
+    });
     e.frame->add_child(window, title, geometry);
   }
   const bool ok = e.windows.opened();

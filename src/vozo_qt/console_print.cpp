@@ -13,6 +13,7 @@
 #include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/printing_dialog.h"
+#include "vozo_qt/shown_text.h"
 
 namespace vozo_qt {
 namespace {
@@ -104,8 +105,7 @@ void print_console(ConsoleWindow& console) {
     int32_t row = 0;
     for (int32_t k = page.lines.first; k <= page.lines.last; ++k, ++row) {
       const std::string_view text = store.line(k);
-      painter.drawText(0, row * line_height + metrics.ascent(),
-                       QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+      painter.drawText(0, row * line_height + metrics.ascent(), shown_text(text));
       let_events_run();
       if (session.box.cancelled()) break;
     }

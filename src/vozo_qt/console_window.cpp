@@ -13,8 +13,10 @@
 #include <algorithm>
 
 #include "vozo/save_commands.h"
+#include "vozo/text_cells.h"
 #include "vozo_qt/console_print.h"
 #include "vozo_qt/dialog_provider.h"
+#include "vozo_qt/shown_text.h"
 
 namespace vozo_qt {
 namespace {
@@ -256,21 +258,28 @@ void ConsoleWindow::paintEvent(QPaintEvent* event) {
   const int32_t columns = state_->visible_columns() + 2;
   const QColor ink = text_color();
 
-  // A font whose advance is not a whole number of pixels is drawn a byte per cell, so
-  // that it still lines up with the caret and the selection.
+  // A line of ASCII in a font whose advance is a whole number of pixels is drawn in one
+  // call. Other text is drawn a character per cell, so that it still lines up with the
+  // caret and the selection whatever the width of each letter in the font.
   auto draw_run = [&](int32_t line0, int32_t from, int32_t to) {
     const std::string_view text = store.line(line0 + 1);
     from = std::max(from, left);
-    to = std::min({to, static_cast<int32_t>(text.size()), left + columns});
+    to = std::min(to, left + columns);
     const int32_t y = (line0 - state_->top()) * ch + ascent_;
     if (from >= to) return;
-    if (whole_advance_) {
+    const auto size = static_cast<int32_t>(text.size());
+    if (whole_advance_ && vozo::is_ascii(text)) {
+      to = std::min(to, size);
+      if (from >= to) return;
       painter.drawText((from - left) * cw, y,
                        QString::fromLatin1(text.data() + from, static_cast<qsizetype>(to - from)));
       return;
     }
-    for (int32_t c = from; c < to; ++c) {
-      painter.drawText((c - left) * cw, y, QString(QChar(static_cast<uchar>(text[c]))));
+    int32_t at = vozo::byte_of_cell(text, from);
+    for (int32_t c = from; c < to && at < size; ++c) {
+      const int32_t n = vozo::char_size(text, at);
+      painter.drawText((c - left) * cw, y, shown_text(text.substr(at, n)));
+      at += n;
     }
   };
 
@@ -298,10 +307,11 @@ void ConsoleWindow::paintEvent(QPaintEvent* event) {
     const int32_t column = caret_.x() + left;
     const int32_t line0 = caret_.y() + state_->top();
     const std::string_view text = store.line(line0 + 1);
-    if (column >= 0 && column < static_cast<int32_t>(text.size())) {
+    const int32_t at = vozo::byte_of_cell(text, std::max(0, column));
+    if (column >= 0 && at < static_cast<int32_t>(text.size())) {
       painter.setPen(Qt::white);
       painter.drawText(block.left(), block.top() + ascent_,
-                       QString(QChar(static_cast<uchar>(text[column]))));
+                       shown_text(text.substr(at, vozo::char_size(text, at))));
     }
   }
 }
@@ -321,7 +331,7 @@ void ConsoleWindow::begin_read(int32_t capacity) {
 }
 
 void ConsoleWindow::type_bytes(std::string_view bytes) {
-  for (const char c : bytes) state_->on_char(static_cast<uint8_t>(c));
+  state_->type_text(bytes);
 }
 
 void ConsoleWindow::type_return() {
@@ -345,7 +355,7 @@ void ConsoleWindow::feed_answers() {
       reading_ = false;
       state_->set_waiting_for_line(false);
       entry.text.resize(
-          std::min<std::size_t>(entry.text.size(), static_cast<std::size_t>(read_capacity_ - 2)));
+          static_cast<std::size_t>(vozo::boundary_before(entry.text, read_capacity_ - 2)));
       emit line_entered(QByteArray::fromStdString(entry.text + "\r\n"));
       return;
     }
@@ -409,13 +419,14 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  const QByteArray bytes = event->text().toLatin1();
-  for (const char c : bytes) {
+  // The text of the key, as UTF-8. Control characters never enter the line: only the
+  // keys above act.
+  std::string typed;
+  for (const char c : event->text().toUtf8()) {
     const auto code = static_cast<uint8_t>(c);
-    // Control characters never enter the line: only the keys above act.
-    if (code < 0x20 || code == 0x7F) continue;
-    state_->on_char(code);
+    if (code >= 0x20 && code != 0x7F) typed += c;
   }
+  if (!typed.empty()) state_->type_text(typed);
 }
 
 void ConsoleWindow::mousePressEvent(QMouseEvent* event) {
@@ -492,8 +503,8 @@ void ConsoleWindow::sync_title() {
 bool ConsoleWindow::copy_selection() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) return false;
-  const std::string text = state_->selection_text();
-  clipboard->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  // The letters as shown: the UTF-8 text typed, a stray byte as its Latin-1 letter.
+  clipboard->setText(shown_text(state_->selection_text()));
   return true;
 }
 
@@ -538,7 +549,7 @@ void ConsoleWindow::command(int32_t id) {
     case vozo::IDM_PASTE: {
       QClipboard* clipboard = QGuiApplication::clipboard();
       if (clipboard == nullptr) return;
-      const QByteArray bytes = clipboard->text().toLatin1();
+      const QByteArray bytes = clipboard->text().toUtf8();
       if (!bytes.isEmpty()) paste_text(std::string_view(bytes.constData(), bytes.size()));
       return;
     }

@@ -23,6 +23,11 @@ class SaveDirectory;
 
 namespace vozo_qt {
 
+// Told in the status bar when a console's store is full.
+inline constexpr char store_full_notice[] =
+    "The console is full: some text is not shown and will not be in a saved transcript. "
+    "The report file is not affected.";
+
 class ConsoleWindow final : public QAbstractScrollArea,
                             public vozo::ConsoleView,
                             public ChildWindow {
@@ -52,6 +57,7 @@ class ConsoleWindow final : public QAbstractScrollArea,
   void set_scroll_pos(vozo::ScrollBar bar, int32_t position) override;
   void move_caret(int32_t x, int32_t y) override;
   void enable_menu_item(vozo::MenuId id, bool enabled) override;
+  void store_full() override { emit text_not_kept(); }
 
   // Applies a font as the Font... command does once the user confirmed it.
   void apply_font(const QFont& font);
@@ -75,6 +81,8 @@ class ConsoleWindow final : public QAbstractScrollArea,
   void closed(vozo_qt::ConsoleWindow* window);
   // The line answering the read, CR LF included.
   void line_entered(const QByteArray& line);
+  // The store is full: text of this window was not kept (told once).
+  void text_not_kept();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

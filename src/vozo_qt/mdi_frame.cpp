@@ -75,7 +75,10 @@ Frame::Frame(const QString& title, QWidget* parent) : QMainWindow(parent) {
   progress_->setMaximumWidth(240);
   progress_->setTextVisible(true);
   progress_->hide();
+  notice_ = new QLabel(this);
+  notice_->hide();
   statusBar()->addWidget(status_, 1);
+  statusBar()->addWidget(notice_);
   statusBar()->addPermanentWidget(progress_);
   resize(800, 600);
 }
@@ -90,6 +93,15 @@ void Frame::show_progress(const QString& text, int32_t done, int32_t total) {
 void Frame::show_status(const QString& text) {
   progress_->hide();
   status_->setText(text);
+}
+
+void Frame::show_notice(const QString& text) {
+  notice_->setText(text);
+  notice_->show();
+}
+
+QString Frame::notice_text() const {
+  return notice_->text();
 }
 
 QString Frame::status_text() const {

@@ -59,6 +59,9 @@ class Frame : public QMainWindow {
   // message once it is over.
   void show_progress(const QString& text, int32_t done, int32_t total);
   void show_status(const QString& text);
+  // A notice that stays in the status bar beside the run's progress and messages.
+  void show_notice(const QString& text);
+  QString notice_text() const;
   QString status_text() const;
   bool progress_visible() const;
   // The computation ended: the progress goes, the consoles show the usual pointer.
@@ -86,6 +89,7 @@ class Frame : public QMainWindow {
   QHash<int32_t, QAction*> actions_;
   QList<QAction*> child_actions_;
   QLabel* status_ = nullptr;
+  QLabel* notice_ = nullptr;
   QProgressBar* progress_ = nullptr;
   bool busy_ = false;
   bool in_close_event_ = false;

@@ -39,6 +39,8 @@ class FakeView : public ConsoleView {
     menu_calls.push_back(std::to_string(id) + (enabled ? "+" : "-"));
   }
 
+  void store_full() override { ++store_full_told; }
+
   // Calls whose text starts with prefix.
   std::vector<std::string> calls_starting(const std::string& prefix) const {
     std::vector<std::string> found;
@@ -53,6 +55,7 @@ class FakeView : public ConsoleView {
   std::map<int32_t, bool> menu;
   int32_t vertical_range = -1, vertical_pos = -1, horizontal_range = -1, horizontal_pos = -1;
   int32_t caret_x = -1, caret_y = -1;
+  int32_t store_full_told = 0;
 };
 
 // Cells of 8 x 16 pixels.

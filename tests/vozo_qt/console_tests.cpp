@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -169,6 +170,30 @@ TEST(ConsoleWidget, FontChangeRecomputesTheVisibleRows) {
   dialogs.font_choice = nullptr;
   c.command(vozo::IDM_FONT);
   EXPECT_EQ(c.state().char_height(), metrics.height());
+}
+
+// A key that types letters outside ASCII, as a keyboard layout sends it.
+void type_letters(QWidget* widget, const char* utf8) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(utf8));
+  QApplication::sendEvent(widget, &press);
+}
+
+TEST(ConsoleWidget, TypedLettersEnterAsUtf8AndCopyAsTyped) {
+  vozo_qt::ConsoleWindow c(QStringLiteral("Input/Output"), directory);
+  c.resize(600, 300);
+  c.show();
+  QTest::keyClicks(&c, QStringLiteral("donn"));
+  type_letters(&c, "\xC3\xA9");
+  QTest::keyClicks(&c, QStringLiteral("es"));
+  EXPECT_EQ(c.state().store().line(1),
+            "donn\xC3\xA9"
+            "es");
+  for (int i = 0; i < 3; ++i) QTest::keyClick(&c, Qt::Key_Backspace);
+  EXPECT_EQ(c.state().store().line(1), "donn");
+  type_letters(&c, "\xC3\xA9\xE2\x82\xAC");
+  QTest::keyClick(&c, Qt::Key_Home, Qt::ShiftModifier);
+  c.command(vozo::IDM_COPY);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("donn\xC3\xA9\xE2\x82\xAC"));
 }
 
 TEST(ConsoleWidget, ScrollBarsFollowTheText) {
