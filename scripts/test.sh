@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # The windowed program and its tests need Qt 6; its smoke test a virtual X display; the
 # figure tests read PDFs and check SVGs and PNGs with poppler, libxml2 and ImageMagick.
-scripts/deps.sh qt6-base-dev xvfb xdotool poppler-utils libxml2-utils imagemagick
+scripts/deps.sh qt6-base-dev xvfb xdotool xclip poppler-utils libxml2-utils imagemagick
 # The sources in the project's format, the formats in their tables.
 scripts/lint.sh
 scripts/build.sh build --preset ci
