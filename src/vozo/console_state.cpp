@@ -48,7 +48,9 @@ void ConsoleState::on_char(uint8_t code) {
 void ConsoleState::type_text(std::string_view text) {
   const auto size = static_cast<int32_t>(text.size());
   for (int32_t at = 0; at < size;) {
-    const int32_t n = char_size(text, at);
+    // Program output is ASCII: its bytes need no look at the ones after them.
+    const int32_t n =
+        static_cast<uint8_t>(text[static_cast<size_t>(at)]) < 0x80 ? 1 : char_size(text, at);
     enter(text.substr(static_cast<size_t>(at), static_cast<size_t>(n)));
     at += n;
   }
@@ -159,12 +161,6 @@ void ConsoleState::keep_caret_in_view() {
   // The range takes in the caret's cell first.
   reset_scroll_ranges();
   on_hscroll(SB_THUMBPOSITION, wanted);
-}
-
-void ConsoleState::check_store_full() {
-  if (told_store_full_ || !store_.overflowed()) return;
-  told_store_full_ = true;
-  view_.store_full();
 }
 
 void ConsoleState::on_key(Key key) {

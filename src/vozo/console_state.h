@@ -176,7 +176,11 @@ class ConsoleState {
   // Scrolls sideways, when needed, so that the caret's cell is one of the visible ones.
   void keep_caret_in_view();
   // Tells the view, once until the window is cleared, that the store refused text.
-  void check_store_full();
+  void check_store_full() {
+    if (told_store_full_ || !store_.overflowed()) return;
+    told_store_full_ = true;
+    view_.store_full();
+  }
   void invalidate_selection();
   void clear_selection();
   void gray_selection_commands();

@@ -52,8 +52,14 @@ bool LineStore::insert(int32_t column, std::string_view bytes) {
     return false;
   }
   char* at = text_.get() + begin + column;
-  std::memmove(at + n, at, static_cast<size_t>(end - begin - column));
-  std::memcpy(at, bytes.data(), bytes.size());
+  // Output and typing mostly add one byte at the end of the line: no move, no copy call.
+  const int32_t tail = end - begin - column;
+  if (tail > 0) std::memmove(at + n, at, static_cast<size_t>(tail));
+  if (n == 1) {
+    *at = bytes.front();
+  } else {
+    std::memcpy(at, bytes.data(), bytes.size());
+  }
   starts_[count_] += n;
   return true;
 }

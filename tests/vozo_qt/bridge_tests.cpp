@@ -58,6 +58,23 @@ TEST_F(Bridge, ReadReturnsOnlyWhatWasTypedAfterAPrompt) {
   EXPECT_TRUE(seen.reached_end);
 }
 
+TEST_F(Bridge, AFullConsoleIsToldInTheStatusBar) {
+  QString notice;
+  script.on_read([&] {
+    notice = frame()->notice_text();
+    harness::type(console(), "\r");
+  });
+  script.when(computation_ended, [this] { exit_answering(dialogs, vozo::Answer::no); });
+  vozo_qt::run_windowed([] {
+    // More output than the console's 262,144 bytes of text.
+    const std::string record = std::string(1000, 'x') + "\r\n";
+    for (int i = 0; i < 270; ++i) harness::write(record);
+    seen.reads.push_back(harness::read_line());
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_EQ(notice, QString::fromLatin1(vozo_qt::store_full_notice));
+}
+
 TEST_F(Bridge, EditingKeysReachTheLastLine) {
   // abcd, two Left, Delete -> abd; Backspace -> ad with the caret after a; Tab at
   // column 1 -> seven blanks; Right; Insert opens a blank before the end.
