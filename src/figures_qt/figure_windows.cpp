@@ -120,7 +120,7 @@ QMdiSubWindow* open_figure_window(figures::FigureKind kind,
       new vozo_qt::GraphicsWindow(title, vozo::MM_TEXT, draw, vozo_qt::env().save_directory);
   QObject::connect(window, &vozo_qt::GraphicsWindow::item_enabled_changed, frame,
                    &vozo_qt::Frame::set_item_enabled);
-  auto* export_action = new QAction(QStringLiteral("Export..."), window);
+  auto* export_action = new QAction(QStringLiteral("&Export..."), window);
   QObject::connect(export_action, &QAction::triggered, window,
                    [window, kind, data] { export_figure(window, kind, *data); });
   window->setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -71,7 +71,8 @@ class ConsoleWindow final : public QAbstractScrollArea,
   // Types text as the keyboard would: a line end completes the line (and answers the
   // read); with several lines, the ones after the first wait for the next reads.
   void paste_text(std::string_view text);
-  // Types one line and Return, as the keyboard would, whatever its length.
+  // Types one line and Return, as the keyboard would, whatever its length, in place of
+  // what was typed after the prompt.
   void enter_line(std::string_view text);
 
  signals:

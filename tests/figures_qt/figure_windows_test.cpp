@@ -139,7 +139,7 @@ TEST(FigureWindows, AGraphicsWindowPerFigureSavedAtItsSizeWithExportOnItsMenus) 
 
     auto has_export = [](const QList<QAction*>& actions) {
       return std::any_of(actions.begin(), actions.end(),
-                         [](QAction* a) { return a->text() == QStringLiteral("Export..."); });
+                         [](QAction* a) { return a->text() == QStringLiteral("&Export..."); });
     };
     EXPECT_TRUE(has_export(window->actions()));
     EXPECT_TRUE(has_export(net->systemMenu()->actions()));

@@ -75,7 +75,7 @@ TEST(WholeRun, ReportEqualsTheTerminalProgramsOnTheSameFiles) {
 
 // Browse is offered at the three file questions only; it opens an open dialog for the
 // parameter and data files and a save dialog for the report, in the working folder, and
-// the chosen file answers the question. Ctrl+O does the same.
+// the chosen file answers the question in place of anything typed. Ctrl+O does the same.
 TEST(WholeRun, BrowseAnswersTheFileQuestions) {
   const fs::path dir = prepared_directory();
   if (dir.empty()) GTEST_SKIP() << "no example files";
@@ -99,6 +99,9 @@ TEST(WholeRun, BrowseAnswersTheFileQuestions) {
   });
   script.on_read([&] {
     browse_enabled();
+    // A name begun by hand gives way to the chosen one.
+    harness::type(harness::console(), "dat");
+    QTest::keyClick(harness::console(), Qt::Key_Left);
     harness::frame()->activateWindow();
     QTest::keyClick(harness::console(), Qt::Key_O, Qt::ControlModifier);
   });
