@@ -207,6 +207,19 @@ bool Frame::item_enabled(int32_t id) const {
   return a != nullptr && a->isEnabled();
 }
 
+// The area puts a child it places itself where it overlaps the others least, which can be
+// partly beyond the visible area; such a child is moved back into view (and made smaller if
+// the area is smaller than it).
+void Frame::keep_inside_area(QMdiSubWindow* sub) const {
+  const QSize area = mdi_->viewport()->size();
+  if (area.isEmpty()) return;
+  QRect r = sub->geometry();
+  r.setSize(r.size().boundedTo(area));
+  r.moveLeft(std::clamp(r.x(), 0, area.width() - r.width()));
+  r.moveTop(std::clamp(r.y(), 0, area.height() - r.height()));
+  if (r != sub->geometry()) sub->setGeometry(r);
+}
+
 QMdiSubWindow* Frame::add_child(QWidget* child, const QString& title, const QRect& geometry) {
   QMdiSubWindow* sub = mdi_->addSubWindow(child);
   sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -219,6 +232,7 @@ QMdiSubWindow* Frame::add_child(QWidget* child, const QString& title, const QRec
     }
   }
   sub->show();
+  if (!geometry.isEmpty() && (geometry.x() < 0 || geometry.y() < 0)) keep_inside_area(sub);
   mdi_->setActiveSubWindow(sub);
   child->setFocus();
   rebuild_window_list();

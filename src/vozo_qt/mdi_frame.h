@@ -78,6 +78,7 @@ class Frame : public QMainWindow {
   void build_menus();
   void rebuild_window_list();
   void cascade();
+  void keep_inside_area(QMdiSubWindow* sub) const;
   void tile(Qt::Orientation orientation);
   void arrange_icons();
   void run_user_item(int32_t id);

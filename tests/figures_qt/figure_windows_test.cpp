@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
@@ -143,6 +144,27 @@ TEST(FigureWindows, AGraphicsWindowPerFigureSavedAtItsSizeWithExportOnItsMenus) 
     };
     EXPECT_TRUE(has_export(window->actions()));
     EXPECT_TRUE(has_export(net->systemMenu()->actions()));
+    vozo_qt::env().frame = nullptr;
+  }
+  vozo_qt::reset_environment();
+}
+
+TEST(FigureWindows, OpenInsideTheFramesWorkArea) {
+  vozo_qt::reset_environment();
+  {
+    vozo_qt::Frame frame(QStringLiteral("Gemino"));
+    vozo_qt::env().frame = &frame;
+    frame.resize(800, 600);  // the frame's first size: smaller than three figures side by side
+    frame.show();
+    auto* area = qobject_cast<QMdiArea*>(frame.centralWidget());
+    ASSERT_NE(area, nullptr);
+    for (const auto kind : {figures::FigureKind::stereonet, figures::FigureKind::grains,
+                            figures::FigureKind::shear_plot, figures::FigureKind::cumulative}) {
+      QMdiSubWindow* sub = open_figure_window(kind, example_data());
+      ASSERT_NE(sub, nullptr);
+      EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+          << sub->windowTitle().toStdString();
+    }
     vozo_qt::env().frame = nullptr;
   }
   vozo_qt::reset_environment();
