@@ -96,6 +96,9 @@ int32_t run_windowed(void (*computation)()) {
   auto frame = std::make_unique<Frame>(program_title());
   e.frame = frame.get();
   frame->show();
+  // Asked for, so that the menus' keys work from the start even where no window manager
+  // gives the new frame the focus.
+  frame->activateWindow();
   const std::string_view title = vozo::console_title;
   open_console(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())),
                QRect(15, 15, 600, 300));
