@@ -16,6 +16,7 @@
 #include "vozo/console_state.h"
 #include "vozo/console_view.h"
 #include "vozo/line_store.h"
+#include "vozo/text_cells.h"
 
 namespace {
 
@@ -80,11 +81,15 @@ void check_console(const ConsoleState& c, bool walk_lines, bool stale_selection 
   if (c.has_selection()) {
     FUZZ_CHECK(c.selection_line() >= 0);
     FUZZ_CHECK(0 <= c.selection_start() && c.selection_start() <= c.selection_end());
-    const int32_t length = store.line_length(c.selection_line() + 1);
+    // Selections count cells; what is copied is the bytes of whole characters.
+    const std::string_view line = store.line(c.selection_line() + 1);
+    const int32_t length = vozo::cell_count(line);
     if (!stale_selection) FUZZ_CHECK(c.selection_end() <= length);
     const int32_t shown =
         std::min(c.selection_end(), length) - std::min(c.selection_start(), length);
-    FUZZ_CHECK(c.selection_text().size() == static_cast<size_t>(shown));
+    const std::string copied = c.selection_text();
+    FUZZ_CHECK(vozo::cell_count(copied) == shown);
+    FUZZ_CHECK(line.find(copied) != std::string_view::npos);
   } else {
     FUZZ_CHECK(c.selection_text().empty());
   }
@@ -301,17 +306,21 @@ void drive_store(Bytes& in) {
 
 // Program output, typing and input-line reads only, against a transcript kept by hand:
 // a carriage return ends a line, a line feed shows as a blank (one final line feed of an
-// output is dropped), a tab fills blanks to the next multiple of 8, a backspace removes
-// the last character, and a read returns what was typed after the last output.
+// output is dropped), a tab fills blanks to the next multiple of 8 cells, a backspace
+// removes the last character (all its bytes), and a read returns what was typed after the
+// last output, cut before the capacity without splitting a character.
 class Transcript {
  public:
   void type(uint8_t code) {
     if (code == vozo::code_backspace) {
-      if (!pending_ && !lines_.back().empty()) lines_.back().pop_back();
+      if (!pending_ && !lines_.back().empty()) {
+        std::string& last = lines_.back();
+        last.erase(static_cast<size_t>(vozo::byte_of_cell(last, vozo::cell_count(last) - 1)));
+      }
     } else if (code == vozo::code_tab) {
       do {
         put(' ');
-      } while (lines_.back().size() % 8 != 0);
+      } while (vozo::cell_count(lines_.back()) % 8 != 0);
     } else if (code == vozo::code_return) {
       if (pending_) lines_.emplace_back();
       pending_ = true;
@@ -322,13 +331,15 @@ class Transcript {
   void output(std::string_view bytes) {
     if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
     for (char c : bytes) type(static_cast<uint8_t>(c));
-    input_start_ = pending_ ? 0 : lines_.back().size();
+    input_start_ = pending_ ? 0 : vozo::cell_count(lines_.back());
   }
   std::string take(int32_t capacity) {
     if (capacity < 2) return {};
     const std::string last = lines_.empty() ? std::string() : lines_.back();
-    const size_t to = std::min(last.size(), static_cast<size_t>(capacity - 2));
-    const std::string got = to > input_start_ ? last.substr(input_start_, to - input_start_) : "";
+    const int32_t from = vozo::byte_of_cell(last, input_start_);
+    const int32_t to = vozo::boundary_before(last, capacity - 2);
+    const std::string got =
+        to > from ? last.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)) : "";
     input_start_ = 0;
     return got + "\r\n";
   }
@@ -342,7 +353,7 @@ class Transcript {
   }
   std::vector<std::string> lines_;
   bool pending_ = true;
-  size_t input_start_ = 0;
+  int32_t input_start_ = 0;  // in cells, as the console counts it
 };
 
 void drive_transcript(Bytes& in) {

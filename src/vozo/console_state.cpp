@@ -65,8 +65,9 @@ void ConsoleState::enter(std::string_view character) {
   if (character.size() > 1) {
     type_other(character);
   } else if (code == code_backspace) {
-    if (caret_column_ > 0) {
-      set_caret_column(caret_column_ - 1);
+    if (caret_column_ > 0 && !new_line_pending_) {
+      caret_byte_ = char_start_before(caret_text(), caret_byte_);
+      --caret_column_;
       key_delete();
     }
   } else if (code == code_tab) {
@@ -118,7 +119,8 @@ void ConsoleState::type_other(std::string_view character) {
   }
   const bool line_feed = character.size() == 1 && character.front() == code_line_feed;
   // The character goes in at the caret, the bytes from there on moving right.
-  if (!store_.insert(caret_byte_, line_feed ? std::string_view(" ") : character)) return;
+  const int32_t at = caret_byte_;
+  if (!store_.insert(at, line_feed ? std::string_view(" ") : character)) return;
   ++revision_;
   view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
   view_.invalidate_cells(caret_column_ - horizontal_pos_, caret_line_ - top_, 1, 1);
@@ -129,7 +131,7 @@ void ConsoleState::type_other(std::string_view character) {
     ++line_cells_;
   } else {
     // A byte beginning no sequence may complete one with the bytes before it.
-    resync_caret();
+    resync_from(at, caret_column_, at + 1);
   }
   store_.note_length(line_cells_);
 }
@@ -147,6 +149,27 @@ void ConsoleState::resync_caret() {
   const std::string_view text = caret_text();
   line_cells_ = cell_count(text);
   set_caret_column(cell_of_byte(text, caret_byte_));
+}
+
+// Only the characters that begin at most three bytes before `at` can change, and a byte
+// that continues no sequence always begins a character of its own.
+void ConsoleState::resync_from(int32_t at, int32_t column, int32_t caret) {
+  const std::string_view text = caret_text();
+  int32_t from = at;
+  for (int32_t b = at - 1; b >= std::max(0, at - 3); --b) {
+    if (!is_continuation(text[static_cast<size_t>(b)])) {
+      from = b;
+      break;
+    }
+  }
+  // The cells from `from` to `at` as they were before the change.
+  const auto span = static_cast<size_t>(at - from);
+  const int32_t before = column - cell_count(text.substr(static_cast<size_t>(from), span));
+  const std::string_view rest = text.substr(static_cast<size_t>(from));
+  const int32_t cells = cell_of_byte(rest, caret - from);
+  caret_column_ = before + cells;
+  caret_byte_ = from + byte_of_cell(rest, cells);
+  line_cells_ = before + cell_count(rest);
 }
 
 void ConsoleState::keep_caret_in_view() {
@@ -227,7 +250,7 @@ void ConsoleState::key_delete() {
   const int32_t size = char_size(caret_text(), caret_byte_);
   if (store_.delete_chars(store_.line_count(), caret_byte_, size) > 0) {
     // Bytes that began no sequence on either side may now form one.
-    resync_caret();
+    resync_from(caret_byte_, caret_column_, caret_byte_);
   }
   view_.invalidate_to_right_edge(caret_column_ - horizontal_pos_, caret_line_ - top_);
   ++revision_;

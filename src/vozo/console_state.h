@@ -173,6 +173,11 @@ class ConsoleState {
   // After bytes of the last line changed around the caret: recounts its cells and puts
   // the caret back on the boundary of a character.
   void resync_caret();
+  // The same after bytes went in or out at byte `at` of the caret's line, `column` the
+  // cells before `at`, with the caret wanted at byte `caret`: reads the line from at most
+  // three bytes before `at` only, so that a long run of stray bytes or backspaces does not
+  // cost the square of its length.
+  void resync_from(int32_t at, int32_t column, int32_t caret);
   // Scrolls sideways, when needed, so that the caret's cell is one of the visible ones.
   void keep_caret_in_view();
   // Tells the view, once until the window is cleared, that the store refused text.

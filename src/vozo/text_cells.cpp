@@ -79,4 +79,16 @@ int32_t boundary_before(std::string_view text, int32_t at) {
   return boundary;
 }
 
+int32_t char_start_before(std::string_view text, int32_t at) {
+  // Characters before a boundary end at or before it.
+  at = std::min(at, static_cast<int32_t>(text.size()));
+  const std::string_view head = text.substr(0, static_cast<size_t>(at));
+  for (int32_t p = at - 1; p >= std::max(0, at - 4); --p) {
+    if (is_continuation(head[static_cast<size_t>(p)])) continue;
+    // Continuation bytes between that character's end and `at` stand alone.
+    return p + char_size(head, p) == at ? p : at - 1;
+  }
+  return at - 1;
+}
+
 }  // namespace vozo

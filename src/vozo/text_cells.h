@@ -27,5 +27,13 @@ int32_t cell_of_byte(std::string_view text, int32_t at);
 // The last character boundary at or before byte `at` (at most the text's size): where a
 // line cut to a number of bytes may end without splitting a character.
 int32_t boundary_before(std::string_view text, int32_t at);
+// Where the character that ends at the boundary `at` (more than 0) begins, read from at
+// most four bytes back: a byte that continues no sequence always begins a character.
+int32_t char_start_before(std::string_view text, int32_t at);
+// Whether the byte can only continue a sequence (0x80 to 0xBF).
+inline bool is_continuation(char byte) {
+  const auto b = static_cast<uint8_t>(byte);
+  return b >= 0x80 && b <= 0xBF;
+}
 
 }  // namespace vozo

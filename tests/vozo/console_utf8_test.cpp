@@ -52,6 +52,8 @@ TEST(TextCells, EachCharacterIsOneCellAndStrayBytesShowAsLatin1) {
       EXPECT_EQ(byte_of_cell(text, static_cast<int32_t>(k)), starts[k]);
       EXPECT_EQ(cell_of_byte(text, starts[k]), static_cast<int32_t>(k));
       EXPECT_EQ(boundary_before(text, starts[k]), starts[k]);
+      const int32_t end = k + 1 < starts.size() ? starts[k + 1] : static_cast<int32_t>(text.size());
+      EXPECT_EQ(char_start_before(text, end), starts[k]);
     }
     EXPECT_EQ(byte_of_cell(text, 99), static_cast<int32_t>(text.size()));
   }
@@ -139,6 +141,36 @@ TEST_F(ConsoleUtf8, EditingKeepsTheBytesOfACharacterTogether) {
     EXPECT_EQ(con.caret_column(), c.caret_column);
     EXPECT_EQ(con.caret_byte(), byte_of_cell(c.line, c.caret_column));
     EXPECT_EQ(v.caret_x, c.caret_column);
+  }
+}
+
+TEST_F(ConsoleUtf8, StrayBytesKeepTheCaretWhereARecountPutsIt) {
+  // Bytes one at a time and backspaces, at the end of the line and inside it, as program
+  // output and typed text bring them: the caret's cell and byte and the line's end must be
+  // those that reading the whole line gives.
+  const char pool[] = {'a', '\x80', '\xBF', '\xC3', '\xA9', '\xE2', '\x82', '\xF0', '\x9D', '\xFF'};
+  uint32_t seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int32_t round = 0; round < 400; ++round) {
+    const char byte = pool[next() % sizeof pool];
+    const uint32_t how = next() % 8;
+    if (how < 2) {
+      press(console, Key::left, static_cast<int32_t>(next() % 3));
+      console.type_text(std::string(1, byte));
+    } else if (how == 2) {
+      press(console, Key::left, static_cast<int32_t>(next() % 3));
+      console.on_char(code_backspace);
+    } else if (how == 3) {
+      console.append_output("\b");
+    } else {
+      console.append_output(std::string(1, byte));
+    }
+    const std::string text = line(console, console.store().line_count());
+    ASSERT_EQ(console.caret_column(), cell_of_byte(text, console.caret_byte())) << round;
+    ASSERT_EQ(console.caret_byte(), byte_of_cell(text, console.caret_column())) << round;
+    press(console, Key::right, 8);
+    ASSERT_EQ(console.caret_byte(), static_cast<int32_t>(text.size())) << round;
+    ASSERT_EQ(console.caret_column(), cell_count(text)) << round;
   }
 }
 
