@@ -136,6 +136,17 @@ void ConsoleState::type_other(std::string_view character) {
   store_.note_length(line_cells_);
 }
 
+void ConsoleState::erase_typed_input() {
+  if (new_line_pending_) return;
+  // The caret to the end of the line, then the characters after the prompt taken back
+  // from the last, as Backspace takes them.
+  caret_byte_ = static_cast<int32_t>(caret_text().size());
+  caret_column_ = line_cells_;
+  keep_caret_in_view();
+  move_caret();
+  while (caret_column_ > input_start_) on_char(code_backspace);
+}
+
 std::string_view ConsoleState::caret_text() const {
   return new_line_pending_ ? std::string_view() : store_.line(store_.line_count());
 }

@@ -83,6 +83,9 @@ class ConsoleState {
   void on_char(uint8_t code);
   // UTF-8 text typed, a character at a time.
   void type_text(std::string_view text);
+  // Takes back what was typed after the prompt, leaving the caret at the input start: an
+  // answer chosen in a dialog replaces a name begun by hand.
+  void erase_typed_input();
   void on_key(Key key);
   // Shift with Left, Right, Home or End: moves the caret along its line, the selection
   // following it from where it started.

@@ -382,17 +382,8 @@ void ConsoleWindow::paste_text(std::string_view text) {
 }
 
 void ConsoleWindow::enter_line(std::string_view text) {
-  // The answer replaces what was typed after the prompt so far: the caret goes to the
-  // end of the line, and Backspace takes the typed characters back.
-  for (int32_t column = -1; column != state_->caret_column();) {
-    column = state_->caret_column();
-    state_->on_key(vozo::Key::right);
-  }
-  while (state_->caret_column() > state_->input_start()) {
-    const int32_t column = state_->caret_column();
-    state_->on_char(vozo::code_backspace);
-    if (state_->caret_column() == column) break;
-  }
+  // The answer replaces what was typed after the prompt so far.
+  state_->erase_typed_input();
   type_bytes(text);
   type_return();
 }
