@@ -127,7 +127,8 @@ void drive_console(Bytes& in) {
       case 5: {
         const int32_t capacity = in.byte() - 8;
         const std::string last(c.store().line(c.store().line_count()));
-        const int32_t start = c.input_start();
+        // The input start counts cells; the line read is bytes.
+        const int32_t start = vozo::byte_of_cell(last, c.input_start());
         const std::string got = c.take_input_line(capacity);
         if (capacity < 2) {
           FUZZ_CHECK(got.empty());
