@@ -10,6 +10,7 @@
 #include "recfmt/hooks.h"
 #include "results/result_model.h"
 #include "results_qt/results_menu.h"
+#include "safe_file/interrupt_cleanup.h"
 #include "vozo_qt/application.h"
 #include "vozo_qt/run_progress.h"
 
@@ -52,6 +53,8 @@ void run() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A signal while an export or a save is being written leaves no unfinished file.
+  safe_file::install_interrupt_cleanup();
   recfmt::open_closed_standard_streams();
   QApplication app(argc, argv);
   // Lets the desktop match the windows to the installed launcher entry and its icon.

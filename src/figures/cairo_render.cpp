@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 
 #include "figures/svg_writer.h"
+#include "safe_file/safe_file.h"
 
 namespace figures {
 
@@ -69,15 +69,6 @@ std::string lower(std::string s) {
 cairo_status_t append_to_string(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
   return CAIRO_STATUS_SUCCESS;
-}
-
-std::string write_bytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return "cannot create " + path;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) return "cannot write " + path;
-  return {};
 }
 
 std::string pdf_bytes(const Figure& figure, std::string& bytes) {
@@ -200,7 +191,8 @@ std::string write_figure(const Figure& figure, const std::string& path, int32_t 
   std::string bytes;
   const std::string error = render_figure(figure, format_of(path), dpi, bytes);
   if (!error.empty()) return path + ": " + error;
-  return write_bytes(path, bytes);
+  const safe_file::Outcome outcome = safe_file::write_file(path, bytes);
+  return outcome.ok() ? std::string() : safe_file::message(path, outcome);
 }
 
 }  // namespace figures

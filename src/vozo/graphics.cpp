@@ -1,5 +1,7 @@
 #include "vozo/graphics.h"
 
+#include <cerrno>
+
 #include "vozo/text_file.h"
 
 namespace vozo {
@@ -81,7 +83,11 @@ bool write_bitmap(GraphicsDocument& document, Dialogs& dialogs, BitmapSource& so
                   const std::string& path, const std::string& title) {
   const std::string bytes = source.capture_bitmap();
   SaveResult result = SaveResult::write_error;
-  if (!bytes.empty()) result = save_file_bytes(path, bytes);
+  int reason = 0;  // none when nothing could be captured
+  if (!bytes.empty()) {
+    result = save_file_bytes(path, bytes);
+    reason = errno;
+  }
   switch (result) {
     case SaveResult::ok:
       document.path = path;
@@ -89,10 +95,8 @@ bool write_bitmap(GraphicsDocument& document, Dialogs& dialogs, BitmapSource& so
       document.saved = true;
       return true;
     case SaveResult::cannot_create:
-      dialogs.warn(cannot_create_message);
-      break;
     case SaveResult::write_error:
-      dialogs.warn(write_error_message);
+      dialogs.warn(save_failure_text(result, path, reason));
       break;
   }
   document.saved = false;

@@ -25,22 +25,19 @@ namespace {
 // that Save asks for a file again, Save stays enabled and Exit still asks.
 bool write_console(ConsoleDocument& console, Dialogs& dialogs, const std::string& path,
                    const std::string& title) {
-  switch (save_text_file(path, console.store())) {
+  const SaveResult result = save_text_file(path, console.store());
+  switch (result) {
     case SaveResult::ok:
       if (!console.named() || console.file_name() != path) console.set_file(path, title);
       console.mark_saved();
       return true;
-    case SaveResult::cannot_create: {
+    case SaveResult::cannot_create:
+    case SaveResult::write_error: {
       // The file and the system's reason, so that the user can choose another place.
       const int reason = errno;
-      std::string text = std::string(cannot_create_message) + " " + path;
-      if (reason != 0) text += ": " + std::string(std::strerror(reason));
-      dialogs.warn(text);
+      dialogs.warn(save_failure_text(result, path, reason));
       return false;
     }
-    case SaveResult::write_error:
-      dialogs.warn(write_error_message);
-      return false;
   }
   return false;
 }
