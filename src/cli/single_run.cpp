@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/run_files.h"
 #include "gemino/driver.h"
 #include "recfmt/hooks.h"
 #include "recfmt/stop.h"
@@ -15,30 +16,30 @@ namespace cli {
 
 namespace {
 
-// The answers the command line gives the dialogue before the console is read: Return for
-// the header pause, then the names of the parameter, data and report files. A name that
-// does not open is asked again on the console, as in the dialogue.
-std::deque<std::string>& answers() {
-  static std::deque<std::string> lines;
-  return lines;
-}
-// Every answer the run was given, scripted or typed: the files it named are among them.
-std::vector<std::string>& given() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-recfmt::ConsoleHooks& console_before() {
-  static recfmt::ConsoleHooks hooks;
-  return hooks;
+// The dialogue of one run: the answers the command line gives it before the console is
+// read (Return for the header pause, then the names of the parameter, data and report
+// files; a name that does not open is asked again on the console), and every file name
+// the run was given, scripted or typed: the files it opened are among them.
+struct Dialogue {
+  std::deque<std::string> answers;
+  std::vector<std::string> given;
+  recfmt::ConsoleHooks before;
+};
+
+// The console hooks are plain functions: they reach the dialogue of the run in progress.
+Dialogue*& current_dialogue() {
+  static Dialogue* dialogue = nullptr;
+  return dialogue;
 }
 
 int32_t answered_read(char* buffer, int32_t capacity, int32_t unit_id) {
+  Dialogue& d = *current_dialogue();
   int32_t n = 0;
-  if (answers().empty()) {
-    n = console_before().console_read(buffer, capacity, unit_id);
+  if (d.answers.empty()) {
+    n = d.before.console_read(buffer, capacity, unit_id);
   } else {
-    const std::string line = answers().front();
-    answers().pop_front();
+    const std::string line = d.answers.front();
+    d.answers.pop_front();
     if (buffer == nullptr || capacity < 2) return 0;
     // A name too long for the record is cut, keeping the record end, as a typed one would be.
     const std::size_t room = static_cast<std::size_t>(capacity) - 2;
@@ -48,40 +49,43 @@ int32_t answered_read(char* buffer, int32_t capacity, int32_t unit_id) {
     buffer[length + 1] = '\n';
     n = static_cast<int32_t>(length + 2);
   }
-  if (n > 0 && buffer != nullptr && given().size() < 1000) {
-    std::string line(buffer, static_cast<std::size_t>(n));
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    const std::size_t first = line.find_first_not_of(' ');
-    const std::size_t last = line.find_last_not_of(' ');
-    if (first != std::string::npos) given().push_back(line.substr(first, last - first + 1));
+  if (n > 0 && buffer != nullptr) {
+    const std::optional<std::string> name =
+        console_file_name(std::string_view(buffer, static_cast<std::size_t>(n)));
+    if (name) d.given.push_back(*name);
   }
   return n;
 }
 
-void answer_dialogue(const std::vector<std::string>& files) {
-  answers().clear();
-  if (!files.empty()) answers().push_back("");
-  for (const std::string& f : files) answers().push_back(f);
-  given().clear();
-  console_before() = recfmt::console_hooks();
-  recfmt::ConsoleHooks hooks = console_before();
-  hooks.console_read = answered_read;
-  recfmt::install_console_hooks(hooks);
-}
+// Answers the dialogue of `d` until the returned object goes, which puts the console back.
+class DialogueScope {
+ public:
+  DialogueScope(Dialogue& d, const std::vector<std::string>& files) {
+    if (!files.empty()) d.answers.push_back("");
+    for (const std::string& f : files) d.answers.push_back(f);
+    d.before = recfmt::console_hooks();
+    current_dialogue() = &d;
+    recfmt::ConsoleHooks hooks = d.before;
+    hooks.console_read = answered_read;
+    recfmt::install_console_hooks(hooks);
+    before_ = d.before;
+  }
+  ~DialogueScope() {
+    recfmt::install_console_hooks(before_);
+    current_dialogue() = nullptr;
+  }
+  DialogueScope(const DialogueScope&) = delete;
+  DialogueScope& operator=(const DialogueScope&) = delete;
 
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code ea, eb;
-  if (std::filesystem::equivalent(a, b, ea)) return true;
-  const std::filesystem::path ca = std::filesystem::weakly_canonical(a, ea);
-  const std::filesystem::path cb = std::filesystem::weakly_canonical(b, eb);
-  if (ea || eb) return a.lexically_normal() == b.lexically_normal();
-  return ca == cb;
-}
+ private:
+  recfmt::ConsoleHooks before_;
+};
 
 // The output of an extension that is also a file the run was given, if any.
-const std::filesystem::path* named_by_run(const std::vector<std::filesystem::path>& outputs) {
+const std::filesystem::path* named_by_run(const std::vector<std::filesystem::path>& outputs,
+                                          const std::vector<std::string>& given) {
   for (const std::filesystem::path& path : outputs) {
-    for (const std::string& name : given()) {
+    for (const std::string& name : given) {
       if (same_file(path, name)) return &path;
     }
   }
@@ -115,9 +119,22 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
       }
     }
   }
-  answer_dialogue(options.files);
+  std::vector<std::filesystem::path> all_outputs;
+  for (const auto& extension : extensions) {
+    for (const std::filesystem::path& path : extension->outputs()) all_outputs.push_back(path);
+  }
+  // From here on an interrupted or failed run leaves no earlier run's outputs.
+  if (const std::string why = clear_earlier_outputs(all_outputs); !why.empty()) {
+    std::cerr << "gemino-term: " << why << "\n";
+    return exit_cant_create;
+  }
 
-  const int code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
+  Dialogue dialogue;
+  int code = 0;
+  {
+    const DialogueScope scope(dialogue, options.files);
+    code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
+  }
   const gemino::State& state = gemino::shared_state();
   const bool sound = code == 0 && results::has_result(state);
   int status = code;
@@ -133,20 +150,14 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
   for (const auto& extension : extensions) {
     const std::vector<std::filesystem::path> outputs = extension->outputs();
     // A file the dialogue named (typed there) is never written over nor removed.
-    if (const std::filesystem::path* clash = named_by_run(outputs)) {
+    if (const std::filesystem::path* clash = named_by_run(outputs, dialogue.given)) {
       std::cerr << "gemino-term: " << clash->string()
                 << " is a file of the run: its outputs are not written\n";
       status = status == 0 ? exit_cant_create : status;
       continue;
     }
-    if (!sound) {
-      // An output of an earlier run must not pass for one of this run.
-      std::error_code ec;
-      for (const std::filesystem::path& path : outputs) {
-        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
-      }
-      continue;
-    }
+    // The earlier run's outputs went before this run started.
+    if (!sound) continue;
     try {
       extension->write(*run);
     } catch (const std::exception& e) {
