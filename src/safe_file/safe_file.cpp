@@ -87,7 +87,9 @@ void hold_if_asked(const std::string& temporary) {
   const std::string line = temporary + "\n";
   int ignored = 0;
   if (!write_all(fd, line, ignored)) return;
-  for (;;) ::pause();
+  char go_on = 0;
+  while (::read(fd, &go_on, 1) < 0 && errno == EINTR) {
+  }
 }
 
 void sync_folder(const std::string& folder) {

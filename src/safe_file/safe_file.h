@@ -13,9 +13,10 @@
 // or SIGKILL is recognisable. While it exists it is registered with interrupt_cleanup.h.
 //
 // For tests only: when the environment variable GEMINO_TEST_HOLD_TEMPORARY holds the
-// number of an open file descriptor, the first write of the process, once its temporary
-// exists, writes the temporary's path and a line end to that descriptor and then waits for
-// a signal. A test uses it to interrupt a write at its most fragile moment.
+// number of an open socket, the first write of the process, once its temporary exists,
+// sends the temporary's path and a line end on it and waits for one byte back (or the
+// socket's end) before it goes on. A test uses it to interrupt a write at its most fragile
+// moment, or to change the target under it.
 #pragma once
 
 #include <string>

@@ -137,7 +137,10 @@ TEST(CommandLine, FailedRunLeavesNoResultFiles) {
   ScratchDir dir;
   gemino_test::write_lines(dir.file("params.txt"), {"TOO SHORT"});
   gemino_test::write_lines(dir.file("data.txt"), {});
-  gemino_test::write_lines(dir.file("r.json"), {"{\"from\": \"an earlier run\"}"});
+  // Outputs of an earlier run: they must not pass for this run's.
+  gemino_test::write_lines(
+      dir.file("r.json"), {"{", "  \"schema_version\": 1,", "  \"from\": \"an earlier run\"", "}"});
+  gemino_test::write_lines(dir.file("r.csv"), {"number,grain,block,twinned,pole_trend"});
   const Outcome failed = term(dir, "params.txt data.txt report.txt --json r.json --csv r.csv");
   EXPECT_EQ(failed.exit_code, 2);
   EXPECT_FALSE(fs::exists(dir.file("r.json")));

@@ -114,7 +114,9 @@ TEST_F(GraphicsSaving, SaveAsksOnceThenWritesToTheSameFile) {
 TEST_F(GraphicsSaving, FailuresAreReportedAndTheProgramGoesOn) {
   dialogs.chosen_path = (dir / "missing" / "plot.bmp").string();
   EXPECT_FALSE(graphics_save_as(document, dialogs, directory, picture));
-  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file"});
+  // The file and the system's reason.
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"Cannot create file " + dialogs.chosen_path +
+                                                       ": No such file or directory"});
   EXPECT_FALSE(document.saved);
   // The window keeps its title and no file: Save asks again.
   EXPECT_EQ(document.title, "Graphics");

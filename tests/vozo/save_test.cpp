@@ -1,6 +1,7 @@
 // The saved text's bytes, the safe save, and the Save, Save As and close questions.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,10 +49,11 @@ TEST(TextFile, FailedSavesLeaveEarlierFilesAndNoLitter) {
   EXPECT_EQ(save_file_bytes((dir.path() / "missing" / "x.txt").string(), "x"),
             SaveResult::cannot_create);
   EXPECT_EQ(save_file_bytes("", "x"), SaveResult::cannot_create);
-  // The target is a directory: written, but it cannot be replaced.
+  // The target is a directory: refused before anything is written.
   fs::create_directory(dir.path() / "taken");
   fs::create_directory(dir.path() / "taken" / "inner");
-  EXPECT_EQ(save_file_bytes((dir.path() / "taken").string(), "x"), SaveResult::write_error);
+  EXPECT_EQ(save_file_bytes((dir.path() / "taken").string(), "x"), SaveResult::cannot_create);
+  EXPECT_EQ(errno, EISDIR);
   EXPECT_TRUE(fs::is_directory(dir.path() / "taken" / "inner"));
   EXPECT_EQ(dir.names(), std::vector<std::string>{"taken"});
 }
