@@ -13,10 +13,14 @@
 #include <QPainter>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "bootstrap/twin_scan.h"
 #include "gemino/driver_in_process.h"
+#include "gemino/io_files.h"
 #include "results/magnitudes.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/graphics_window.h"
 #include "vozo_qt/mdi_frame.h"
@@ -105,6 +109,46 @@ TEST(FigureWindows, ExportWritesTheChosenFormatOrNothing) {
   EXPECT_NE(text.find("twins counted (%)"), std::string::npos);
   set_export_dialog({});
   std::filesystem::remove_all(dir);
+}
+
+// Records the warnings an export gives instead of showing them.
+class WarningsKept final : public vozo_qt::DialogProvider {
+ public:
+  WarningsKept() { vozo_qt::set_dialogs(this); }
+  ~WarningsKept() override { vozo_qt::set_dialogs(nullptr); }
+  std::vector<std::string> warnings;
+
+  vozo::Answer ask(std::string_view) override { return vozo::Answer::cancel; }
+  bool save_text_dialog(vozo::SaveDialogRequest&) override { return false; }
+  void warn(std::string_view text) override { warnings.emplace_back(text); }
+  void fatal(std::string_view, std::string_view) override {}
+  bool choose_font(QFont&) override { return false; }
+  bool choose_color(QColor&) override { return false; }
+  void about() override {}
+  bool print_setup(QPrinter&) override { return false; }
+};
+
+TEST(FigureWindows, AFailedExportSaysWhyAndLeavesTheEarlierFileWhole) {
+  gemino_test::ScratchDir dir;
+  test_support::put(dir.file("earlier.svg"), "earlier");
+  std::filesystem::create_symlink("earlier.svg", dir.file("link.svg"));
+  test_support::put(dir.file("locked.svg"), "earlier");
+  std::filesystem::permissions(dir.file("locked.svg"), std::filesystem::perms::owner_read);
+  const std::pair<std::string, std::string> cases[] = {
+      {"link.svg", "is a symbolic link"},
+      {"locked.svg", "is read-only"},
+  };
+  for (const auto& [name, reason] : cases) {
+    WarningsKept dialogs;
+    set_export_dialog(
+        [&](QWidget*, const QString&) { return QString::fromStdString(dir.file(name)); });
+    EXPECT_FALSE(export_figure(nullptr, figures::FigureKind::stereonet, *example_data()));
+    EXPECT_EQ(dialogs.warnings,
+              std::vector<std::string>{"cannot write " + dir.file(name) + ": " + reason});
+    EXPECT_EQ(gemino_test::slurp(dir.file(name)), "earlier") << name;
+  }
+  set_export_dialog({});
+  EXPECT_EQ(gemino_test::slurp(dir.file("earlier.svg")), "earlier");
 }
 
 TEST(FigureWindows, AGraphicsWindowPerFigureSavedAtItsSizeWithExportOnItsMenus) {
