@@ -29,9 +29,10 @@ json interval_json(const std::optional<Interval>& i) {
   return i ? interval_json(*i) : json(nullptr);
 }
 
-// A value of a text table; "undefined" when there is none (or it is not finite).
+// A value of a text table; "undefined" when there is none, or it is not finite or past
+// any meaning (a threshold never reached leaves an objective near the float range's end).
 std::string value_text(const char* fmt, const std::optional<double>& v) {
-  if (!v || !std::isfinite(*v)) return "undefined";
+  if (!v || !std::isfinite(*v) || std::fabs(*v) >= 1e15) return "undefined";
   char buf[64];
   std::snprintf(buf, sizeof buf, fmt, *v);
   return buf;
@@ -170,9 +171,7 @@ std::string scan_table_text(const Scan& scan) {
     if (!r.valid) {
       std::snprintf(buf, sizeof buf, "%8d %%     not inverted\n", r.twin_percent);
     } else {
-      const std::optional<double> objective = std::isfinite(r.tensor.objective)
-                                                  ? std::optional<double>(r.tensor.objective)
-                                                  : std::nullopt;
+      const std::optional<double> objective = r.tensor.objective;
       std::snprintf(buf, sizeof buf,
                     "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8s  %9s  %9d  "
                     "%8.1f  %8.1f\n",

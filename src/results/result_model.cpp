@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <memory>
 
 #include "gemino/tensor.h"
@@ -19,7 +18,8 @@ int32_t rows_in_use(const gemino::State& s) {
 // A text line of the parameter file as the outputs give it: trailing blanks removed, in
 // UTF-8 whatever bytes the file held.
 std::string text_line(const char* text, int32_t length) {
-  std::string out = output_text(std::string_view(text, static_cast<std::size_t>(length)));
+  const bool full = length > 0 && text[length - 1] != ' ' && text[length - 1] != '\0';
+  std::string out = output_text(std::string_view(text, static_cast<std::size_t>(length)), full);
   const std::size_t end = out.find_last_not_of(' ');
   out.resize(end == std::string::npos ? 0 : end + 1);
   return out;
@@ -97,7 +97,8 @@ std::vector<std::string> warnings_of(const Result& r) {
   const char* names[] = {"objective", "threshold (SEUIL)", "R"};
   for (int32_t k = 0; k < 3; ++k) {
     const float v = values[k];
-    if (!std::isfinite(v) || std::fabs(v) >= std::numeric_limits<float>::max()) {
+    // A threshold never reached leaves an objective near the end of the float range.
+    if (!std::isfinite(v) || std::fabs(v) >= 1e15f) {
       out.push_back(std::string("the ") + names[k] + " of the optimised tensor is " +
                     (std::isnan(v) ? std::string("not a number") : number_text(v)) +
                     ": the result is not usable");

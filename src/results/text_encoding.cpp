@@ -87,8 +87,8 @@ void append_utf8(std::string& out, char32_t code) {
 
 }  // namespace
 
-std::string output_text(std::string_view bytes) {
-  // Valid UTF-8 up to a character cut at the very end: read as UTF-8.
+std::string output_text(std::string_view bytes, bool full) {
+  // Valid UTF-8, up to a character cut at the end of a full record: read as UTF-8.
   std::size_t end = 0;
   bool utf8 = true;
   while (end < bytes.size()) {
@@ -96,7 +96,7 @@ std::string output_text(std::string_view bytes) {
     bool cut = false;
     const std::size_t n = sequence_at(bytes, end, code, cut);
     if (n == 0) {
-      utf8 = cut;
+      utf8 = cut && full;
       break;
     }
     end += n;

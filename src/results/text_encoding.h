@@ -10,9 +10,9 @@
 namespace results {
 
 // The text as UTF-8. Text that is valid UTF-8 keeps its characters; any other text is
-// read byte for byte as Latin-1. A character cut at the end of the text (a record of
-// fixed width ends inside it) is left out rather than misread. A tab becomes a blank;
+// read byte for byte as Latin-1. When the text fills a record of fixed width (`full`), a
+// character the record's end cuts is left out rather than misread. A tab becomes a blank;
 // other control characters (C0, DEL, C1) and the characters XML cannot hold are dropped.
-std::string output_text(std::string_view bytes);
+std::string output_text(std::string_view bytes, bool full = false);
 
 }  // namespace results
