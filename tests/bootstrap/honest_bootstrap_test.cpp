@@ -4,9 +4,11 @@
 // counted and leave the interval out past 5 %, and the scan's range is held to its bounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
@@ -40,6 +42,22 @@ TEST(ParallelFor, AWorkersExceptionReachesTheCallerAfterAllStop) {
       EXPECT_EQ(ran.load(), c.throwing_index + 1);
     }
   }
+}
+
+TEST(ParallelFor, AHelperThreadsExceptionReachesTheCaller) {
+  // The calling thread's worker waits until a helper has thrown: the exception is thrown
+  // on a thread of the pool, not on the caller's.
+  std::atomic<bool> stop{false};
+  std::atomic<bool> thrown{false};
+  EXPECT_THROW(bootstrap::parallel_for(50, 3, stop,
+                                       [&](int32_t worker, int32_t) {
+                                         if (worker != 0) {
+                                           thrown = true;
+                                           throw std::runtime_error("helper");
+                                         }
+                                         while (!thrown) std::this_thread::yield();
+                                       }),
+               std::runtime_error);
 }
 
 // Rows of hand-made grains: `sizes[g]` planes for grain g, every grain numbered `number`
@@ -91,6 +109,23 @@ TEST(Bootstrap, GrainsOfARunFollowTheCAxisRecords) {
   EXPECT_EQ(in.row_grain, (std::vector<int32_t>{1, 1, 1, 1, 2}));
   EXPECT_EQ(in.row_record, (std::vector<int32_t>{0, 0, 1, 1, 2}));
   EXPECT_EQ(bootstrap::grains_of(in.row_record).size(), 3u);
+}
+
+TEST(Bootstrap, ResamplesAndLeftOutGrainsAreTheCAxisRecords) {
+  // The example's grains, all given one number: the bootstrap still leaves out each of
+  // its 60 c-axis records in turn.
+  gemino_test::ScratchDir dir;
+  ASSERT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
+                                               GEMINO_EXAMPLES "/data.txt"),
+            0);
+  RunInput in = bootstrap::run_input(gemino::shared_state());
+  std::fill(in.row_grain.begin(), in.row_grain.end(), 1);
+  in.trial_count = 3;
+  in.iteration_limit = 10;
+  bootstrap::Options options;
+  options.resamples = 1;
+  const bootstrap::Summary s = bootstrap::run_bootstrap(in, options);
+  EXPECT_EQ(s.influence.size(), 60u);
 }
 
 TEST(Bootstrap, DrawsTooLargeForTheRowsAreDrawnAgain) {
