@@ -54,6 +54,15 @@ void resample_rows(const RunInput& input, const std::vector<std::vector<int32_t>
   }
 }
 
+int32_t draw_fitting_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
+                          TaskRandom& random, std::vector<gemino::PlaneRow>& out) {
+  for (int32_t redraws = 0; redraws <= max_redraws; ++redraws) {
+    resample_rows(input, grains, random, out);
+    if (out.size() <= static_cast<std::size_t>(gemino::max_rows)) return redraws;
+  }
+  return -1;
+}
+
 double influence_size(const GrainInfluence& g) {
   return std::max(g.sigma1_deg, g.sigma3_deg) + 1e-3 * std::fabs(g.delta_R);
 }
@@ -62,7 +71,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
   Summary summary;
   summary.resamples = std::max(options.resamples, 0);
   summary.seed = options.seed;
-  const auto grains = grains_of(input.row_grain);
+  const auto grains = grains_of(input.row_record);
   const auto grain_count = static_cast<int32_t>(grains.size());
   const int32_t influence_tasks = options.influence ? grain_count : 0;
   const int32_t total = summary.resamples + influence_tasks;
@@ -81,10 +90,16 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
     if (index < summary.resamples) {
       // The resample's grains and the seed of its starting tensors.
       TaskRandom random(options.seed, static_cast<uint64_t>(index));
-      resample_rows(input, grains, random, w.rows);
-      const auto o = fresh_start(input, random.generator_seed());
-      summary.samples[static_cast<std::size_t>(index)] =
-          sample_of(gemino::invert(w.rows, o, *w.state), input.crss_mpa);
+      Sample& sample = summary.samples[static_cast<std::size_t>(index)];
+      const int32_t redraws = draw_fitting_rows(input, grains, random, w.rows);
+      if (redraws < 0) {
+        sample = Sample{};
+        sample.redraws = max_redraws + 1;
+      } else {
+        const auto o = fresh_start(input, random.generator_seed());
+        sample = sample_of(gemino::invert(w.rows, o, *w.state), input.crss_mpa);
+        sample.redraws = redraws;
+      }
     } else {
       // The run's own starting tensors without one grain.
       const int32_t g = index - summary.resamples;
@@ -127,15 +142,24 @@ void summarize(const RunInput& input, Summary& summary) {
   std::array<std::vector<std::array<double, 3>>, 3> axes;
   std::vector<double> r, threshold, differential, shmax;
   summary.invalid = 0;
+  summary.redrawn = 0;
+  summary.too_many_planes = 0;
+  summary.undefined_differential = 0;
   for (const Sample& s : summary.samples) {
+    if (s.redraws > 0) ++summary.redrawn;
     if (!s.valid) {
       ++summary.invalid;
+      if (s.redraws > max_redraws) ++summary.too_many_planes;
       continue;
     }
     for (int32_t j = 0; j < 3; ++j) axes[j].push_back({s.axes[j][0], s.axes[j][1], s.axes[j][2]});
     r.push_back(s.R);
     threshold.push_back(s.threshold);
-    if (s.differential_mpa > 0.0) differential.push_back(s.differential_mpa);
+    if (s.differential_mpa) {
+      differential.push_back(*s.differential_mpa);
+    } else {
+      ++summary.undefined_differential;
+    }
     shmax.push_back(s.shmax_deg);
   }
   const results::Axis* reference[3] = {&input.reference.sigma1, &input.reference.sigma2,
@@ -146,7 +170,12 @@ void summarize(const RunInput& input, Summary& summary) {
   }
   summary.R = percentile_interval(r);
   summary.threshold = percentile_interval(threshold);
-  summary.differential_mpa = percentile_interval(differential);
+  const auto inverted = static_cast<double>(r.size());
+  if (!differential.empty() && summary.undefined_differential <= undefined_share_limit * inverted) {
+    summary.differential_mpa = percentile_interval(differential);
+  } else {
+    summary.differential_mpa.reset();
+  }
   summary.shmax_spread_deg = axial_spread_deg(shmax);
 }
 

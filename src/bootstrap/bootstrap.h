@@ -9,12 +9,18 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "bootstrap/axial_stats.h"
 #include "bootstrap/resampling.h"
 
 namespace bootstrap {
+
+// Draws of one resample before it is given up as too large for the rows.
+inline constexpr int32_t max_redraws = 100;
+// The share of undefined differential stresses past which the bootstrap gives no interval.
+inline constexpr double undefined_share_limit = 0.05;
 
 struct Options {
   int32_t resamples = 0;  // B
@@ -33,8 +39,11 @@ struct Sample {
   float axes[3][3] = {};
   float R = 0.0f;
   float threshold = 0.0f;
-  double differential_mpa = 0.0;
+  std::optional<double> differential_mpa;  // none when SEUIL is not positive
   double shmax_deg = 0.0;
+  // Draws that held more planes than the inversion's rows and were drawn again;
+  // max_redraws + 1 when none fitted (the resample is then not valid).
+  int32_t redraws = 0;
 };
 
 struct GrainInfluence {
@@ -49,9 +58,18 @@ struct Summary {
   uint64_t seed = 0;
   int32_t jobs = 0;
   bool cancelled = false;
-  int32_t invalid = 0;                                 // resamples that could not be inverted
+  int32_t invalid = 0;  // resamples that could not be inverted
+  // Resamples whose first draw held more planes than the rows (max_rows) and that were
+  // drawn again; those still too large after max_redraws draws are among the invalid.
+  int32_t redrawn = 0;
+  int32_t too_many_planes = 0;
+  // Inverted resamples whose SEUIL is not positive: their differential stress is undefined.
+  int32_t undefined_differential = 0;
   std::array<double, 3> cone95_deg = {0.0, 0.0, 0.0};  // sigma1, sigma2, sigma3
-  Interval R, threshold, differential_mpa;
+  Interval R, threshold;
+  // None when more than undefined_share_limit of the inverted resamples (or all) leave the
+  // differential stress undefined: an interval of the others would hide them.
+  std::optional<Interval> differential_mpa;
   double shmax_spread_deg = 0.0;
   std::vector<Sample> samples;            // in resample order
   std::vector<GrainInfluence> influence;  // every grain, most influential first
@@ -66,6 +84,12 @@ void summarize(const RunInput& input, Summary& summary);
 // with all its rows in their order. `out` keeps its capacity from call to call.
 void resample_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
                    TaskRandom& random, std::vector<gemino::PlaneRow>& out);
+
+// resample_rows drawn again (the draws go on from `random`) while the rows exceed
+// gemino::max_rows, at most max_redraws times: the number of redraws, or -1 when the last
+// draw was still too large.
+int32_t draw_fitting_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
+                          TaskRandom& random, std::vector<gemino::PlaneRow>& out);
 
 // How much a grain's influence counts for the ranking: the larger axis change, then R.
 double influence_size(const GrainInfluence& g);

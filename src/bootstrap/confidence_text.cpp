@@ -1,6 +1,8 @@
 #include "bootstrap/confidence_text.h"
 
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "results/json_export.h"
 
@@ -10,8 +12,30 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
+json number_json(double v) {
+  if (!std::isfinite(v)) return nullptr;
+  return v;
+}
+
+json number_json(const std::optional<double>& v) {
+  return v ? number_json(*v) : json(nullptr);
+}
+
 json interval_json(const Interval& i) {
-  return json::array({i.low, i.high});
+  return json::array({number_json(i.low), number_json(i.high)});
+}
+
+json interval_json(const std::optional<Interval>& i) {
+  return i ? interval_json(*i) : json(nullptr);
+}
+
+// A value of a text table; "undefined" when there is none, or it is not finite or past
+// any meaning (a threshold never reached leaves an objective near the float range's end).
+std::string value_text(const char* fmt, const std::optional<double>& v) {
+  if (!v || !std::isfinite(*v) || std::fabs(*v) >= 1e15) return "undefined";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, fmt, *v);
+  return buf;
 }
 
 json line_json(const results::Line& l) {
@@ -31,6 +55,9 @@ json bootstrap_json(const Summary& s) {
   j["B"] = s.resamples;
   j["seed"] = s.seed;
   j["inverted"] = s.resamples - s.invalid;
+  j["redrawn"] = s.redrawn;
+  j["too_many_planes"] = s.too_many_planes;
+  j["differential_undefined"] = s.undefined_differential;
   const char* names[3] = {"sigma1", "sigma2", "sigma3"};
   for (std::size_t k = 0; k < 3; ++k) j[names[k]] = {{"cone95_deg", s.cone95_deg[k]}};
   j["R_interval"] = interval_json(s.R);
@@ -61,7 +88,7 @@ json scan_json(const Scan& scan, int32_t run_twin_percent) {
       row["sigma3"] = line_json(r.tensor.sigma3.line);
       row["R"] = results::float_value(r.tensor.R);
       row["threshold"] = results::float_value(r.tensor.threshold);
-      row["differential_mpa"] = r.differential_mpa;
+      row["differential_mpa"] = number_json(r.differential_mpa);
       row["objective"] = results::float_value(r.tensor.objective);
       row["incompatible_twins"] = r.incompatible_twins;
       row["untwinned_above_threshold"] = r.untwinned_above;
@@ -92,7 +119,7 @@ std::string resamples_csv(const Summary& s) {
       }
     }
     out += "," + results::float_text(x.R) + "," + results::float_text(x.threshold) + "," +
-           format("%.6g", x.differential_mpa) + "\n";
+           (x.differential_mpa ? format("%.6g", *x.differential_mpa) : std::string()) + "\n";
   }
   return out;
 }
@@ -101,12 +128,29 @@ std::string bootstrap_summary_text(const Summary& s) {
   std::string out = "Bootstrap over grains: " + std::to_string(s.resamples - s.invalid) + " of " +
                     std::to_string(s.resamples) + " resamples, seed " + std::to_string(s.seed) +
                     (s.cancelled ? " (cancelled)" : "") + "\n";
+  if (s.redrawn > 0) {
+    out += "  " + std::to_string(s.redrawn) + " resamples drawn again: more than " +
+           std::to_string(gemino::max_rows) + " planes";
+    if (s.too_many_planes > 0) {
+      out += " (" + std::to_string(s.too_many_planes) + " given up after " +
+             std::to_string(max_redraws) + " draws)";
+    }
+    out += "\n";
+  }
+  if (s.undefined_differential > 0) {
+    out += "  " + std::to_string(s.undefined_differential) +
+           " resamples with SEUIL not positive: differential stress undefined\n";
+  }
   out += format("  95%% cones: sigma1 %.1f deg, sigma2 %.1f deg, sigma3 %.1f deg\n",
                 s.cone95_deg[0], s.cone95_deg[1], s.cone95_deg[2]);
   out += format("  R 95%% interval: %.3f to %.3f\n", s.R.low, s.R.high);
   out += format("  SEUIL 95%% interval: %.3f to %.3f\n", s.threshold.low, s.threshold.high);
-  out += format("  Differential stress 95%% interval: %.1f to %.1f MPa\n", s.differential_mpa.low,
-                s.differential_mpa.high);
+  if (s.differential_mpa) {
+    out += format("  Differential stress 95%% interval: %.1f to %.1f MPa\n",
+                  s.differential_mpa->low, s.differential_mpa->high);
+  } else {
+    out += "  Differential stress 95% interval: undefined\n";
+  }
   out += format("  SHmax spread: %.1f deg\n", s.shmax_spread_deg);
   if (!s.influence.empty())
     out += "  Most influential grains (left out: sigma1, sigma3, R change):\n";
@@ -127,13 +171,15 @@ std::string scan_table_text(const Scan& scan) {
     if (!r.valid) {
       std::snprintf(buf, sizeof buf, "%8d %%     not inverted\n", r.twin_percent);
     } else {
+      const std::optional<double> objective = r.tensor.objective;
       std::snprintf(buf, sizeof buf,
-                    "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8.1f  %9.2f  %9d  "
+                    "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8s  %9s  %9d  "
                     "%8.1f  %8.1f\n",
                     r.twin_percent, r.tensor.sigma1.line.trend, r.tensor.sigma1.line.plunge,
                     r.tensor.sigma3.line.trend, r.tensor.sigma3.line.plunge, r.tensor.R,
-                    r.tensor.threshold, r.differential_mpa, r.tensor.objective,
-                    r.incompatible_twins, r.sigma1_to_run_deg, r.sigma3_to_run_deg);
+                    r.tensor.threshold, value_text("%.1f", r.differential_mpa).c_str(),
+                    value_text("%.2f", objective).c_str(), r.incompatible_twins,
+                    r.sigma1_to_run_deg, r.sigma3_to_run_deg);
     }
     out += buf;
   }

@@ -1,5 +1,6 @@
 #include "bootstrap/resampling.h"
 
+#include <cmath>
 #include <map>
 
 #include "results/magnitudes.h"
@@ -10,6 +11,7 @@ RunInput run_input(const gemino::State& s, double crss_mpa) {
   RunInput in;
   in.rows = gemino::rows_of(s);
   in.row_grain.assign(s.record.row_grain, s.record.row_grain + in.rows.size());
+  in.row_record.assign(s.record.row_grain_record, s.record.row_grain_record + in.rows.size());
   in.start_mode = s.start_mode;
   in.trial_count = s.trial_count;
   in.iteration_limit = s.iteration_limit;
@@ -20,11 +22,11 @@ RunInput run_input(const gemino::State& s, double crss_mpa) {
   return in;
 }
 
-std::vector<std::vector<int32_t>> grains_of(const std::vector<int32_t>& row_grain) {
+std::vector<std::vector<int32_t>> grains_of(const std::vector<int32_t>& row_record) {
   std::vector<std::vector<int32_t>> grains;
   std::map<int32_t, std::size_t> index;
-  for (std::size_t i = 0; i < row_grain.size(); ++i) {
-    const auto [at, added] = index.emplace(row_grain[i], grains.size());
+  for (std::size_t i = 0; i < row_record.size(); ++i) {
+    const auto [at, added] = index.emplace(row_record[i], grains.size());
     if (added) grains.emplace_back();
     grains[at->second].push_back(static_cast<int32_t>(i));
   }
@@ -68,8 +70,11 @@ results::TensorResult tensor_result(const gemino::InvertedTensor& t) {
   return r;
 }
 
-double differential_mpa(double threshold, double crss_mpa) {
-  return threshold > 0.0 ? crss_mpa / threshold : 0.0;
+std::optional<double> differential_mpa(double threshold, double crss_mpa) {
+  if (!(threshold > 0.0)) return std::nullopt;
+  const double d = crss_mpa / threshold;
+  if (!std::isfinite(d)) return std::nullopt;
+  return d;
 }
 
 double shmax_of(const results::TensorResult& t) {

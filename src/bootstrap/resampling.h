@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "gemino/invert.h"
@@ -14,6 +15,9 @@ namespace bootstrap {
 struct RunInput {
   std::vector<gemino::PlaneRow> rows;
   std::vector<int32_t> row_grain;  // grain number of each row (block offset included)
+  // The grain of each row as the inversion takes it: the c-axis record the row follows
+  // (two grains may share a number, across blocks or within one).
+  std::vector<int32_t> row_record;
   int32_t start_mode = 1;
   int32_t trial_count = 0;
   int32_t iteration_limit = 0;
@@ -26,8 +30,8 @@ struct RunInput {
 // The input of a finished run held by the state (results::has_result(s) must hold).
 RunInput run_input(const gemino::State& s, double crss_mpa = 10.0);
 
-// The grains of the rows in the order they first appear: for each, its rows.
-std::vector<std::vector<int32_t>> grains_of(const std::vector<int32_t>& row_grain);
+// The grains of the rows (row_record) in the order they first appear: for each, its rows.
+std::vector<std::vector<int32_t>> grains_of(const std::vector<int32_t>& row_record);
 
 // A 64-bit value drawn from (seed, index) alone, so that a task's draws do not depend on
 // which worker runs it or in what order.
@@ -47,8 +51,9 @@ class TaskRandom {
 // The tensor of an inversion with its lines, as the results give the run's tensor.
 results::TensorResult tensor_result(const gemino::InvertedTensor& t);
 
-// The differential stress of a threshold (SEUIL) for a CRSS; 0 when SEUIL is not positive.
-double differential_mpa(double threshold, double crss_mpa);
+// The differential stress of a threshold (SEUIL) for a CRSS; none when SEUIL is not
+// positive (or the quotient is not finite).
+std::optional<double> differential_mpa(double threshold, double crss_mpa);
 
 // The SHmax azimuth of a tensor, degrees in [0, 180).
 double shmax_of(const results::TensorResult& t);

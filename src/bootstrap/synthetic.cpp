@@ -95,6 +95,7 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
       row.twin_flag = twinned ? 1 : -1;
       in.rows.push_back(row);
       in.row_grain.push_back(grain);
+      in.row_record.push_back(grain - 1);
     }
   }
   in.trial_count = recipe.trial_count;

@@ -30,6 +30,8 @@ std::optional<ScanRange> parse_scan_range(std::string_view text) {
     return std::nullopt;
   }
   if (r.first < 1 || r.last > 100 || r.first > r.last || r.step <= 0) return std::nullopt;
+  // A step past the range would scan its first percentage alone.
+  if (r.first < r.last && r.step > r.last - r.first) return std::nullopt;
   return r;
 }
 
@@ -37,8 +39,9 @@ Scan run_scan(const RunInput& input, const ScanRange& range, int32_t jobs,
               const std::function<bool(int32_t done, int32_t total)>& progress) {
   Scan scan;
   scan.range = range;
-  for (int32_t p = range.first; p <= range.last; p += range.step) {
-    scan.rows.emplace_back().twin_percent = p;
+  // In 64 bits: a step near the int32_t limit must end the count, not wrap it.
+  for (int64_t p = range.first; range.step > 0 && p <= range.last; p += range.step) {
+    scan.rows.emplace_back().twin_percent = static_cast<int32_t>(p);
   }
   const auto count = static_cast<int32_t>(scan.rows.size());
   const int32_t n = worker_count(jobs, count);

@@ -25,10 +25,10 @@ struct ScanRow {
   int32_t twin_percent = 0;
   bool valid = false;
   results::TensorResult tensor{};
-  double differential_mpa = 0.0;
-  int32_t incompatible_twins = 0;  // twinned planes ranked below the threshold
-  int32_t untwinned_above = 0;     // untwinned planes ranked above it
-  double sigma1_to_run_deg = 0.0;  // angle to the run's own sigma1
+  std::optional<double> differential_mpa;  // none when SEUIL is not positive
+  int32_t incompatible_twins = 0;          // twinned planes ranked below the threshold
+  int32_t untwinned_above = 0;             // untwinned planes ranked above it
+  double sigma1_to_run_deg = 0.0;          // angle to the run's own sigma1
   double sigma3_to_run_deg = 0.0;
 };
 

@@ -1,5 +1,7 @@
 #include "cli/confidence.h"
 
+#include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <stdexcept>
 
@@ -11,6 +13,21 @@
 
 namespace cli {
 
+namespace {
+
+// A seed is a decimal number 0..2^64-1: no sign, no other base, nothing wrapped round.
+std::string seed_check(const std::string& text) {
+  uint64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                   [](char c) { return c >= '0' && c <= '9'; });
+  if (digits && ec == std::errc() && ptr == end) return {};
+  return "must be a whole number from 0 to 18446744073709551615, not " + text;
+}
+
+}  // namespace
+
 void Confidence::add_options(CLI::App& app) {
   app.add_option("--bootstrap", resamples_,
                  "Resample the grains B times for confidence cones and intervals "
@@ -20,6 +37,7 @@ void Confidence::add_options(CLI::App& app) {
       ->group("Confidence");
   app.add_option("--bootstrap-seed", seed_, "Seed of the resampling (default 1)")
       ->type_name("S")
+      ->check(CLI::Validator(seed_check, "S", "0 to 2^64-1"))
       ->group("Confidence");
   app.add_option("--bootstrap-csv", csv_, "Write the resampled axes, one row per resample")
       ->type_name("FILE")
@@ -30,7 +48,9 @@ void Confidence::add_options(CLI::App& app) {
       ->check([](const std::string& text) {
         return bootstrap::parse_scan_range(text)
                    ? std::string()
-                   : std::string("expects FIRST:LAST:STEP, percentages 1 to 100, STEP above 0");
+                   : std::string(
+                         "expects FIRST:LAST:STEP, percentages 1 to 100, FIRST up to "
+                         "LAST, STEP from 1 to LAST - FIRST");
       })
       ->group("Confidence");
   app.add_option("--scan-figure", scan_figure_,
@@ -46,6 +66,7 @@ void Confidence::add_options(CLI::App& app) {
   app.add_flag("--confidence-summary", summary_,
                "Show the bootstrap summary and the scan table on the console")
       ->group("Confidence");
+  dpi_option_ = app.get_option_no_throw("--dpi");
 }
 
 std::vector<std::filesystem::path> Confidence::outputs() const {
@@ -73,9 +94,12 @@ void Confidence::prepare(Run& run) {
     run.json_blocks["scan"] = bootstrap::scan_json(scan, run.state.twin_percent);
     if (summary_) console_text_ += bootstrap::scan_table_text(scan);
     if (!scan_figure_.empty()) {
+      const int32_t dpi = dpi_option_ != nullptr && dpi_option_->count() > 0
+                              ? dpi_option_->as<int32_t>()
+                              : figures::default_dpi;
       const std::string error = figures::render_figure(
           figures::scan_figure(scan, figures::page_width, figures::page_height),
-          figures::format_of(scan_figure_), 300, scan_figure_bytes_);
+          figures::format_of(scan_figure_), dpi, scan_figure_bytes_);
       if (!error.empty()) throw std::runtime_error(scan_figure_ + ": " + error);
     }
   }
@@ -99,6 +123,14 @@ void Confidence::site_arguments(std::vector<std::string>& args) const {
                              std::to_string(seed_)});
   }
   if (!scan_text_.empty()) args.insert(args.end(), {"--scan-twin-percent", scan_text_});
+}
+
+std::string Confidence::usage_conflict() const {
+  if (!csv_.empty() && resamples_ <= 0) return "--bootstrap-csv needs --bootstrap B (B above 0)";
+  if (!scan_figure_.empty() && scan_text_.empty()) {
+    return "--scan-figure needs --scan-twin-percent FIRST:LAST:STEP";
+  }
+  return {};
 }
 
 std::string Confidence::batch_conflict() const {

@@ -19,6 +19,7 @@ class Confidence : public Extension {
   void write(const Run& run) override;
   void site_arguments(std::vector<std::string>& args) const override;
   std::string batch_conflict() const override;
+  std::string usage_conflict() const override;
 
  private:
   int32_t resamples_ = 0;
@@ -28,6 +29,7 @@ class Confidence : public Extension {
   std::string scan_figure_;
   std::string scan_figure_bytes_;
   bool summary_ = false;
+  const CLI::Option* dpi_option_ = nullptr;  // --dpi, when the figures' options have it
   std::string csv_text_;
   std::string console_text_;
 };

@@ -68,6 +68,10 @@ class Extension {
   // a reason the extension's options cannot be used with --batch (empty when they can).
   virtual void site_arguments(std::vector<std::string>& /*args*/) const {}
   virtual std::string batch_conflict() const { return {}; }
+
+  // A reason the options given cannot be followed (one depends on another not given),
+  // found before any run; empty when they can.
+  virtual std::string usage_conflict() const { return {}; }
 };
 
 // Every extension of the command line, in the order their outputs are written.

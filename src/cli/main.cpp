@@ -1,5 +1,6 @@
 #include "cli/main.h"
 
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -18,12 +19,40 @@ constexpr const char* description =
     "asks for its files on the console; with PARAMS DATA REPORT the names answer the "
     "questions. The report is the same in both cases.";
 
-std::string one_line(std::string s) {
-  for (char& c : s) {
-    if (c == '\n' || c == '\r') c = ' ';
+// The message on one line: line ends and other control characters in it (a file name
+// may hold them) are shown escaped, so that the name can be told from what was typed.
+std::string one_line(const std::string& s) {
+  std::string out;
+  for (const char c : s) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02x",
+                    static_cast<unsigned>(static_cast<unsigned char>(c)));
+      out += buf;
+    } else {
+      out += c;
+    }
   }
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+// An option that names a file to write was given an empty name.
+std::string empty_file_name(const CLI::App& app) {
+  for (const CLI::Option* option : app.get_options()) {
+    if (option->get_lnames().empty() || option->count() == 0) continue;
+    if (option->get_type_name().rfind("FILE", 0) != 0 && option->get_option_text() != "FILE") {
+      continue;
+    }
+    for (const std::string& name : option->results()) {
+      if (name.empty()) return option->get_name() + " needs a file name, not an empty one";
+    }
+  }
+  return {};
 }
 
 int usage_error(const std::string& message) {
@@ -87,6 +116,14 @@ int main(int argc, char** argv) {
     return 0;
   } catch (const CLI::ParseError& e) {
     return usage_error(e.what());
+  }
+
+  if (const std::string empty = empty_file_name(app); !empty.empty()) return usage_error(empty);
+  if (options.batch.empty()) {
+    for (const auto& extension : extensions) {
+      const std::string conflict = extension->usage_conflict();
+      if (!conflict.empty()) return usage_error(conflict);
+    }
   }
 
   if (options.jobs == 0) {

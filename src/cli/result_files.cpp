@@ -1,5 +1,7 @@
 #include "cli/result_files.h"
 
+#include <iostream>
+
 #include "results/json_export.h"
 
 namespace cli {
@@ -16,6 +18,13 @@ void ResultFiles::add_options(CLI::App& app) {
 std::vector<std::filesystem::path> ResultFiles::outputs() const {
   const std::string names[] = {json_, csv_};
   return asked_files(names);
+}
+
+void ResultFiles::prepare(Run& run) {
+  // Not on the console: its transcript is the run's own.
+  for (const std::string& warning : run.result.warnings) {
+    std::cerr << "gemino-term: warning: " << warning << "\n";
+  }
 }
 
 void ResultFiles::write(const Run& run) {

@@ -9,6 +9,7 @@ class ResultFiles : public Extension {
  public:
   void add_options(CLI::App& app) override;
   std::vector<std::filesystem::path> outputs() const override;
+  void prepare(Run& run) override;
   void write(const Run& run) override;
   std::string batch_conflict() const override;
 

@@ -136,7 +136,7 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
     code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
   }
   const gemino::State& state = gemino::shared_state();
-  const bool sound = code == 0 && results::has_result(state);
+  bool sound = code == 0 && results::has_result(state);
   int status = code;
   std::optional<results::Result> result;
   std::optional<results::StressMagnitudes> stress;
@@ -145,7 +145,14 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
     result = results::build_result(state);
     stress = results::stress_magnitudes(*result, options.crss_mpa);
     run.emplace(Run{options, state, *result, *stress, nlohmann::ordered_json::object(), {}});
-    for (const auto& extension : extensions) extension->prepare(*run);
+    try {
+      for (const auto& extension : extensions) extension->prepare(*run);
+    } catch (const std::exception& e) {
+      // Outputs that could not all be prepared are not written: none passes for the run's.
+      std::cerr << "gemino-term: the run's outputs could not be prepared: " << e.what() << "\n";
+      status = exit_cant_create;
+      sound = false;
+    }
   }
   for (const auto& extension : extensions) {
     const std::vector<std::filesystem::path> outputs = extension->outputs();

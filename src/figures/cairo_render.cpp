@@ -71,6 +71,13 @@ cairo_status_t append_to_string(void* closure, const unsigned char* data, unsign
   return CAIRO_STATUS_SUCCESS;
 }
 
+// What went wrong in Cairo, empty when nothing did: a figure that did not draw is an
+// error, never a blank page.
+std::string drawing_error(cairo_status_t status) {
+  if (status == CAIRO_STATUS_SUCCESS) return {};
+  return std::string("the figure could not be drawn: ") + cairo_status_to_string(status);
+}
+
 std::string pdf_bytes(const Figure& figure, std::string& bytes) {
   cairo_surface_t* surface =
       cairo_pdf_surface_create_for_stream(append_to_string, &bytes, figure.width, figure.height);
@@ -80,11 +87,13 @@ std::string pdf_bytes(const Figure& figure, std::string& bytes) {
   set_text_options(cr);
   draw(figure, cr);
   cairo_show_page(cr);
+  cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface);
-  const cairo_status_t status = cairo_surface_status(surface);
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  return status == CAIRO_STATUS_SUCCESS ? std::string() : cairo_status_to_string(status);
+  if (status != CAIRO_STATUS_SUCCESS) bytes.clear();
+  return drawing_error(status);
 }
 
 std::string png_bytes(const Figure& figure, int32_t dpi, std::string& bytes) {
@@ -97,13 +106,15 @@ std::string png_bytes(const Figure& figure, int32_t dpi, std::string& bytes) {
   cairo_paint(cr);
   cairo_scale(cr, dpi / 72.0, dpi / 72.0);
   draw(figure, cr);
+  cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
-  cairo_status_t status = cairo_surface_status(surface);
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   if (status == CAIRO_STATUS_SUCCESS) {
     status = cairo_surface_write_to_png_stream(surface, append_to_string, &bytes);
   }
   cairo_surface_destroy(surface);
-  return status == CAIRO_STATUS_SUCCESS ? std::string() : cairo_status_to_string(status);
+  if (status != CAIRO_STATUS_SUCCESS) bytes.clear();
+  return drawing_error(status);
 }
 
 }  // namespace
@@ -137,8 +148,8 @@ void draw(const Figure& figure, cairo_t* cr) {
   cairo_restore(cr);
 }
 
-void draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32_t height,
-                 int32_t stride, double scale) {
+std::string draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32_t height,
+                        int32_t stride, double scale) {
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
   cairo_t* cr = cairo_create(surface);
@@ -147,8 +158,12 @@ void draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32
   cairo_paint(cr);
   cairo_scale(cr, scale, scale);
   draw(figure, cr);
+  cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
+  return drawing_error(status);
 }
 
 FileFormat format_of(const std::string& path) {

@@ -16,9 +16,10 @@ namespace figures {
 void draw(const Figure& figure, cairo_t* cr);
 
 // Draws the figure, `scale` pixels to the point, onto white in a 32-bit image whose
-// pixels are 0xffRRGGBB words (as windows keep their images).
-void draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32_t height,
-                 int32_t stride, double scale);
+// pixels are 0xffRRGGBB words (as windows keep their images). Empty when it drew, else
+// what went wrong.
+std::string draw_pixels(const Figure& figure, unsigned char* data, int32_t width, int32_t height,
+                        int32_t stride, double scale);
 
 enum class FileFormat { svg, pdf, png, unknown };
 // From the file name's extension, in any case.

@@ -1,6 +1,8 @@
 #include "figures/confidence_figures.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +16,16 @@ constexpr Colour sigma1_colour{200, 30, 30};
 constexpr Colour sigma3_colour{30, 80, 200};
 
 // One panel of the page: a frame of its own, moved down by `offset`.
+// A value of a series is drawn only where it is defined; a line joins neighbouring values.
+using Series = std::vector<std::optional<double>>;
+struct Drawn {
+  Series values;
+  Colour colour;
+  const char* name;  // the SVG's data-series of each point
+};
+
 void panel(Figure& page, double width, double height, double offset, const bootstrap::Scan& scan,
-           const std::string& y_title,
-           const std::vector<std::pair<std::vector<double>, Colour>>& series) {
+           const std::string& y_title, const std::vector<Drawn>& series) {
   Figure f;
   f.width = width;
   f.height = height;
@@ -26,26 +35,42 @@ void panel(Figure& page, double width, double height, double offset, const boots
   area.x_max = scan.range.last + 1.0;
   double top = 1.0;
   for (const auto& s : series) {
-    for (const double v : s.first) top = std::max(top, v);
+    for (const auto& v : s.values) {
+      if (v && std::isfinite(*v)) top = std::max(top, *v);
+    }
   }
   area.y_min = 0.0;
   area.y_max = top * 1.1;
   draw_axes(f, area, font, "twins counted (%)", y_title);
-  for (const auto& [values, colour] : series) {
-    std::vector<Point> points;
-    for (std::size_t k = 0; k < scan.rows.size(); ++k) {
-      if (!scan.rows[k].valid) continue;
-      points.push_back(area.at(scan.rows[k].twin_percent, values[k]));
-    }
+  for (const auto& [values, colour, name] : series) {
     Style line;
     line.stroke = colour;
     line.line_width = 1.5;
-    if (points.size() > 1) f.line(points, line);
     Style dot;
     dot.filled = true;
     dot.fill = colour;
     dot.stroke = colour;
-    for (const auto& p : points) f.circle(p, 2.5, dot);
+    // A row that was not inverted or whose value is undefined breaks the line.
+    std::vector<Point> run;
+    auto end_run = [&] {
+      if (run.size() > 1) f.line(run, line);
+      run.clear();
+    };
+    for (std::size_t k = 0; k < scan.rows.size(); ++k) {
+      const std::optional<double>& v = values[k];
+      if (!scan.rows[k].valid || !v || !std::isfinite(*v)) {
+        end_run();
+        continue;
+      }
+      const Point p = area.at(scan.rows[k].twin_percent, *v);
+      run.push_back(p);
+      Item& mark = f.circle(p, 2.5, dot);
+      mark.css_class = "scan_value";
+      mark.data = {{"series", name},
+                   {"twin-percent", std::to_string(scan.rows[k].twin_percent)},
+                   {"value", format_number(*v, 3)}};
+    }
+    end_run();
   }
   for (Item item : f.items) {
     for (auto& p : item.points) p.y += offset;
@@ -78,7 +103,7 @@ Figure scan_figure(const bootstrap::Scan& scan, double width, double height) {
   Figure page;
   page.width = width;
   page.height = height;
-  std::vector<double> s1, s3, diff;
+  Series s1, s3, diff;
   for (const auto& r : scan.rows) {
     s1.push_back(r.sigma1_to_run_deg);
     s3.push_back(r.sigma3_to_run_deg);
@@ -86,8 +111,9 @@ Figure scan_figure(const bootstrap::Scan& scan, double width, double height) {
   }
   const double half = height / 2.0;
   panel(page, width, half, 0.0, scan, "angle to the run's axis (deg)",
-        {{s1, sigma1_colour}, {s3, sigma3_colour}});
-  panel(page, width, half, half, scan, "differential stress (MPa)", {{diff, black}});
+        {{s1, sigma1_colour, "sigma1"}, {s3, sigma3_colour, "sigma3"}});
+  panel(page, width, half, half, scan, "differential stress (MPa)",
+        {{diff, black, "differential"}});
   // The key, in the top panel's margin above its frame's right end: "σ1  σ3".
   const double font = plot_font(width, half);
   const double right = plot_area(width, half, font, false, 0.0).right;

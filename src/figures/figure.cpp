@@ -54,20 +54,30 @@ double text_width(const std::string& text, double size, bool bold) {
   // One scratch context for all measuring; the font is chosen by name through fontconfig,
   // as the renderers do.
   thread_local cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  thread_local cairo_t* cr = [] {
+  auto fresh = [] {
     cairo_t* context = cairo_create(surface);
     set_text_options(context);
     return context;
-  }();
+  };
+  thread_local cairo_t* cr = fresh();
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                          bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, size);
   cairo_text_extents_t extents;
   cairo_text_extents(cr, text.c_str(), &extents);
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
+    // A context in error measures nothing ever after: the next text gets a new one.
+    cairo_destroy(cr);
+    cr = fresh();
+    return 0.0;
+  }
   return extents.x_advance;
 }
 
 std::string format_number(double value, int32_t decimals) {
+  // Past this no value of a figure means anything (a threshold never reached leaves an
+  // objective near the float range's end): the figure says so rather than print 38 digits.
+  if (!std::isfinite(value) || std::fabs(value) >= largest_shown) return undefined_text;
   char buffer[64];
   const double scale = std::pow(10.0, decimals);
   double rounded = std::round(value * scale) / scale;

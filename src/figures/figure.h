@@ -75,7 +75,10 @@ double text_width(const std::string& text, double size, bool bold = false);
 void set_text_options(cairo_t* cr);
 
 // Numbers in figures and in the SVG, independent of the locale: `decimals` places,
-// without a minus sign on a zero.
+// without a minus sign on a zero. A value that is not finite, or as large as
+// largest_shown, is "undefined".
+inline constexpr double largest_shown = 1e15;
+inline constexpr const char* undefined_text = "undefined";
 std::string format_number(double value, int32_t decimals);
 
 }  // namespace figures

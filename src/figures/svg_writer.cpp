@@ -33,6 +33,8 @@ std::string escaped(const std::string& text) {
         out += "&quot;";
         break;
       default:
+        // XML cannot hold the other control characters, not even escaped.
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') break;
         out += c;
     }
   }

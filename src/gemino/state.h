@@ -19,6 +19,9 @@ inline constexpr int32_t max_selection = 500;
 inline constexpr int32_t max_params = 4;
 inline constexpr int32_t text_line_count = 10;
 inline constexpr int32_t text_line_length = 80;
+// The c-axis records a run keeps for its results: a grain's record is kept even when none
+// of its planes is (the 500 rows are for planes).
+inline constexpr int32_t max_grain_records = 20 * max_rows;
 
 // A tensor as the report gives it: the search parameters after R was brought into
 // [0, 1], the objective value printed with it, the threshold and the number of ranked
@@ -37,11 +40,15 @@ struct RunRecord {
   int32_t seed;                                  // the random seed as read, before any draw
   int32_t row_grain[max_rows];  // grain number of each data row, block offset included
   int32_t row_block[max_rows];  // block of each data row, 1 for the first
+  // The grain of each data row as the inversion takes it: the c-axis record (0 for the
+  // first of the file) that the row follows.
+  int32_t row_grain_record[max_rows];
   // The c-axis records, in file order: grain number (block offset included), block and
-  // the axis as read, pointing upward. Records past the 500th are not kept.
-  int32_t grain_number[max_rows];
-  int32_t grain_block[max_rows];
-  float c_axis[max_rows][3];
+  // the axis as read, pointing upward. grain_count counts every record of the file; those
+  // past max_grain_records are not kept.
+  int32_t grain_number[max_grain_records];
+  int32_t grain_block[max_grain_records];
+  float c_axis[max_grain_records][3];
   int32_t grain_count;
   TensorRecord start;  // the best starting candidate
   TensorRecord final;  // the optimised tensor

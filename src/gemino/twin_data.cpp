@@ -44,10 +44,12 @@ int32_t block_of(const TwinReader& reader) {
 // Keeps a grain's c-axis, as read, for the results of the run.
 void record_c_axis(State& s, const TwinReader& reader, int32_t grain_number) {
   RunRecord& r = s.record;
-  if (r.grain_count < 0 || r.grain_count >= max_rows) return;
-  r.grain_number[r.grain_count] = grain_number + reader.block_offset;
-  r.grain_block[r.grain_count] = block_of(reader);
-  for (int32_t k = 0; k < 3; ++k) r.c_axis[r.grain_count][k] = reader.c_axis[k];
+  if (r.grain_count < 0 || r.grain_count == INT32_MAX) return;
+  if (r.grain_count < max_grain_records) {
+    r.grain_number[r.grain_count] = grain_number + reader.block_offset;
+    r.grain_block[r.grain_count] = block_of(reader);
+    for (int32_t k = 0; k < 3; ++k) r.c_axis[r.grain_count][k] = reader.c_axis[k];
+  }
   ++r.grain_count;
 }
 
@@ -202,6 +204,7 @@ void read_twin_data(State& s) {
       store_plane(s, reader, rec, number, out);
       s.record.row_grain[reader.next_row - 1] = rec.grain_number + reader.block_offset;
       s.record.row_block[reader.next_row - 1] = block_of(reader);
+      s.record.row_grain_record[reader.next_row - 1] = s.record.grain_count - 1;
       if (listing) {
         const bool flagged = std::fabs(out.c_angle - expected_c_angle) > c_angle_tolerance;
         recfmt::write(report_unit, flagged ? formats::twin_plane_flagged : formats::twin_plane,

@@ -75,6 +75,7 @@ json counts_json(const Counts& c) {
           {"untwinned_ok", c.untwinned_ok},
           {"untwinned_violating", c.untwinned_violating},
           {"grains", c.grains},
+          {"grains_kept", c.grains_kept},
           {"blocks", c.blocks}};
 }
 
@@ -137,6 +138,7 @@ json to_json(const Result& r, const StressMagnitudes& m) {
           {"result", tensor_json(r.result)},
           {"counts", counts_json(r.counts)},
           {"stress", stress_json(m)},
+          {"warnings", r.warnings},
           {"planes", planes},
           {"grains", grains}};
 }

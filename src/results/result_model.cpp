@@ -1,9 +1,11 @@
 #include "results/result_model.h"
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 #include "gemino/tensor.h"
+#include "results/text_encoding.h"
 
 namespace results {
 
@@ -13,8 +15,11 @@ int32_t rows_in_use(const gemino::State& s) {
   return s.data_count < 0 ? 0 : (s.data_count > gemino::max_rows ? gemino::max_rows : s.data_count);
 }
 
-std::string trimmed(const char* text, int32_t length) {
-  std::string out(text, static_cast<std::size_t>(length));
+// A text line of the parameter file as the outputs give it: trailing blanks removed, in
+// UTF-8 whatever bytes the file held.
+std::string text_line(const char* text, int32_t length) {
+  const bool full = length > 0 && text[length - 1] != ' ' && text[length - 1] != '\0';
+  std::string out = output_text(std::string_view(text, static_cast<std::size_t>(length)), full);
   const std::size_t end = out.find_last_not_of(' ');
   out.resize(end == std::string::npos ? 0 : end + 1);
   return out;
@@ -44,7 +49,7 @@ TensorResult tensor_of(const gemino::State& s, const gemino::TensorRecord& recor
 Parameters parameters_of(const gemino::State& s) {
   Parameters p;
   for (int32_t k = 0; k < gemino::text_line_count; ++k) {
-    p.text[static_cast<std::size_t>(k)] = trimmed(s.record.text[k], gemino::text_line_length);
+    p.text[static_cast<std::size_t>(k)] = text_line(s.record.text[k], gemino::text_line_length);
   }
   p.title = p.text[0];
   p.start_mode = s.start_mode;
@@ -67,6 +72,43 @@ Parameters parameters_of(const gemino::State& s) {
 PlaneClass class_of(bool twinned, bool above_threshold) {
   if (twinned) return above_threshold ? PlaneClass::counted : PlaneClass::twinned_below;
   return above_threshold ? PlaneClass::untwinned_violating : PlaneClass::untwinned_ok;
+}
+
+std::string number_text(double v) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%.6g", v);
+  return buf;
+}
+
+std::vector<std::string> warnings_of(const Result& r) {
+  std::vector<std::string> out;
+  const Counts& c = r.counts;
+  const int32_t percent = r.parameters.twin_percent;
+  if (c.twinned == 0) {
+    out.push_back("no plane is twinned: nothing constrains the tensor");
+  } else if (percent < 1 || percent > 100) {
+    out.push_back("the share of twins to count, " + std::to_string(percent) +
+                  " %, is outside 1 to 100: the tensor is not constrained as asked");
+  } else if (c.twin_limit < 1) {
+    out.push_back(std::to_string(percent) + " % of " + std::to_string(c.twinned) +
+                  " twinned planes counts none of them: nothing constrains the tensor");
+  }
+  const float values[] = {r.result.objective, r.result.threshold, r.result.R};
+  const char* names[] = {"objective", "threshold (SEUIL)", "R"};
+  for (int32_t k = 0; k < 3; ++k) {
+    const float v = values[k];
+    // A threshold never reached leaves an objective near the end of the float range.
+    if (!std::isfinite(v) || std::fabs(v) >= 1e15f) {
+      out.push_back(std::string("the ") + names[k] + " of the optimised tensor is " +
+                    (std::isnan(v) ? std::string("not a number") : number_text(v)) +
+                    ": the result is not usable");
+    }
+  }
+  if (c.grains_kept < c.grains) {
+    out.push_back("the data file holds " + std::to_string(c.grains) +
+                  " c-axis records: the results keep the first " + std::to_string(c.grains_kept));
+  }
+  return out;
 }
 
 }  // namespace
@@ -157,9 +199,9 @@ Result build_result(const gemino::State& s) {
     if (p.block > c.blocks) c.blocks = p.block;
   }
 
-  const int32_t grains = s.record.grain_count < 0                  ? 0
-                         : s.record.grain_count > gemino::max_rows ? gemino::max_rows
-                                                                   : s.record.grain_count;
+  const int32_t all_grains = s.record.grain_count < 0 ? 0 : s.record.grain_count;
+  const int32_t grains =
+      all_grains > gemino::max_grain_records ? gemino::max_grain_records : all_grains;
   for (int32_t g = 0; g < grains; ++g) {
     Grain grain{};
     grain.number = s.record.grain_number[g];
@@ -169,7 +211,9 @@ Result build_result(const gemino::State& s) {
     if (grain.block > c.blocks) c.blocks = grain.block;
     r.grains.push_back(grain);
   }
-  c.grains = grains;
+  c.grains = all_grains;
+  c.grains_kept = grains;
+  r.warnings = warnings_of(r);
   return r;
 }
 

@@ -69,7 +69,8 @@ struct Grain {
 };
 
 struct Parameters {
-  std::string title;                 // the first text line, trailing blanks removed
+  std::string title;  // the first text line, trailing blanks removed
+  // The text lines as UTF-8 (results/text_encoding.h), whatever bytes the file held.
   std::array<std::string, 10> text;  // all ten, trailing blanks removed
   int32_t start_mode = 0;
   int32_t trial_count = 0;
@@ -91,7 +92,8 @@ struct Counts {
   int32_t twinned_below = 0;
   int32_t untwinned_ok = 0;
   int32_t untwinned_violating = 0;
-  int32_t grains = 0;
+  int32_t grains = 0;       // c-axis records of the data file
+  int32_t grains_kept = 0;  // those the run kept (results::Result::grains)
   int32_t blocks = 0;
 };
 
@@ -101,6 +103,9 @@ struct Result {
   Counts counts;
   std::vector<Plane> planes;  // in data row order
   std::vector<Grain> grains;  // in file order
+  // What makes the result say little or nothing: nothing constrains the tensor, a value
+  // is not finite, records were not kept. One sentence each, for the console and the JSON.
+  std::vector<std::string> warnings;
 };
 
 // Whether the state holds a run that wrote its whole report.

@@ -56,7 +56,7 @@ TEST(AxialStatistics, ConesIntervalsAndSpreadOnHandMadeValues) {
 
 TEST(Bootstrap, ResamplesKeepGrainsWhole) {
   const RunInput& in = example_input();
-  const auto grains = bootstrap::grains_of(in.row_grain);
+  const auto grains = bootstrap::grains_of(in.row_record);
   ASSERT_EQ(grains.size(), 60u);
   std::vector<gemino::PlaneRow> rows;
   for (uint64_t index = 0; index < 5; ++index) {
