@@ -12,6 +12,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,12 @@ int finish(pid_t pid, int limit = 600) {
   int status = 0;
   ::waitpid(pid, &status, 0);
   return -1;
+}
+
+bool has_bytes(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  return !ec && size > 0;
 }
 
 int exit_code(int status) {
@@ -232,7 +239,8 @@ TEST(Batch, SitesThatCannotRunSafelyAreLeftAsTheyWere) {
   }
   args.insert(args.end(), {"--jobs", "2", "--summary", "summary.csv"});
 
-  const int status = finish(start(dir, args));
+  // Each run alone takes about a second: two minutes are a hang, not a slow machine.
+  const int status = finish(start(dir, args), 120);
   ::chmod(dir.file("read_only").c_str(), 0755);
   ASSERT_NE(status, -1) << "the batch hung";
   EXPECT_EQ(exit_code(status), 1);
@@ -258,16 +266,12 @@ TEST(Batch, EndingSignalsReachTheRunningSitesAndEndTheBatch) {
     // Both runs have started once their consoles hold the program's first lines.
     int k = 0;
     for (; k < 60000; ++k) {
-      std::error_code ec;
-      if (fs::file_size(dir.file("east/console.txt"), ec) > 0 &&
-          fs::file_size(dir.file("west/console.txt"), ec) > 0) {
-        break;
-      }
+      if (has_bytes(dir.file("east/console.txt")) && has_bytes(dir.file("west/console.txt"))) break;
       pause_briefly();
     }
     ASSERT_LT(k, 60000) << "the sites never started";
     ::kill(batch, signal);
-    const int status = finish(batch);
+    const int status = finish(batch, 120);
     ASSERT_NE(status, -1) << "the batch did not end on signal " << signal;
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
         << signal << ": status " << status;
