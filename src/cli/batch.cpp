@@ -96,6 +96,21 @@ std::vector<std::string> site_arguments(const Options& options,
   return args;
 }
 
+// A message on one line, whatever the names in it hold.
+std::string shown(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string csv_field(const std::string& s) {
   if (s.find_first_of(",\"\n\r") == std::string::npos) return s;
   std::string out = "\"";
@@ -178,7 +193,7 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
   if (!options.summary.empty()) {
     const std::string problem = summary_target_problem(options.summary);
     if (!problem.empty()) {
-      std::cerr << "gemino-term: " << problem << "\n";
+      std::cerr << "gemino-term: " << shown(problem) << "\n";
       return exit_cant_create;
     }
   }
@@ -216,7 +231,7 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
         if (check.code != 0) {
           if (!check.reason.empty()) {
             std::fprintf(stderr, "%sgemino-term: %s: site not run\n", progress ? "\n" : "",
-                         check.reason.c_str());
+                         shown(check.reason).c_str());
           }
           finish(site, check.code);
           continue;
@@ -281,7 +296,7 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
       if (!problem.empty()) throw std::runtime_error(problem);
       write_file(options.summary, summary);
     } catch (const std::exception& e) {
-      std::cerr << "gemino-term: " << e.what() << "\n";
+      std::cerr << "gemino-term: " << shown(e.what()) << "\n";
       return exit_cant_create;
     }
   }

@@ -70,9 +70,10 @@ void pause_briefly() {
   ::nanosleep(&step, nullptr);
 }
 
-// Waits for the run; a run still going after `limit` seconds is a hang: it is killed with
-// all it started, and the status is -1.
-int finish(pid_t pid, int limit = 600) {
+// Waits for the run; a run still going after `limit` seconds is a hang, not a slow machine
+// (a site's run takes about a second): it is killed with all it started, and the status
+// is -1.
+int finish(pid_t pid, int limit = 120) {
   for (int k = 0; k < limit * 100; ++k) {
     int status = 0;
     if (::waitpid(pid, &status, WNOHANG) == pid) return status;
@@ -123,12 +124,27 @@ std::map<std::string, std::string> codes_of(const std::string& summary) {
   return codes;
 }
 
-bool is_any_process_in(const std::string& folder) {
+// The process working in the folder (a site's run works in its folder), or 0.
+pid_t process_in(const std::string& folder) {
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator("/proc", ec)) {
     std::error_code gone;
     const fs::path cwd = fs::read_symlink(entry.path() / "cwd", gone);
-    if (!gone && fs::equivalent(cwd, folder, gone) && !gone) return true;
+    if (!gone && fs::equivalent(cwd, folder, gone) && !gone) {
+      return static_cast<pid_t>(std::stol(entry.path().filename().string()));
+    }
+  }
+  return 0;
+}
+
+// Waits until both sites' runs have started: their consoles hold the program's first lines.
+bool started(const ScratchDir& dir, const char* a, const char* b) {
+  for (int k = 0; k < 60000; ++k) {
+    if (has_bytes(dir.file(std::string(a) + "/console.txt")) &&
+        has_bytes(dir.file(std::string(b) + "/console.txt"))) {
+      return true;
+    }
+    pause_briefly();
   }
   return false;
 }
@@ -239,8 +255,7 @@ TEST(Batch, SitesThatCannotRunSafelyAreLeftAsTheyWere) {
   }
   args.insert(args.end(), {"--jobs", "2", "--summary", "summary.csv"});
 
-  // Each run alone takes about a second: two minutes are a hang, not a slow machine.
-  const int status = finish(start(dir, args), 120);
+  const int status = finish(start(dir, args));
   ::chmod(dir.file("read_only").c_str(), 0755);
   ASSERT_NE(status, -1) << "the batch hung";
   EXPECT_EQ(exit_code(status), 1);
@@ -263,24 +278,46 @@ TEST(Batch, EndingSignalsReachTheRunningSitesAndEndTheBatch) {
     // Runs long enough to be caught running: resampling far more than any test waits for.
     const pid_t batch = start(dir, {"--batch", "east", "west", "later", "--jobs", "2",
                                     "--bootstrap", "1000000", "--summary", "summary.csv"});
-    // Both runs have started once their consoles hold the program's first lines.
-    int k = 0;
-    for (; k < 60000; ++k) {
-      if (has_bytes(dir.file("east/console.txt")) && has_bytes(dir.file("west/console.txt"))) break;
-      pause_briefly();
-    }
-    ASSERT_LT(k, 60000) << "the sites never started";
+    ASSERT_TRUE(started(dir, "east", "west"));
     ::kill(batch, signal);
-    const int status = finish(batch, 120);
+    const int status = finish(batch);
     ASSERT_NE(status, -1) << "the batch did not end on signal " << signal;
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
         << signal << ": status " << status;
     for (const char* site : {"east", "west", "later"}) {
-      EXPECT_FALSE(is_any_process_in(dir.file(site))) << site << " still running";
+      EXPECT_EQ(process_in(dir.file(site)), 0) << site << " still running";
     }
     EXPECT_FALSE(fs::exists(dir.file("later/console.txt"))) << "a site started after the signal";
     EXPECT_FALSE(fs::exists(dir.file("summary.csv")));
     ::kill(-batch, SIGKILL);  // nothing should be left; never leave a run behind
+  }
+}
+
+TEST(Batch, AnEarlierResultNeverStaysBesideAFailedRun) {
+  ScratchDir dir;
+  copy_example(dir.file("broken"));
+  copy_example(dir.file("killed"));
+  test_support::put(dir.file("broken/params.txt"), "TOO SHORT\n");
+  for (const char* site : {"broken", "killed"}) {
+    test_support::put(dir.file(std::string(site) + "/result.json"), "{\"from\": \"earlier\"}\n");
+  }
+  // A run that fails removes its result; one killed outright cannot.
+  const pid_t batch = start(dir, {"--batch", "broken", "killed", "--jobs", "2", "--bootstrap",
+                                  "1000000", "--summary", "summary.csv"});
+  ASSERT_TRUE(started(dir, "broken", "killed"));
+  pid_t run = 0;
+  for (int k = 0; k < 60000 && run == 0; ++k) {
+    run = process_in(dir.file("killed"));
+    if (run == 0) pause_briefly();
+  }
+  ASSERT_NE(run, 0);
+  ::kill(run, SIGKILL);
+  EXPECT_EQ(exit_code(finish(batch)), 1);
+  const std::map<std::string, std::string> codes = codes_of(slurp(dir.file("summary.csv")));
+  EXPECT_EQ(codes.at("broken"), "2");
+  EXPECT_EQ(codes.at("killed"), "137");
+  for (const char* site : {"broken", "killed"}) {
+    EXPECT_FALSE(fs::exists(dir.file(std::string(site) + "/result.json"))) << site;
   }
 }
 
@@ -291,14 +328,14 @@ TEST(Batch, ASummaryThatCannotBeWrittenIsAFailure) {
   ::chmod(dir.file("locked").c_str(), 0555);
   test_support::put(dir.file("outside.csv"), "kept\n");
   fs::create_symlink(dir.file("outside.csv"), dir.file("linked.csv"));
+  fs::create_symlink(dir.file("outside.csv"), dir.file("line\nend.csv"));
   const struct {
     const char* summary;  // empty: the standard output
     const char* out;
   } cases[] = {
-      {"/dev/full", "stdout.txt"},
-      {"", "/dev/full"},
-      {"locked/summary.csv", "stdout.txt"},
-      {"linked.csv", "stdout.txt"},
+      {"/dev/full", "stdout.txt"},          {"", "/dev/full"},
+      {"locked/summary.csv", "stdout.txt"}, {"linked.csv", "stdout.txt"},
+      {"line\nend.csv", "stdout.txt"},  // the message still one line
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"--batch", "site"};
