@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -329,11 +330,17 @@ TEST(Batch, ASummaryThatCannotBeWrittenIsAFailure) {
   test_support::put(dir.file("outside.csv"), "kept\n");
   fs::create_symlink(dir.file("outside.csv"), dir.file("linked.csv"));
   fs::create_symlink(dir.file("outside.csv"), dir.file("line\nend.csv"));
+  // A device that is always full; made in the scratch folder where the test may, so that a
+  // batch that replaced the device instead of writing to it would harm nothing.
+  std::string full = "/dev/full";
+  if (::mknod(dir.file("full").c_str(), S_IFCHR | 0666, ::makedev(1, 7)) == 0) {
+    full = dir.file("full");
+  }
   const struct {
     const char* summary;  // empty: the standard output
     const char* out;
   } cases[] = {
-      {"/dev/full", "stdout.txt"},          {"", "/dev/full"},
+      {full.c_str(), "stdout.txt"},         {"", "/dev/full"},
       {"locked/summary.csv", "stdout.txt"}, {"linked.csv", "stdout.txt"},
       {"line\nend.csv", "stdout.txt"},  // the message still one line
   };
@@ -351,6 +358,7 @@ TEST(Batch, ASummaryThatCannotBeWrittenIsAFailure) {
   EXPECT_TRUE(fs::is_empty(dir.file("locked")));
   EXPECT_EQ(slurp(dir.file("outside.csv")), "kept\n");
   EXPECT_TRUE(fs::is_symlink(dir.file("linked.csv")));
+  EXPECT_TRUE(fs::is_character_file(full));
 }
 
 TEST(Batch, RunsAreWaitedForEvenWhenTheCallerIgnoresTheirEnds) {
