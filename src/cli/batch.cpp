@@ -1,18 +1,26 @@
 #include "cli/batch.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <stdexcept>
 
 #include <nlohmann/json.hpp>
+
+#include "cli/batch_checks.h"
+#include "cli/batch_signals.h"
 
 namespace cli {
 
@@ -35,7 +43,7 @@ std::string number_text(double v) {
 // Starts the run of one site: its folder is the working folder, the console goes to
 // console.txt there and the dialogue reads nothing. Returns the process id, or -1.
 pid_t start_site(const std::string& program, const fs::path& folder,
-                 const std::vector<std::string>& args) {
+                 const std::vector<std::string>& args, const BatchSignals& signals) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -43,15 +51,64 @@ pid_t start_site(const std::string& program, const fs::path& folder,
   const pid_t pid = ::fork();
   if (pid != 0) return pid;
   // In the child: only calls that are safe after fork.
+  signals.in_site_run();
   if (::chdir(folder.c_str()) != 0) ::_exit(exit_no_input);
-  const int console = ::open(site_console, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Never through a link, never waiting on a pipe, never into anything but a plain file:
+  // the folder was looked at before, but may have changed since.
+  const int console =
+      ::open(site_console, O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+  struct stat st {};
+  if (console < 0 || ::fstat(console, &st) != 0 || !S_ISREG(st.st_mode) ||
+      ::ftruncate(console, 0) != 0) {
+    ::_exit(exit_cant_create);
+  }
+  ::fcntl(console, F_SETFL, ::fcntl(console, F_GETFL) & ~O_NONBLOCK);
   const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-  if (console < 0 || nothing < 0) ::_exit(exit_cant_create);
+  if (nothing < 0) ::_exit(exit_cant_create);
   ::dup2(nothing, STDIN_FILENO);
   ::dup2(console, STDOUT_FILENO);
   ::dup2(console, STDERR_FILENO);
   ::execv(program.c_str(), argv.data());
   ::_exit(127);
+}
+
+// A result of an earlier run must not pass for this run's: it goes before the run, but
+// only when it is a plain file (never what a link points at).
+void remove_earlier_result(const fs::path& folder) {
+  const fs::path path = folder / site_json;
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+}
+
+std::vector<std::string> site_arguments(const Options& options,
+                                        const std::vector<std::unique_ptr<Extension>>& extensions) {
+  std::vector<std::string> args = {site_params,
+                                   site_data,
+                                   site_report,
+                                   "--json",
+                                   site_json,
+                                   "--crss",
+                                   number_text(options.crss_mpa)};
+  for (const auto& extension : extensions) extension->site_arguments(args);
+  // The sites share the processors: each run alone uses one.
+  args.push_back("--jobs");
+  args.push_back("1");
+  return args;
+}
+
+// A message on one line, whatever the names in it hold.
+std::string shown(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 std::string csv_field(const std::string& s) {
@@ -126,19 +183,23 @@ std::string summary_row(const std::string& site, int exit_code, const std::strin
   return out + "\n";
 }
 
+std::string batch_usage_problem(const Options& options,
+                                const std::vector<std::unique_ptr<Extension>>& extensions) {
+  return batch_usage_problem(options.batch, options.summary,
+                             site_files(site_arguments(options, extensions)));
+}
+
 int run_batch(const Options& options, const std::vector<std::unique_ptr<Extension>>& extensions) {
+  if (!options.summary.empty()) {
+    const std::string problem = summary_target_problem(options.summary);
+    if (!problem.empty()) {
+      std::cerr << "gemino-term: " << shown(problem) << "\n";
+      return exit_cant_create;
+    }
+  }
   const std::string program = program_path();
-  std::vector<std::string> args = {site_params,
-                                   site_data,
-                                   site_report,
-                                   "--json",
-                                   site_json,
-                                   "--crss",
-                                   number_text(options.crss_mpa)};
-  for (const auto& extension : extensions) extension->site_arguments(args);
-  // The sites share the processors: each run alone uses one.
-  args.push_back("--jobs");
-  args.push_back("1");
+  const std::vector<std::string> args = site_arguments(options, extensions);
+  const std::vector<std::string> files = site_files(args);
 
   const std::size_t count = options.batch.size();
   std::vector<int> codes(count, -1);
@@ -159,32 +220,61 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
     }
   };
 
-  while (done < count) {
-    while (next < count && running.size() < jobs) {
-      const std::size_t site = next++;
-      const fs::path folder = options.batch[site];
-      std::error_code ec;
-      if (!fs::is_directory(folder, ec)) {
-        finish(site, exit_no_input);
-        continue;
+  {
+    const BatchSignals signals;
+    int forwarded = 0;
+    while (done < count) {
+      while (signals.ending() == 0 && next < count && running.size() < jobs) {
+        const std::size_t site = next++;
+        const fs::path folder = options.batch[site];
+        const SiteCheck check = check_site(folder, files);
+        if (check.code != 0) {
+          if (!check.reason.empty()) {
+            std::fprintf(stderr, "%sgemino-term: %s: site not run\n", progress ? "\n" : "",
+                         shown(check.reason).c_str());
+          }
+          finish(site, check.code);
+          continue;
+        }
+        remove_earlier_result(folder);
+        const pid_t pid = program.empty() ? -1 : start_site(program, folder, args, signals);
+        if (pid < 0) {
+          finish(site, exit_cant_create);
+          continue;
+        }
+        running[pid] = site;
       }
-      fs::remove(folder / site_json, ec);
-      const pid_t pid = program.empty() ? -1 : start_site(program, folder, args);
-      if (pid < 0) {
-        finish(site, exit_cant_create);
-        continue;
+      // Every run that has ended, without waiting.
+      for (;;) {
+        int status = 0;
+        const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+        if (pid == 0 || (pid < 0 && errno == ECHILD && running.empty())) break;
+        if (pid < 0) {
+          if (errno == EINTR) continue;
+          const int error = errno;
+          for (const auto& [child, site] : running) ::kill(child, SIGTERM);
+          std::fprintf(stderr, "%sgemino-term: cannot wait for the site runs: %s\n",
+                       progress ? "\n" : "", std::strerror(error));
+          return exit_os_error;
+        }
+        const auto it = running.find(pid);
+        if (it == running.end()) continue;
+        finish(it->second, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+        running.erase(it);
       }
-      running[pid] = site;
+      const int ending = signals.ending();
+      if (ending != 0) {
+        if (signals.ending_count() != forwarded) {
+          forwarded = signals.ending_count();
+          for (const auto& [child, site] : running) ::kill(child, ending);
+        }
+        if (running.empty()) {
+          if (progress) std::fprintf(stderr, "\n");
+          signals.end_with(ending);
+        }
+      }
+      if (!running.empty()) signals.wait();
     }
-    if (running.empty()) continue;
-    int status = 0;
-    const pid_t pid = ::waitpid(-1, &status, 0);
-    if (pid < 0) break;
-    const auto it = running.find(pid);
-    if (it == running.end()) continue;
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    finish(it->second, code);
-    running.erase(it);
   }
   if (progress) std::fprintf(stderr, "\n");
 
@@ -196,11 +286,17 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
   }
   if (options.summary.empty()) {
     std::cout << summary << std::flush;
+    if (!std::cout) {
+      std::cerr << "gemino-term: cannot write the summary to the standard output\n";
+      return exit_cant_create;
+    }
   } else {
     try {
+      const std::string problem = summary_target_problem(options.summary);
+      if (!problem.empty()) throw std::runtime_error(problem);
       write_file(options.summary, summary);
     } catch (const std::exception& e) {
-      std::cerr << "gemino-term: " << e.what() << "\n";
+      std::cerr << "gemino-term: " << shown(e.what()) << "\n";
       return exit_cant_create;
     }
   }

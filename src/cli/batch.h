@@ -18,8 +18,17 @@ inline constexpr const char* site_report = "report.txt";
 inline constexpr const char* site_json = "result.json";
 inline constexpr const char* site_console = "console.txt";
 
+// A system call the batch depends on failed (it cannot wait for its site runs).
+inline constexpr int exit_os_error = 71;
+
+// Why the batch cannot be run as asked (exit_usage), or empty; found before any site runs.
+std::string batch_usage_problem(const Options& options,
+                                const std::vector<std::unique_ptr<Extension>>& extensions);
+
 // Runs every site; writes the summary; returns 0 when every site ran to its end, 1 when one
-// did not, exit_cant_create when the summary could not be written.
+// did not or was not run, exit_cant_create when the summary could not be written. SIGINT,
+// SIGTERM and SIGHUP are passed on to the running sites, which are waited for; the batch
+// then ends as the signal ends a program.
 int run_batch(const Options& options, const std::vector<std::unique_ptr<Extension>>& extensions);
 
 // The summary's header row, and the row of one site from its exit code and the text of its

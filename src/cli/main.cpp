@@ -135,6 +135,8 @@ int main(int argc, char** argv) {
       const std::string conflict = extension->batch_conflict();
       if (!conflict.empty()) return usage_error(conflict);
     }
+    const std::string problem = batch_usage_problem(options, extensions);
+    if (!problem.empty()) return usage_error(problem);
     return run_batch(options, extensions);
   }
   return run_single(options, extensions);

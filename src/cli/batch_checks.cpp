@@ -1,0 +1,151 @@
+#include "cli/batch_checks.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "cli/batch.h"
+#include "cli/extension.h"
+
+namespace cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path normal(const fs::path& p) {
+  std::error_code ec;
+  fs::path out = fs::absolute(p, ec).lexically_normal();
+  if (ec) out = p.lexically_normal();
+  // "site/" and "site" are one folder.
+  if (!out.has_filename() && out.has_parent_path() && out != out.root_path()) {
+    out = out.parent_path();
+  }
+  return out;
+}
+
+bool same_inode(const fs::path& a, const fs::path& b) {
+  struct stat sa {};
+  struct stat sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+// An argument that names a file: not an option, and with an extension of letters
+// ("stereonet.svg"), which a count, a seed or a range never has.
+bool names_file(const std::string& arg) {
+  if (arg.empty() || arg[0] == '-') return false;
+  const std::string ext = fs::path(arg).extension().string();
+  return ext.size() > 1 && std::all_of(ext.begin() + 1, ext.end(), [](char c) {
+           return std::isalpha(static_cast<unsigned char>(c)) != 0;
+         });
+}
+
+const char* kind_of(mode_t mode) {
+  if (S_ISLNK(mode)) return "a symbolic link";
+  if (S_ISFIFO(mode)) return "a pipe";
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+// A folder nobody may write in: no write bit at all (which even the superuser's access()
+// passes), or one this process may not write in.
+bool read_only_folder(const fs::path& folder, const struct stat& st) {
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+         ::access(folder.c_str(), W_OK | X_OK) != 0;
+}
+
+}  // namespace
+
+std::vector<std::string> site_files(const std::vector<std::string>& site_args) {
+  std::vector<std::string> files = {site_params, site_data, site_report, site_json, site_console};
+  for (const std::string& arg : site_args) {
+    if (names_file(arg) && std::find(files.begin(), files.end(), arg) == files.end()) {
+      files.push_back(arg);
+    }
+  }
+  return files;
+}
+
+bool same_file(const fs::path& a, const fs::path& b) {
+  const fs::path na = normal(a);
+  const fs::path nb = normal(b);
+  if (na == nb || same_inode(na, nb)) return true;
+  // Files still to be made: one name in one folder, however the folder is spelled.
+  return na.filename() == nb.filename() && same_inode(na.parent_path(), nb.parent_path());
+}
+
+std::string batch_usage_problem(const std::vector<std::string>& sites, const std::string& summary,
+                                const std::vector<std::string>& files) {
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      if (same_file(sites[i], sites[j])) {
+        return "--batch names the site " + sites[j] + " twice (also as " + sites[i] +
+               "): its runs would write the same files at once";
+      }
+    }
+  }
+  if (summary.empty()) return {};
+  const fs::path folder = normal(summary).parent_path();
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    return "--summary " + summary + ": the folder " + folder.string() + " does not exist";
+  }
+  for (const std::string& site : sites) {
+    for (const std::string& file : files) {
+      if (same_file(summary, fs::path(site) / file)) {
+        return "--summary " + summary + " is " + file + " of the site " + site;
+      }
+    }
+  }
+  return {};
+}
+
+std::string summary_target_problem(const std::string& summary) {
+  struct stat st {};
+  if (::lstat(summary.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    return "cannot write the summary " + summary + ": it is " + kind_of(st.st_mode);
+  }
+  const fs::path folder = normal(summary).parent_path();
+  struct stat fst {};
+  if (::stat(folder.c_str(), &fst) == 0 && read_only_folder(folder, fst)) {
+    return "cannot write the summary " + summary + ": its folder is read-only";
+  }
+  return {};
+}
+
+SiteCheck check_site(const fs::path& folder, const std::vector<std::string>& files) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {exit_no_input, {}};
+  for (const char* input : {site_params, site_data}) {
+    struct stat in {};
+    if (::stat((folder / input).c_str(), &in) != 0 || !S_ISREG(in.st_mode)) {
+      return {exit_no_input, {}};
+    }
+  }
+  if (read_only_folder(folder, st)) {
+    return {exit_cant_create, "the site folder " + folder.string() + " is read-only"};
+  }
+  for (const std::string& file : files) {
+    if (file == site_params || file == site_data) continue;
+    const fs::path path = folder / file;
+    struct stat out {};
+    if (::lstat(path.c_str(), &out) != 0) {
+      if (errno == ENOENT) continue;
+      return {exit_cant_create, path.string() + ": " + std::strerror(errno)};
+    }
+    if (!S_ISREG(out.st_mode)) {
+      return {exit_cant_create,
+              path.string() + " is " + kind_of(out.st_mode) + ", not a file the run may write"};
+    }
+  }
+  return {};
+}
+
+}  // namespace cli
