@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <ostream>
 #include <string>
 
 #include "recfmt/edit_output.h"
@@ -84,6 +85,10 @@ struct BoundCase {
   Regime regime;
   Rule rule;
 };
+
+void PrintTo(const BoundCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 results::TensorResult tensor_from_plunges(double trend1, double p1, double p2, double p3) {
   const double r = 3.14159265358979323846 / 180.0;
