@@ -174,7 +174,7 @@ status_bar() {
 }
 shown=$(status_bar)
 changes=0
-for _ in $(seq 1200); do
+for _ in $(seq 600); do
   kill -0 "$gemino_pid" 2>/dev/null || fail "long run: the program ended during the run"
   now_shown=$(status_bar)
   if [ "$now_shown" != "$shown" ]; then
