@@ -150,10 +150,18 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
     style.stroke = overlay_colour(cone_input.sigma);
     style.line_width = 1.0;
     style.dashed = true;
+    // What the cone stands for, so that a program can check the drawing against it: its
+    // axis and its half-angle in degrees.
+    const LineOrientation axis = lower_hemisphere(cone_input.axis);
     for (const std::vector<NetPoint>& run : cone(cone_input.axis, cone_input.half_angle)) {
       std::vector<Point> page;
       for (const NetPoint& p : run) page.push_back(net.at(p));
-      figure.line(std::move(page), style).css_class = "cone";
+      Item& item = figure.line(std::move(page), style);
+      item.css_class = "cone";
+      item.data = {{"sigma", std::to_string(cone_input.sigma)},
+                   {"cone-deg", format_number(cone_input.half_angle, 2)},
+                   {"axis-trend", format_number(axis.trend, 1)},
+                   {"axis-plunge", format_number(axis.plunge, 1)}};
     }
   }
   for (const OverlayDot& dot : input.dots) {

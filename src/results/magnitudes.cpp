@@ -1,6 +1,10 @@
 #include "results/magnitudes.h"
 
+#include <charconv>
 #include <cmath>
+#include <string>
+
+#include "recfmt/edit_output.h"
 
 namespace results {
 
@@ -34,6 +38,28 @@ void deviatoric_values(double r, double differential, double (&s)[3]) {
   s[2] = -(1.0 + r) / 3.0 * differential;
 }
 
+// A plunge as the report's PENDAGE field shows it (F5.0: whole degrees, rounded half up), so
+// that the regime follows the axes a reader sees: a plunge computed as 51.999996 degrees is
+// printed 52. and is judged as 52. A value the field cannot show is kept as it is.
+double reported_plunge(float plunge) {
+  std::string field;
+  recfmt::edit_fixed(field, plunge, 5, 0);
+  const std::size_t first = field.find_first_not_of(' ');
+  double shown = 0.0;
+  if (first == std::string::npos || field[first] == '*') return plunge;
+  const auto [end, ec] = std::from_chars(field.data() + first, field.data() + field.size(), shown);
+  return ec == std::errc() ? shown : static_cast<double>(plunge);
+}
+
+struct Plunges {
+  double p1, p2, p3;
+};
+
+Plunges reported_plunges(const TensorResult& t) {
+  return {reported_plunge(t.sigma1.line.plunge), reported_plunge(t.sigma2.line.plunge),
+          reported_plunge(t.sigma3.line.plunge)};
+}
+
 }  // namespace
 
 std::string_view regime_name(Regime regime) {
@@ -55,9 +81,7 @@ std::string_view regime_name(Regime regime) {
 }
 
 Regime regime_of(const TensorResult& t) {
-  const double p1 = t.sigma1.line.plunge;
-  const double p2 = t.sigma2.line.plunge;
-  const double p3 = t.sigma3.line.plunge;
+  const auto [p1, p2, p3] = reported_plunges(t);
   if (p1 >= 52.0 && p3 <= 35.0) return Regime::NF;
   if (p1 >= 40.0 && p1 < 52.0 && p3 <= 20.0) return Regime::NS;
   if ((p1 < 40.0 && p2 >= 45.0 && p3 <= 20.0) || (p1 <= 20.0 && p2 >= 45.0 && p3 < 40.0)) {
@@ -77,10 +101,11 @@ double shmax_azimuth(const TensorResult& t, Regime regime) {
       return half_turn(t2);
     case Regime::NS:
       return half_turn(t3 + 90.0);
-    case Regime::SS:
+    case Regime::SS: {
       // The first kind of strike slip has sigma3 nearly horizontal, the second sigma1.
-      return t.sigma3.line.plunge <= 20.0 && t.sigma1.line.plunge < 40.0 ? half_turn(t3 + 90.0)
-                                                                         : half_turn(t1);
+      const Plunges p = reported_plunges(t);
+      return p.p3 <= 20.0 && p.p1 < 40.0 ? half_turn(t3 + 90.0) : half_turn(t1);
+    }
     case Regime::TS:
     case Regime::TF:
       return half_turn(t1);

@@ -3,7 +3,8 @@
 // differential stress x TAU reaches the critical resolved shear stress (CRSS) of twinning.
 // The threshold of the optimised tensor (SEUIL) thus gives the differential stress, and
 // the untwinned planes ranked below it an upper bound. The stress regime and the azimuth of
-// the largest horizontal stress (SHmax) follow from the plunges of the principal axes.
+// the largest horizontal stress (SHmax) follow from the plunges of the principal axes, in
+// whole degrees as the report prints them.
 #pragma once
 
 #include <string_view>
@@ -43,7 +44,8 @@ struct StressMagnitudes {
 // The magnitudes of the optimised tensor of r for a CRSS in MPa.
 StressMagnitudes stress_magnitudes(const Result& r, double crss_mpa = default_crss_mpa);
 
-// The regime and SHmax of a tensor alone.
+// The regime and SHmax of a tensor alone. The regime is judged on the plunges as the
+// report's PENDAGE field shows them; SHmax is an unrounded trend.
 Regime regime_of(const TensorResult& t);
 double shmax_azimuth(const TensorResult& t, Regime regime);
 
