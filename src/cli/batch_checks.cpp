@@ -10,30 +10,13 @@
 
 #include "cli/batch.h"
 #include "cli/extension.h"
+#include "cli/same_file.h"
 
 namespace cli {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path normal(const fs::path& p) {
-  std::error_code ec;
-  fs::path out = fs::absolute(p, ec).lexically_normal();
-  if (ec) out = p.lexically_normal();
-  // "site/" and "site" are one folder.
-  if (!out.has_filename() && out.has_parent_path() && out != out.root_path()) {
-    out = out.parent_path();
-  }
-  return out;
-}
-
-bool same_inode(const fs::path& a, const fs::path& b) {
-  struct stat sa {};
-  struct stat sb {};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
 
 // An argument that names a file: not an option, and with an extension of letters
 // ("stereonet.svg"), which a count, a seed or a range never has.
@@ -73,14 +56,6 @@ std::vector<std::string> site_files(const std::vector<std::string>& site_args) {
   return files;
 }
 
-bool same_file(const fs::path& a, const fs::path& b) {
-  const fs::path na = normal(a);
-  const fs::path nb = normal(b);
-  if (na == nb || same_inode(na, nb)) return true;
-  // Files still to be made: one name in one folder, however the folder is spelled.
-  return na.filename() == nb.filename() && same_inode(na.parent_path(), nb.parent_path());
-}
-
 std::string batch_usage_problem(const std::vector<std::string>& sites, const std::string& summary,
                                 const std::vector<std::string>& files) {
   for (std::size_t i = 0; i < sites.size(); ++i) {
@@ -92,7 +67,7 @@ std::string batch_usage_problem(const std::vector<std::string>& sites, const std
     }
   }
   if (summary.empty()) return {};
-  const fs::path folder = normal(summary).parent_path();
+  const fs::path folder = normal_path(summary).parent_path();
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) {
     return "--summary " + summary + ": the folder " + folder.string() + " does not exist";
@@ -112,7 +87,7 @@ std::string summary_target_problem(const std::string& summary) {
   if (::lstat(summary.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     return "cannot write the summary " + summary + ": it is " + kind_of(st.st_mode);
   }
-  const fs::path folder = normal(summary).parent_path();
+  const fs::path folder = normal_path(summary).parent_path();
   struct stat fst {};
   if (::stat(folder.c_str(), &fst) == 0 && read_only_folder(folder, fst)) {
     return "cannot write the summary " + summary + ": its folder is read-only";

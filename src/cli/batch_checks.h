@@ -14,10 +14,6 @@ namespace cli {
 // the result, the console, and every file named by the extensions' site arguments.
 std::vector<std::string> site_files(const std::vector<std::string>& site_args);
 
-// Whether two names are one file: the same absolute, lexically normal path, the same file
-// where both exist, or the same name in one existing folder.
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
-
 // Why the batch cannot be run as asked (a usage mistake: a site named twice, a summary
 // that is one of the sites' files or in a folder that does not exist), or empty.
 std::string batch_usage_problem(const std::vector<std::string>& sites, const std::string& summary,

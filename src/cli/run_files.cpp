@@ -17,12 +17,6 @@ namespace {
 
 constexpr std::size_t tab_width = 8;
 
-std::filesystem::path absolute_normal(const std::filesystem::path& p) {
-  std::error_code ec;
-  const std::filesystem::path a = std::filesystem::absolute(p, ec);
-  return (ec ? p : a).lexically_normal();
-}
-
 bool starts_with(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -66,14 +60,6 @@ std::optional<std::string> console_file_name(std::string_view answer) {
   if (name.size() > gral::reply_capacity) name.resize(gral::reply_capacity);
   name.erase(name.find_last_not_of(' ') + 1);
   return name;
-}
-
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
-  if (absolute_normal(a) == absolute_normal(b)) return true;
-  struct stat sa {};
-  struct stat sb {};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
 }
 
 bool written_by_us(std::string_view head) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/same_file.h"
+
 namespace cli {
 
 // The file name the dialogue opens for an answer as the console delivers it (the bytes of
@@ -17,10 +19,6 @@ namespace cli {
 // blanks removed. An answer that begins with a blank (or is empty) takes the default
 // name and names no new file: nullopt.
 std::optional<std::string> console_file_name(std::string_view answer);
-
-// Whether two names are one file: the same absolute, lexically normal path, or, when both
-// exist, the same device and inode.
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Whether these first bytes of a file are how an output of this program begins: its
 // JSON, its planes or resamples CSV, an SVG, a PDF or a PNG.

@@ -84,7 +84,12 @@ bool ask_range(QWidget* parent, bootstrap::ScanRange& range) {
   auto check = [&] {
     const bool valid = chosen().has_value();
     buttons->button(QDialogButtonBox::Ok)->setEnabled(valid);
-    problem->setText(valid ? QString() : QStringLiteral("From must not be above To."));
+    QString why;
+    if (!valid) {
+      why = first->value() > last->value() ? QStringLiteral("From must not be above To.")
+                                           : QStringLiteral("Step must not pass To.");
+    }
+    problem->setText(why);
   };
   for (QSpinBox* box : {first, last, step}) {
     QObject::connect(box, &QSpinBox::valueChanged, &dialog, check);

@@ -10,24 +10,15 @@
 #include <set>
 
 #include "bootstrap/bootstrap.h"
+#include "bootstrap/example_input.h"
 #include "bootstrap/synthetic.h"
 #include "bootstrap/twin_scan.h"
-#include "gemino/driver_in_process.h"
 
 namespace {
 
 using bootstrap::RunInput;
 
-const RunInput& example_input() {
-  static const RunInput input = [] {
-    gemino_test::ScratchDir dir;
-    EXPECT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    return bootstrap::run_input(gemino::shared_state());
-  }();
-  return input;
-}
+using bootstrap_test::example_input;
 
 TEST(AxialStatistics, ConesIntervalsAndSpreadOnHandMadeValues) {
   const double north[3] = {0.0, 1.0, 0.0};

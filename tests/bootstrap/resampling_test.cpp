@@ -15,23 +15,14 @@
 #include <vector>
 
 #include "bootstrap/bootstrap.h"
+#include "bootstrap/example_input.h"
 #include "bootstrap/twin_scan.h"
-#include "gemino/driver_in_process.h"
 
 namespace {
 
 using bootstrap::RunInput;
 
-const RunInput& example() {
-  static const RunInput input = [] {
-    gemino_test::ScratchDir dir;
-    EXPECT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    return bootstrap::run_input(gemino::shared_state());
-  }();
-  return input;
-}
+using bootstrap_test::example_input;
 
 struct PercentileCase {
   std::vector<double> values;
@@ -111,8 +102,8 @@ TEST(Summary, EachConeAroundItsOwnAxisAndTheIntervalOfR) {
 }
 
 TEST(Resampling, GrainsDrawnWithReplacementAndEachResampleItsOwnDraw) {
-  const RunInput& in = example();
-  const auto grains = bootstrap::grains_of(in.row_grain);
+  const RunInput& in = example_input();
+  const auto grains = bootstrap::grains_of(in.row_record);
   std::map<int32_t, int32_t> grain_of_plane;
   for (std::size_t g = 0; g < grains.size(); ++g) {
     for (const int32_t row : grains[g]) {
@@ -149,7 +140,7 @@ TEST(Resampling, GrainsDrawnWithReplacementAndEachResampleItsOwnDraw) {
 }
 
 TEST(Resampling, EachResampleInvertsItsOwnDrawFromItsOwnSeed) {
-  const RunInput& in = example();
+  const RunInput& in = example_input();
   bootstrap::Options options;
   options.resamples = 6;
   options.seed = 29;
@@ -157,7 +148,7 @@ TEST(Resampling, EachResampleInvertsItsOwnDrawFromItsOwnSeed) {
   options.influence = false;
   const bootstrap::Summary summary = bootstrap::run_bootstrap(in, options);
   ASSERT_EQ(summary.samples.size(), 6u);
-  const auto grains = bootstrap::grains_of(in.row_grain);
+  const auto grains = bootstrap::grains_of(in.row_record);
   std::vector<gemino::PlaneRow> rows;
   for (int32_t index = 0; index < 6; ++index) {
     const bootstrap::Sample& s = summary.samples[static_cast<std::size_t>(index)];
@@ -192,7 +183,7 @@ TEST(Resampling, EachResampleInvertsItsOwnDrawFromItsOwnSeed) {
 // there lie exactly the twinned planes the percentage asks for, INT(p * twinned / 100),
 // the one at the threshold included.
 TEST(TwinScan, PlanesAboveTheThresholdAreTheCountedTwins) {
-  const RunInput& in = example();
+  const RunInput& in = example_input();
   int32_t twinned = 0;
   for (const gemino::PlaneRow& row : in.rows) twinned += row.twin_flag > 0 ? 1 : 0;
   ASSERT_EQ(twinned, 54);

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/term_run.h"
 #include "gemino/io_files.h"
 #include "recfmt/edit_output.h"
 
@@ -20,22 +21,8 @@ namespace fs = std::filesystem;
 using gemino_test::ScratchDir;
 using gemino_test::slurp;
 
-struct Outcome {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs the program in `dir` with `args` (already quoted for the shell) and `input` on its
-// standard input.
-Outcome term(const ScratchDir& dir, const std::string& args, const std::string& input = "") {
-  std::ofstream(dir.file("stdin.txt"), std::ios::binary) << input;
-  const std::string command = "cd '" + dir.file("") + "' && '" GEMINO_TERM_PATH "' " + args +
-                              " < stdin.txt > stdout.txt 2> stderr.txt";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir.file("stdout.txt")),
-          slurp(dir.file("stderr.txt"))};
-}
+using cli_test::Outcome;
+using cli_test::term;
 
 void copy_example(const std::string& folder) {
   fs::create_directories(folder);

@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/term_run.h"
 #include "gemino/io_files.h"
 
 namespace {
@@ -20,19 +21,8 @@ namespace fs = std::filesystem;
 using gemino_test::ScratchDir;
 using gemino_test::slurp;
 
-struct Outcome {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-Outcome term(const ScratchDir& dir, const std::string& args) {
-  const std::string command = "cd '" + dir.file("") + "' && '" GEMINO_TERM_PATH "' " + args +
-                              " < /dev/null > stdout.txt 2> stderr.txt";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir.file("stdout.txt")),
-          slurp(dir.file("stderr.txt"))};
-}
+using cli_test::Outcome;
+using cli_test::term;
 
 int shell(const std::string& command) {
   const int status = std::system(command.c_str());

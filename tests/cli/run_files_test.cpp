@@ -101,7 +101,8 @@ TEST(RunFiles, SpellingsOfOneFileAreTheSameFile) {
       {"linked/kept.txt", "real/kept.txt", true},  // existing: the same inode
       {"new.json", "new.csv", false},
       {"sub/new.json", "new.json", false},
-      {"linked/new.json", "real/new.json", false},  // neither exists: the paths differ
+      {"linked/new.json", "real/new.json", true},  // new: one name in one folder
+      {"linked/new.json", "sub/new.json", false},
   };
   for (const Pair& p : pairs) {
     EXPECT_EQ(cli::same_file(p.a, p.b), p.same) << p.a << " " << p.b;

@@ -17,6 +17,7 @@
 
 #include "safe_file/interrupt_cleanup.h"
 #include "safe_file/safe_file.h"
+#include "support/records.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -25,12 +26,7 @@ namespace fs = std::filesystem;
 using test_support::put;
 using test_support::ScratchDir;
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using test_support::slurp;
 
 int wait_for(pid_t child) {
   int status = 0;

@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/records.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -25,12 +26,7 @@ namespace fs = std::filesystem;
 using test_support::put;
 using test_support::ScratchDir;
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using test_support::slurp;
 
 std::set<std::string> names(const ScratchDir& dir) {
   std::set<std::string> out;

@@ -1,0 +1,32 @@
+// One run of the terminal program as a user's shell would start it, in a scratch folder.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "gemino/io_files.h"
+
+namespace cli_test {
+
+struct Outcome {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the program in `dir` with `args` (already quoted for the shell) and `input` on its
+// standard input.
+inline Outcome term(const gemino_test::ScratchDir& dir, const std::string& args,
+                    const std::string& input = "") {
+  std::ofstream(dir.file("stdin.txt"), std::ios::binary) << input;
+  const std::string command = "cd '" + dir.file("") + "' && '" GEMINO_TERM_PATH "' " + args +
+                              " < stdin.txt > stdout.txt 2> stderr.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, gemino_test::slurp(dir.file("stdout.txt")),
+          gemino_test::slurp(dir.file("stderr.txt"))};
+}
+
+}  // namespace cli_test
