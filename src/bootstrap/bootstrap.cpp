@@ -36,6 +36,7 @@ Sample sample_of(const gemino::InversionResult& r, double crss_mpa) {
   }
   s.R = r.final.tensor.params[3];
   s.threshold = r.final.tensor.threshold;
+  s.crss_mpa = crss_mpa;
   s.differential_mpa = differential_mpa(s.threshold, crss_mpa);
   s.shmax_deg = shmax_of(tensor_result(r.final));
   return s;
@@ -71,6 +72,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
   Summary summary;
   summary.resamples = std::max(options.resamples, 0);
   summary.seed = options.seed;
+  summary.crss_range = options.crss_range;
   const auto grains = grains_of(input.row_record);
   const auto grain_count = static_cast<int32_t>(grains.size());
   const int32_t influence_tasks = options.influence ? grain_count : 0;
@@ -97,7 +99,9 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
         sample.redraws = max_redraws + 1;
       } else {
         const auto o = fresh_start(input, random.generator_seed());
-        sample = sample_of(gemino::invert(w.rows, o, *w.state), input.crss_mpa);
+        const double crss =
+            options.crss_range ? draw_crss(*options.crss_range, random) : input.crss_mpa;
+        sample = sample_of(gemino::invert(w.rows, o, *w.state), crss);
         sample.redraws = redraws;
       }
     } else {

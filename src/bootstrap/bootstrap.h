@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bootstrap/axial_stats.h"
+#include "bootstrap/crss_range.h"
 #include "bootstrap/resampling.h"
 
 namespace bootstrap {
@@ -27,6 +28,9 @@ struct Options {
   uint64_t seed = 1;
   int32_t jobs = 0;  // 0: one per core
   bool influence = true;
+  // When given, each resample draws its CRSS in the range from its own task stream (after its
+  // grains and its seed) instead of taking the run's.
+  std::optional<CrssRange> crss_range;
   // Told after every finished inversion (done of total, from any worker but one at a
   // time); false asks the others to stop, and the summary is then marked cancelled.
   std::function<bool(int32_t done, int32_t total)> progress;
@@ -39,6 +43,7 @@ struct Sample {
   float axes[3][3] = {};
   float R = 0.0f;
   float threshold = 0.0f;
+  double crss_mpa = 0.0;                   // the CRSS of the resample
   std::optional<double> differential_mpa;  // none when SEUIL is not positive
   double shmax_deg = 0.0;
   // Draws that held more planes than the inversion's rows and were drawn again;
@@ -57,6 +62,7 @@ struct Summary {
   int32_t resamples = 0;
   uint64_t seed = 0;
   int32_t jobs = 0;
+  std::optional<CrssRange> crss_range;  // the CRSS drawn per resample, when it was
   bool cancelled = false;
   int32_t invalid = 0;  // resamples that could not be inverted
   // Resamples whose first draw held more planes than the rows (max_rows) and that were

@@ -63,6 +63,9 @@ json bootstrap_json(const Summary& s) {
   j["R_interval"] = interval_json(s.R);
   j["threshold_interval"] = interval_json(s.threshold);
   j["differential_mpa_interval"] = interval_json(s.differential_mpa);
+  // The CRSS range each resample drew from; null when they all took the run's CRSS.
+  j["crss_range_mpa"] =
+      s.crss_range ? json::array({s.crss_range->low_mpa, s.crss_range->high_mpa}) : json(nullptr);
   j["shmax_spread_deg"] = s.shmax_spread_deg;
   json influence = json::array();
   for (std::size_t k = 0; k < s.influence.size() && k < listed_grains; ++k) {
@@ -146,8 +149,11 @@ std::string bootstrap_summary_text(const Summary& s) {
   out += format("  R 95%% interval: %.3f to %.3f\n", s.R.low, s.R.high);
   out += format("  SEUIL 95%% interval: %.3f to %.3f\n", s.threshold.low, s.threshold.high);
   if (s.differential_mpa) {
-    out += format("  Differential stress 95%% interval: %.1f to %.1f MPa\n",
-                  s.differential_mpa->low, s.differential_mpa->high);
+    out += format("  Differential stress 95%% interval: %.1f to %.1f MPa", s.differential_mpa->low,
+                  s.differential_mpa->high);
+    out += s.crss_range ? format(" (CRSS drawn from %g to %g MPa)\n", s.crss_range->low_mpa,
+                                 s.crss_range->high_mpa)
+                        : "\n";
   } else {
     out += "  Differential stress 95% interval: undefined\n";
   }

@@ -161,6 +161,7 @@ const char* const summary_columns[][2] = {
     {"sigma1_cone95_deg", "/bootstrap/sigma1/cone95_deg"},
     {"sigma2_cone95_deg", "/bootstrap/sigma2/cone95_deg"},
     {"sigma3_cone95_deg", "/bootstrap/sigma3/cone95_deg"},
+    {"shmax_horizontal_azimuth", "/stress/shmax_horizontal_azimuth"},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
+#include "bootstrap/crss_range.h"
 #include "bootstrap/twin_scan.h"
 #include "figures/cairo_render.h"
 #include "figures/confidence_figures.h"
@@ -41,6 +42,16 @@ void Confidence::add_options(CLI::App& app) {
       ->group("Confidence");
   app.add_option("--bootstrap-csv", csv_, "Write the resampled axes, one row per resample")
       ->type_name("FILE")
+      ->group("Confidence");
+  app.add_option("--crss-range", crss_range_text_,
+                 "Draw the CRSS of each bootstrap resample uniformly in LOW to HIGH MPa, so "
+                 "that the differential stress interval carries its uncertainty, e.g. 6:14")
+      ->type_name("LOW:HIGH")
+      ->check([](const std::string& text) {
+        return bootstrap::parse_crss_range(text)
+                   ? std::string()
+                   : std::string("expects LOW:HIGH in MPa, 0 < LOW <= HIGH, not " + text);
+      })
       ->group("Confidence");
   app.add_option("--scan-twin-percent", scan_text_,
                  "Invert again for each share of twins counted, e.g. 70:100:5")
@@ -82,6 +93,8 @@ void Confidence::prepare(Run& run) {
     options.resamples = resamples_;
     options.seed = seed_;
     options.jobs = run.options.jobs;
+    if (!crss_range_text_.empty())
+      options.crss_range = bootstrap::parse_crss_range(crss_range_text_);
     const bootstrap::Summary s = bootstrap::run_bootstrap(input, options);
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
     run.stereonet_marks = figures::confidence_marks(s, run.result);
@@ -121,12 +134,16 @@ void Confidence::site_arguments(std::vector<std::string>& args) const {
   if (resamples_ > 0) {
     args.insert(args.end(), {"--bootstrap", std::to_string(resamples_), "--bootstrap-seed",
                              std::to_string(seed_)});
+    if (!crss_range_text_.empty()) args.insert(args.end(), {"--crss-range", crss_range_text_});
   }
   if (!scan_text_.empty()) args.insert(args.end(), {"--scan-twin-percent", scan_text_});
 }
 
 std::string Confidence::usage_conflict() const {
   if (!csv_.empty() && resamples_ <= 0) return "--bootstrap-csv needs --bootstrap B (B above 0)";
+  if (!crss_range_text_.empty() && resamples_ <= 0) {
+    return "--crss-range needs --bootstrap B (B above 0)";
+  }
   if (!scan_figure_.empty() && scan_text_.empty()) {
     return "--scan-figure needs --scan-twin-percent FIRST:LAST:STEP";
   }
@@ -134,6 +151,9 @@ std::string Confidence::usage_conflict() const {
 }
 
 std::string Confidence::batch_conflict() const {
+  if (!crss_range_text_.empty() && resamples_ <= 0) {
+    return "--crss-range needs --bootstrap B (B above 0)";
+  }
   if (csv_.empty() && scan_figure_.empty()) return {};
   return "--bootstrap-csv and --scan-figure name the files of one run";
 }

@@ -1,7 +1,7 @@
 // --bootstrap B, --bootstrap-seed S, --bootstrap-csv FILE, --scan-twin-percent A:B:STEP
-// --scan-figure FILE and --confidence-summary: how well the data constrain the tensor, and how it
-// depends on the share of twins counted. The blocks go into the --json file and the marks onto the
-// stress stereonet; the console shows the summaries only when asked.
+// --scan-figure FILE, --crss-range LOW:HIGH and --confidence-summary: how well the data constrain
+// the tensor, and how it depends on the share of twins counted. The blocks go into the --json file
+// and the marks onto the stress stereonet; the console shows the summaries only when asked.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,7 @@ class Confidence : public Extension {
   int32_t resamples_ = 0;
   uint64_t seed_ = 1;
   std::string csv_;
+  std::string crss_range_text_;
   std::string scan_text_;
   std::string scan_figure_;
   std::string scan_figure_bytes_;

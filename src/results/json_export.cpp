@@ -89,7 +89,8 @@ json stress_json(const StressMagnitudes& m) {
             {"tensor_frame", "east, north, up; compression positive"},
             {"largest_untwinned_tau", nullptr},
             {"regime", regime_name(m.regime)},
-            {"shmax_azimuth", double_value(m.shmax_azimuth)}};
+            {"shmax_azimuth", double_value(m.shmax_azimuth)},
+            {"shmax_horizontal_azimuth", double_value(m.shmax_horizontal_azimuth)}};
   if (m.has_untwinned_below) s["largest_untwinned_tau"] = double_value(m.largest_untwinned_tau);
   if (!m.defined) return s;
   s["differential_mpa"] = double_value(m.differential_mpa);

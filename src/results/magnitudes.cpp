@@ -112,7 +112,13 @@ double shmax_azimuth(const TensorResult& t, Regime regime) {
     case Regime::U:
       break;
   }
-  // The direction of the largest horizontal compression of the deviatoric tensor.
+  return shmax_horizontal_azimuth(t);
+}
+
+double shmax_horizontal_azimuth(const TensorResult& t) {
+  // The normal stress on the horizontal line at azimuth a, (sin a, cos a, 0), is
+  // (S_EE + S_NN) / 2 + (S_NN - S_EE) / 2 cos 2a + S_NE sin 2a: largest where
+  // tan 2a = 2 S_NE / (S_NN - S_EE), on the branch atan2 gives.
   double s[3];
   deviatoric_values(t.R, 1.0, s);
   double m[3][3];
@@ -134,6 +140,7 @@ StressMagnitudes stress_magnitudes(const Result& r, double crss_mpa) {
   }
   m.regime = regime_of(t);
   m.shmax_azimuth = shmax_azimuth(t, m.regime);
+  m.shmax_horizontal_azimuth = shmax_horizontal_azimuth(t);
 
   const double seuil = t.threshold;
   if (!(seuil > 0.0)) return m;

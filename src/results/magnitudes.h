@@ -4,7 +4,8 @@
 // The threshold of the optimised tensor (SEUIL) thus gives the differential stress, and
 // the untwinned planes ranked below it an upper bound. The stress regime and the azimuth of
 // the largest horizontal stress (SHmax) follow from the plunges of the principal axes, in
-// whole degrees as the report prints them.
+// whole degrees as the report prints them; SHmax is also given as the horizontal line of
+// largest compression of the tensor itself.
 #pragma once
 
 #include <string_view>
@@ -38,7 +39,10 @@ struct StressMagnitudes {
   double deviatoric_mpa[3] = {0.0, 0.0, 0.0};
   double deviatoric_tensor_mpa[3][3] = {{0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}};
   Regime regime = Regime::U;
-  double shmax_azimuth = 0.0;  // degrees in [0, 180)
+  double shmax_azimuth = 0.0;  // degrees in [0, 180), by the regime table
+  // The azimuth of the largest horizontal compression of the tensor, degrees in [0, 180).
+  // It may differ from the table's value: for normal faulting with a small R, by tens of degrees.
+  double shmax_horizontal_azimuth = 0.0;
 };
 
 // The magnitudes of the optimised tensor of r for a CRSS in MPa.
@@ -48,5 +52,9 @@ StressMagnitudes stress_magnitudes(const Result& r, double crss_mpa = default_cr
 // report's PENDAGE field shows them; SHmax is an unrounded trend.
 Regime regime_of(const TensorResult& t);
 double shmax_azimuth(const TensorResult& t, Regime regime);
+
+// The azimuth in [0, 180) of the eigenvector with the larger compression of the horizontal
+// (east, north) part of the deviatoric tensor: the horizontal line of largest normal stress.
+double shmax_horizontal_azimuth(const TensorResult& t);
 
 }  // namespace results

@@ -44,20 +44,25 @@ std::string magnitudes_text(const Result& r, const StressMagnitudes& m) {
         m.differential_mpa);
     if (m.has_upper) {
       out += format(
-          "Bracket: %.1f MPa \u2264 \u0394\u03c3 < %.1f MPa (largest TAU of an untwinned "
-          "plane below the threshold: %.4f)\n",
+          "Bracket of the found tensor: %.1f MPa \u2264 \u0394\u03c3 < %.1f MPa (largest TAU of "
+          "an untwinned plane below the threshold: %.4f)\n",
           m.differential_low_mpa, m.differential_high_mpa, m.largest_untwinned_tau);
     } else {
-      out +=
-          format("Bracket: %.1f MPa \u2264 \u0394\u03c3, no upper end\n", m.differential_low_mpa);
+      out += format("Bracket of the found tensor: %.1f MPa \u2264 \u0394\u03c3, no upper end\n",
+                    m.differential_low_mpa);
     }
+    out +=
+        "  (not a confidence interval: it holds for this tensor alone; the bootstrap interval\n"
+        "  of \u0394\u03c3 is the one to quote for how well the data fix it)\n";
     out += format("\u03c32 \u2212 \u03c33 = R \u00b7 \u0394\u03c3 = %.1f MPa\n",
                   m.sigma2_minus_sigma3_mpa);
     out += format("Deviatoric stresses: s1 = %.1f, s2 = %.1f, s3 = %.1f MPa\n", m.deviatoric_mpa[0],
                   m.deviatoric_mpa[1], m.deviatoric_mpa[2]);
   }
   out += "Regime: " + std::string(regime_name(m.regime)) + " (" + regime_words(m.regime) + ")\n";
-  out += format("SHmax azimuth: %05.1f\u00b0\n", m.shmax_azimuth);
+  out += format("SHmax azimuth: %05.1f\u00b0 (regime table)\n", m.shmax_azimuth);
+  out += format("SHmax azimuth: %05.1f\u00b0 (largest horizontal compression of the tensor)\n",
+                m.shmax_horizontal_azimuth);
   return out;
 }
 

@@ -170,6 +170,9 @@ TEST(CommandLine, BatchSummaryInSiteOrderForAnyJobs) {
   std::getline(rows, south);
   EXPECT_EQ(header + "\n", cli::summary_header());
   EXPECT_EQ(north.rfind("north,0,180,54,126,", 0), 0u) << north;
+  // New columns come last, so that scripts reading the earlier ones by place keep working.
+  EXPECT_EQ(header.substr(header.rfind(',') + 1), "shmax_horizontal_azimuth");
+  EXPECT_EQ(north.substr(north.rfind(',') + 1, 5), "39.20") << north;
   EXPECT_EQ(empty.rfind("empty,66,,", 0), 0u) << empty;
   EXPECT_EQ(south.substr(5), north.substr(5));
   for (const char* file : {"report.txt", "result.json", "console.txt"}) {

@@ -62,4 +62,30 @@ TEST(ConfidenceOptions, BlocksCsvAndSummaryWithTheReportUnchanged) {
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);  // a header and 16 resamples
 }
 
+TEST(ConfidenceOptions, CrssRangeNeedsTheBootstrapAndIsRecorded) {
+  Site alone;
+  EXPECT_EQ(term_in(alone.dir, "--crss-range 6:14"), 64);
+  EXPECT_NE(slurp(alone.dir.file("stderr.txt")).find("--crss-range needs --bootstrap"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(alone.dir.file("report.txt")));
+  for (const char* bad : {"0:14", "14:6", "6"}) {
+    EXPECT_EQ(term_in(alone.dir, std::string("--bootstrap 4 --crss-range ") + bad), 64) << bad;
+  }
+
+  Site drawn;
+  ASSERT_EQ(term_in(drawn.dir,
+                    "--bootstrap 8 --jobs 2 --crss-range 6:14 --json r.json "
+                    "--confidence-summary"),
+            0);
+  const nlohmann::json b = drawn.json()["bootstrap"];
+  EXPECT_EQ(b["crss_range_mpa"], nlohmann::json::array({6.0, 14.0}));
+  EXPECT_NE(slurp(drawn.dir.file("stdout.txt")).find("(CRSS drawn from 6 to 14 MPa)"),
+            std::string::npos);
+  EXPECT_EQ(slurp(drawn.dir.file("report.txt")), slurp(GEMINO_TEST_DATA "/example-report.txt"));
+
+  Site fixed;
+  ASSERT_EQ(term_in(fixed.dir, "--bootstrap 8 --jobs 1 --json r.json"), 0);
+  EXPECT_TRUE(fixed.json()["bootstrap"]["crss_range_mpa"].is_null());
+}
+
 }  // namespace

@@ -64,6 +64,9 @@ TEST(WorkedExample, DifferentialStressBracketRegimeAndShmax) {
   EXPECT_EQ(stress.at("regime").get<std::string>(), "SS");
   EXPECT_EQ(stress.at("shmax_azimuth").get<double>(), 40.37087631225586);
   EXPECT_EQ(one_decimal(stress.at("shmax_azimuth").get<double>()), "40.4");
+  // The horizontal line of largest compression lies 1.2 degrees from sigma1's trend: sigma1
+  // plunges 10 degrees and sigma3, at 22 degrees, adds to the horizontal compression across it.
+  EXPECT_EQ(one_decimal(stress.at("shmax_horizontal_azimuth").get<double>()), "39.2");
 }
 
 TEST(WorkedExample, TwiceTheCrssDoublesTheMagnitudesOnly) {
