@@ -93,6 +93,7 @@ json scan_json(const Scan& scan, int32_t run_twin_percent) {
       row["threshold"] = results::float_value(r.tensor.threshold);
       row["differential_mpa"] = number_json(r.differential_mpa);
       row["objective"] = results::float_value(r.tensor.objective);
+      row["objective_reported_units"] = results::float_value(r.tensor.objective_reported_units);
       row["incompatible_twins"] = r.incompatible_twins;
       row["untwinned_above_threshold"] = r.untwinned_above;
       row["sigma1_to_run_deg"] = r.sigma1_to_run_deg;
@@ -177,7 +178,7 @@ std::string scan_table_text(const Scan& scan) {
     if (!r.valid) {
       std::snprintf(buf, sizeof buf, "%8d %%     not inverted\n", r.twin_percent);
     } else {
-      const std::optional<double> objective = r.tensor.objective;
+      const std::optional<double> objective = r.tensor.objective_reported_units;
       std::snprintf(buf, sizeof buf,
                     "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8s  %9s  %9d  "
                     "%8.1f  %8.1f\n",

@@ -64,6 +64,7 @@ results::TensorResult tensor_result(const gemino::InvertedTensor& t) {
   }
   r.R = t.tensor.params[3];
   r.objective = t.tensor.objective;
+  r.objective_reported_units = t.objective_reported;
   r.threshold = t.tensor.threshold;
   r.threshold_index = t.tensor.threshold_index;
   for (int32_t k = 0; k < 4; ++k) r.params[k] = t.tensor.params[k];

@@ -43,6 +43,9 @@ struct Run {
   // marks they add to the stress stereonet (resampled axes, confidence cones).
   nlohmann::ordered_json json_blocks = nlohmann::ordered_json::object();
   figures::StereonetExtras stereonet_marks;
+  // Whether any file beside the report was asked for: work that only such outputs show is
+  // left out of a plain run.
+  bool outputs_asked = false;
 };
 
 class Extension {

@@ -4,6 +4,7 @@
 #include "cli/extension.h"
 #include "cli/figure_files.h"
 #include "cli/result_files.h"
+#include "cli/search_check.h"
 
 namespace cli {
 
@@ -12,6 +13,7 @@ std::vector<std::unique_ptr<Extension>> make_extensions() {
   all.push_back(std::make_unique<ResultFiles>());
   all.push_back(std::make_unique<FigureFiles>());
   all.push_back(std::make_unique<Confidence>());
+  all.push_back(std::make_unique<SearchCheck>());
   return all;
 }
 

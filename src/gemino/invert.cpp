@@ -19,9 +19,10 @@ struct Cancelled {};
 struct RecordsMissing {};
 
 void keep(InvertedTensor& out, State& s, const float (&x)[4], float objective_value,
-          float threshold) {
+          float objective_reported, float threshold) {
   for (int32_t k = 0; k < 4; ++k) out.tensor.params[k] = x[k];
   out.tensor.objective = objective_value;
+  out.objective_reported = objective_reported;
   out.tensor.threshold = threshold;
   out.tensor.threshold_index = s.threshold_index;
   fill_axis_matrix(s, x);
@@ -55,15 +56,18 @@ void compute(State& s, const InversionOptions& options, InversionResult& result)
         tell(options, ProgressStage::starting_tensors, trial, count);
       },
       stress_params, f);
-  const bool reexpressed = bring_r_into_range(s, stress_params);
-  keep(result.start, s, stress_params, best.objective, reexpressed ? s.threshold : best.threshold);
+  float start_rescored = best.objective;
+  const bool reexpressed = bring_r_into_range(s, stress_params, &start_rescored);
+  keep(result.start, s, stress_params, best.objective, start_rescored,
+       reexpressed ? s.threshold : best.threshold);
 
   search_from(s, stress_params, f, 0, [&options](int32_t step, int32_t limit) {
     tell(options, ProgressStage::search, step, limit);
   });
   const float reported = f;
-  bring_r_into_range(s, stress_params);
-  keep(result.final, s, stress_params, reported, s.threshold);
+  float rescored = f;
+  bring_r_into_range(s, stress_params, &rescored);
+  keep(result.final, s, stress_params, reported, rescored, s.threshold);
 }
 
 }  // namespace

@@ -43,6 +43,10 @@ enum class InversionStatus : int32_t { done, cancelled, too_many_rows, records_m
 struct InvertedTensor {
   TensorRecord tensor;  // as the report gives it: R in [0, 1]
   float axes[3][3];     // row j: principal axis j + 1, third component not positive
+  // The objective of this very tensor, in units of its own sigma1 - sigma3. The report's
+  // value (tensor.objective) is the one scored before the axes were renamed to bring R
+  // into [0, 1]; the two are equal when no renaming took place.
+  float objective_reported;
 };
 
 struct InversionResult {

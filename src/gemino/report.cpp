@@ -24,7 +24,7 @@ int32_t signed_number(const State& s, int32_t row) {
   return s.twin_flag[row - 1] * s.data_number[row - 1];
 }
 
-bool bring_r_into_range(State& s, float (&x)[4]) {
+bool bring_r_into_range(State& s, float (&x)[4], float* rescored) {
   if (!(x[3] > 1.0f || x[3] < 0.0f)) return false;
   fill_axis_matrix(s, x);
   float alpha = -x[2];
@@ -36,6 +36,7 @@ bool bring_r_into_range(State& s, float (&x)[4]) {
   x[2] = -alpha;
   float refreshed = 0.0f;
   objective(s, x, refreshed);
+  if (rescored != nullptr) *rescored = refreshed;
   return true;
 }
 

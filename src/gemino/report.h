@@ -19,8 +19,11 @@ void report_tensor(State& s, float (&x)[4], float& f, int32_t& threshold_index, 
 
 // The renaming of report_tensor without writing: when R = x[3] lies outside [0, 1], x is
 // re-expressed with R inside and scored again (ranking, threshold and threshold_index
-// refreshed). Gives whether it was.
-bool bring_r_into_range(State& s, float (&x)[4]);
+// refreshed). Gives whether it was. When it was and rescored is given, *rescored is the
+// objective of the re-expressed tensor: the value in units of its own sigma1 - sigma3,
+// which are those of the tensor before renaming times 1/R (R above 1) or 1/(1 - R) (R
+// below 0).
+bool bring_r_into_range(State& s, float (&x)[4], float* rescored = nullptr);
 
 // Writes the line of stars that separates the parts of the report: a blank line, 42
 // asterisks from column 10, a blank line.

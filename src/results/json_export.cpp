@@ -45,6 +45,7 @@ json tensor_json(const TensorResult& t) {
           {"sigma3", line_of(t.sigma3.line, t.sigma3.vector)},
           {"R", float_value(t.R)},
           {"objective", float_value(t.objective)},
+          {"objective_reported_units", float_value(t.objective_reported_units)},
           {"threshold", float_value(t.threshold)},
           {"threshold_index", t.threshold_index},
           {"params", json::array({float_value(t.params[0]), float_value(t.params[1]),

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "gemino/objective.h"
 #include "gemino/tensor.h"
 #include "results/text_encoding.h"
 
@@ -43,6 +44,12 @@ TensorResult tensor_of(const gemino::State& s, const gemino::TensorRecord& recor
   t.threshold = record.threshold;
   t.threshold_index = record.threshold_index;
   for (int32_t k = 0; k < 4; ++k) t.params[k] = record.params[k];
+  // The tensor scored as it stands: the search parameters are those after renaming. Rows
+  // beyond the storage could not have been ranked, and the report's value stands.
+  t.objective_reported_units = record.objective;
+  if (scratch->data_count == gemino::rows_in_storage(scratch->data_count)) {
+    gemino::objective(*scratch, x, t.objective_reported_units);
+  }
   return t;
 }
 

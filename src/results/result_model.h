@@ -38,6 +38,10 @@ struct TensorResult {
   float threshold;
   int32_t threshold_index;  // ranked planes down to the threshold
   float params[4];          // the search parameters: three angles (radians) and R
+  // The objective of this tensor in units of its own sigma1 - sigma3. `objective` is the
+  // report's value, scored before the axes were renamed to bring R into [0, 1], and so in
+  // units of the tensor before renaming; the two are equal when no renaming took place.
+  float objective_reported_units;
 };
 
 // Where a plane stands in the ranking under the optimised tensor.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "results/json_export.h"
 #include "results/magnitudes.h"
 #include "results/result_model.h"
 #include "results/round_trip.h"
@@ -149,6 +150,28 @@ TEST(ResultModel, BundledExampleGrainsAndPlanes) {
     EXPECT_GE(p.pole.plunge, 0.0f);
     EXPECT_LE(p.pole.plunge, 90.0f);
   }
+}
+
+TEST(ResultModel, ObjectiveInTheUnitsOfTheReportedTensor) {
+  // One starting tensor, R = 1.8 from the record: the report renames sigma1 and sigma2,
+  // R becomes 1/1.8 and sigma1 - sigma3 1.8 times the old one, so the objective of the
+  // tensor as reported is 1/1.8 times the report's value. The optimised tensor ends inside
+  // [0, 1] without renaming, and its two values agree.
+  gemino_test::ScratchDir dir;
+  gemino_test::write_lines(dir.file("params.txt"),
+                           example_params({"5 1 100 11 40 1 0", "0 0", "120 20 10 30 1.8"}));
+  std::filesystem::copy_file(example_data, dir.file("data.txt"));
+  ASSERT_EQ(results_test::run_in(dir), 0);
+  const results::Result r = results::build_result(gemino::shared_state());
+  ASSERT_GT(r.start.objective, 0.5f);
+  EXPECT_NEAR(r.start.R, 1.0f / 1.8f, 1e-6f);
+  EXPECT_NEAR(r.start.objective_reported_units, r.start.objective / 1.8f,
+              1e-5f * r.start.objective);
+  EXPECT_EQ(r.result.objective_reported_units, r.result.objective);
+  const nlohmann::ordered_json j = results::to_json(r, results::stress_magnitudes(r, 10.0));
+  EXPECT_EQ(j["start"]["objective"], results::float_value(r.start.objective));
+  EXPECT_EQ(j["start"]["objective_reported_units"],
+            results::float_value(r.start.objective_reported_units));
 }
 
 TEST(ResultModel, FailedRunHasNoResult) {

@@ -1,0 +1,67 @@
+// The converged inversion: independent restarts of the search until the best objective
+// has been reached twice, with tensors the caller already holds as further candidates.
+// The run's own search (invert) is one restart of a fixed seed; a single search can stop
+// in a local minimum, and a second independent search that ends at the same objective is
+// the evidence that the best one found is not just where one search happened to stop.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "gemino/invert.h"
+#include "gemino/state.h"
+
+namespace gemino {
+
+struct ConvergedOptions {
+  // Restarts made at most (at least 1); the search ends there when no two restarts have
+  // reached the best objective.
+  int32_t max_restarts = 12;
+  // A restart reaches the best objective F when its objective f has f - F <= tolerance
+  // (float arithmetic, units of sigma1 - sigma3 of each tensor as reported).
+  float tolerance = 1.0E-4f;
+  // Tensors to score beside the restarts, as search parameters (three angles, then R in
+  // any range: the axes are renamed as for a searched tensor).
+  std::vector<std::array<float, 4>> candidates;
+};
+
+struct ConvergedResult {
+  InversionStatus status = InversionStatus::done;
+  InvertedTensor best{};         // the answer
+  int32_t restarts = 0;          // restarts made
+  int32_t restarts_at_best = 0;  // restarts that reached the best objective
+  int32_t best_candidate = -1;   // index of the candidate that is the answer, or -1
+  int32_t best_restart = -1;     // index of the restart that is the answer, or -1
+  // The objective of each restart's tensor and of each candidate, in the units of that
+  // tensor as reported (InvertedTensor::objective_reported).
+  std::vector<float> restart_objectives;
+  std::vector<float> candidate_objectives;
+};
+
+// The seed of restart `index` (0 for the first), drawn from the run's seed and the index
+// alone: odd and positive, as the generator needs.
+int32_t restart_seed(int32_t run_seed, int32_t index);
+
+// Inverts rows by restarts, each the search of invert with start mode 1, options'
+// trial_count, twin_percent and iteration_limit, and the seed restart_seed(options.seed,
+// i). After each restart, F is the lowest objective of the restarts and candidates so
+// far; the search stops when two restarts have reached F, or at max_restarts. The answer
+// is the restart of lowest objective (the first of equal ones), unless a candidate scores
+// strictly lower than every restart: a candidate never wins a tie. So the answer scores
+// no worse than any candidate, and the same seed gives the same answer. Progress goes to
+// options.progress as for each restart's search; a cancelled restart cancels the whole.
+// After a done inversion the state holds the ranking under the answer.
+ConvergedResult invert_converged(std::span<const PlaneRow> rows, const InversionOptions& options,
+                                 const ConvergedOptions& converged, State& state);
+
+// The same on a state of its own.
+ConvergedResult invert_converged(std::span<const PlaneRow> rows, const InversionOptions& options,
+                                 const ConvergedOptions& converged);
+
+// Scores a tensor given by search parameters on the state's data (as invert left it), the
+// axes renamed to bring R into [0, 1], as a searched tensor is kept.
+InvertedTensor score_tensor(State& state, const std::array<float, 4>& params);
+
+}  // namespace gemino
