@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
+#include <vector>
 
 #include "bootstrap/resampling.h"
 #include "gemino/invert.h"
@@ -15,7 +17,29 @@ nlohmann::ordered_json line_json(const results::Line& l) {
   return {{"trend", results::float_value(l.trend)}, {"plunge", results::float_value(l.plunge)}};
 }
 
+nlohmann::ordered_json range_json(float low, float high) {
+  return {{"min", results::float_value(low)}, {"max", results::float_value(high)}};
+}
+
 }  // namespace
+
+nlohmann::ordered_json extent_json(const gemino::SetExtent& e, double crss_mpa) {
+  nlohmann::ordered_json j = {{"tensors", e.tensors},
+                              {"sigma1_angle_deg", e.sigma1_deg},
+                              {"sigma3_angle_deg", e.sigma3_deg},
+                              {"R", range_json(e.r_min, e.r_max)},
+                              {"threshold", range_json(e.threshold_min, e.threshold_max)},
+                              {"crss_mpa", crss_mpa},
+                              {"differential_stress_mpa", nullptr}};
+  // The differential stress falls as the threshold rises: the smallest threshold gives
+  // the largest one.
+  const std::optional<double> low = bootstrap::differential_mpa(e.threshold_max, crss_mpa);
+  const std::optional<double> high = bootstrap::differential_mpa(e.threshold_min, crss_mpa);
+  if (e.tensors > 0 && low && high) {
+    j["differential_stress_mpa"] = {{"min", *low}, {"max", *high}};
+  }
+  return j;
+}
 
 gemino::ConvergedResult search_again(const gemino::State& state, const results::Result& result,
                                      const gemino::ConvergedOptions& options) {
@@ -37,7 +61,8 @@ bool report_is_best(const gemino::ConvergedResult& search, const results::Result
 }
 
 nlohmann::ordered_json search_json(const gemino::ConvergedResult& search,
-                                   const results::Result& result, float tolerance) {
+                                   const results::Result& result, float tolerance,
+                                   double crss_mpa) {
   nlohmann::ordered_json j = {{"restarts", search.restarts},
                               {"restarts_at_best", search.restarts_at_best},
                               {"tolerance", results::float_value(tolerance)},
@@ -54,6 +79,8 @@ nlohmann::ordered_json search_json(const gemino::ConvergedResult& search,
                   {results::float_value(t.params[0]), results::float_value(t.params[1]),
                    results::float_value(t.params[2]), results::float_value(t.params[3])}}};
   }
+  const std::vector<gemino::InvertedTensor> set = gemino::indistinct_set(search, tolerance);
+  j["indistinct"] = extent_json(gemino::set_extent(set), crss_mpa);
   return j;
 }
 
@@ -62,7 +89,8 @@ void SearchCheck::prepare(Run& run) {
   const gemino::ConvergedOptions options;
   const gemino::ConvergedResult search = search_again(run.state, run.result, options);
   if (search.status != gemino::InversionStatus::done) return;
-  run.json_blocks["search"] = search_json(search, run.result, options.tolerance);
+  run.json_blocks["search"] =
+      search_json(search, run.result, options.tolerance, run.options.crss_mpa);
   if (!report_is_best(search, run.result, options.tolerance)) {
     // Not on the console: its transcript is the run's own.
     char line[200];

@@ -21,11 +21,18 @@ gemino::ConvergedResult search_again(const gemino::State& state, const results::
 bool report_is_best(const gemino::ConvergedResult& search, const results::Result& result,
                     float tolerance);
 
+// The extent of the tensors the data cannot tell apart: their number, the largest angles
+// between their sigma1s and between their sigma3s, the ranges of R and of the threshold,
+// and the range of the differential stress for the CRSS, null when any threshold is not
+// positive.
+nlohmann::ordered_json extent_json(const gemino::SetExtent& extent, double crss_mpa);
+
 // The `search` block: the restarts made, how many reached the best objective, the
 // tolerance, whether the report's tensor is the best found and, when it is not, the best
-// tensor with its objective (in the units of that tensor).
+// tensor with its objective (in the units of that tensor); then the extent of the set the
+// data cannot tell apart, the differential stress for the CRSS `crss_mpa`.
 nlohmann::ordered_json search_json(const gemino::ConvergedResult& search,
-                                   const results::Result& result, float tolerance);
+                                   const results::Result& result, float tolerance, double crss_mpa);
 
 class SearchCheck : public Extension {
  public:

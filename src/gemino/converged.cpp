@@ -1,5 +1,7 @@
 #include "gemino/converged.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -83,6 +85,7 @@ ConvergedResult invert_converged(std::span<const PlaneRow> rows, const Inversion
     }
     const float v = r.final.objective_reported;
     out.restart_objectives.push_back(v);
+    out.restart_tensors.push_back(r.final);
     ++out.restarts;
     if (out.best_restart < 0 || v < best_restart) {
       out.best_restart = i;
@@ -118,6 +121,53 @@ ConvergedResult invert_converged(std::span<const PlaneRow> rows, const Inversion
                                  const ConvergedOptions& converged) {
   const auto state = std::make_unique<State>();
   return invert_converged(rows, options, converged, *state);
+}
+
+double axial_angle_deg(const float a[3], const float b[3]) {
+  double dot = 0.0;
+  double aa = 0.0;
+  double bb = 0.0;
+  for (int32_t k = 0; k < 3; ++k) {
+    dot += static_cast<double>(a[k]) * static_cast<double>(b[k]);
+    aa += static_cast<double>(a[k]) * static_cast<double>(a[k]);
+    bb += static_cast<double>(b[k]) * static_cast<double>(b[k]);
+  }
+  if (!(aa > 0.0) || !(bb > 0.0)) return 0.0;
+  const double c = std::min(1.0, std::fabs(dot) / std::sqrt(aa * bb));
+  return std::acos(c) * 180.0 / std::acos(-1.0);
+}
+
+std::vector<InvertedTensor> indistinct_set(const ConvergedResult& search, float tolerance) {
+  std::vector<InvertedTensor> set;
+  if (search.best_restart < 0 && search.best_candidate < 0) return set;
+  set.push_back(search.best);
+  const float best = search.best.objective_reported;
+  for (std::size_t i = 0; i < search.restart_tensors.size(); ++i) {
+    if (static_cast<int32_t>(i) == search.best_restart) continue;
+    const InvertedTensor& t = search.restart_tensors[i];
+    if (t.objective_reported - best <= tolerance) set.push_back(t);
+  }
+  return set;
+}
+
+SetExtent set_extent(std::span<const InvertedTensor> set) {
+  SetExtent e;
+  e.tensors = static_cast<int32_t>(set.size());
+  if (set.empty()) return e;
+  e.r_min = e.r_max = set[0].tensor.params[3];
+  e.threshold_min = e.threshold_max = set[0].tensor.threshold;
+  for (std::size_t i = 0; i < set.size(); ++i) {
+    const InvertedTensor& t = set[i];
+    e.r_min = std::min(e.r_min, t.tensor.params[3]);
+    e.r_max = std::max(e.r_max, t.tensor.params[3]);
+    e.threshold_min = std::min(e.threshold_min, t.tensor.threshold);
+    e.threshold_max = std::max(e.threshold_max, t.tensor.threshold);
+    for (std::size_t j = i + 1; j < set.size(); ++j) {
+      e.sigma1_deg = std::max(e.sigma1_deg, axial_angle_deg(t.axes[0], set[j].axes[0]));
+      e.sigma3_deg = std::max(e.sigma3_deg, axial_angle_deg(t.axes[2], set[j].axes[2]));
+    }
+  }
+  return e;
 }
 
 }  // namespace gemino

@@ -38,6 +38,21 @@ struct ConvergedResult {
   // tensor as reported (InvertedTensor::objective_reported).
   std::vector<float> restart_objectives;
   std::vector<float> candidate_objectives;
+  // Each restart's tensor, in the order made.
+  std::vector<InvertedTensor> restart_tensors;
+};
+
+// How far apart the tensors the data cannot tell apart lie: the largest axial angle
+// between any two of their sigma1 axes and between any two of their sigma3 axes (degrees,
+// 0 to 90), and the ranges of their R and of their thresholds.
+struct SetExtent {
+  int32_t tensors = 0;
+  double sigma1_deg = 0.0;
+  double sigma3_deg = 0.0;
+  float r_min = 0.0f;
+  float r_max = 0.0f;
+  float threshold_min = 0.0f;
+  float threshold_max = 0.0f;
 };
 
 // The seed of restart `index` (0 for the first), drawn from the run's seed and the index
@@ -63,5 +78,16 @@ ConvergedResult invert_converged(std::span<const PlaneRow> rows, const Inversion
 // Scores a tensor given by search parameters on the state's data (as invert left it), the
 // axes renamed to bring R into [0, 1], as a searched tensor is kept.
 InvertedTensor score_tensor(State& state, const std::array<float, 4>& params);
+
+// The angle between two lines given by direction vectors, in degrees from 0 to 90: a line
+// and its opposite direction are the same axis.
+double axial_angle_deg(const float a[3], const float b[3]);
+
+// The tensors the data cannot tell apart: the answer, then every restart other than the
+// answer whose objective lies within the tolerance above the answer's.
+std::vector<InvertedTensor> indistinct_set(const ConvergedResult& search, float tolerance);
+
+// The extent of a set of tensors (all zero for an empty set).
+SetExtent set_extent(std::span<const InvertedTensor> set);
 
 }  // namespace gemino
