@@ -68,6 +68,20 @@ double influence_size(const GrainInfluence& g) {
   return std::max(g.sigma1_deg, g.sigma3_deg) + 1e-3 * std::fabs(g.delta_R);
 }
 
+gemino::ConvergedResult invert_left_out(std::span<const gemino::PlaneRow> rows,
+                                        const RunInput& input, gemino::State& state) {
+  gemino::ConvergedOptions c;
+  c.candidates.push_back({input.reference.params[0], input.reference.params[1],
+                          input.reference.params[2], input.reference.params[3]});
+  return gemino::invert_converged(rows, fresh_start(input, input.seed), c, state);
+}
+
+bool is_influential(const gemino::ConvergedResult& r, float tolerance) {
+  if (r.status != gemino::InversionStatus::done || r.best_candidate >= 0) return false;
+  if (r.restarts_at_best < 2 || r.candidate_objectives.empty()) return false;
+  return r.candidate_objectives[0] - r.best.objective_reported > tolerance;
+}
+
 Summary run_bootstrap(const RunInput& input, const Options& options) {
   Summary summary;
   summary.resamples = std::max(options.resamples, 0);
@@ -79,7 +93,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
   const int32_t total = summary.resamples + influence_tasks;
   summary.jobs = worker_count(options.jobs, total);
   summary.samples.resize(static_cast<std::size_t>(summary.resamples));
-  std::vector<gemino::InversionResult> left_out(static_cast<std::size_t>(influence_tasks));
+  std::vector<gemino::ConvergedResult> left_out(static_cast<std::size_t>(influence_tasks));
 
   std::vector<Worker> workers(static_cast<std::size_t>(summary.jobs));
   for (Worker& w : workers) w.rows.reserve(input.rows.size() * 2 + gemino::max_rows);
@@ -105,7 +119,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
         sample.redraws = redraws;
       }
     } else {
-      // The run's own starting tensors without one grain.
+      // The converged search without one grain, the full-data tensor a candidate.
       const int32_t g = index - summary.resamples;
       w.rows.clear();
       for (int32_t other = 0; other < grain_count; ++other) {
@@ -114,8 +128,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
           w.rows.push_back(input.rows[static_cast<std::size_t>(row)]);
         }
       }
-      left_out[static_cast<std::size_t>(g)] =
-          gemino::invert(w.rows, fresh_start(input, input.seed), *w.state);
+      left_out[static_cast<std::size_t>(g)] = invert_left_out(w.rows, input, *w.state);
     }
     if (options.progress) {
       const std::lock_guard<std::mutex> lock(progress_mutex);
@@ -127,11 +140,16 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
   for (int32_t g = 0; g < influence_tasks && !summary.cancelled; ++g) {
     const auto& r = left_out[static_cast<std::size_t>(g)];
     if (r.status != gemino::InversionStatus::done) continue;
+    ++summary.left_out;
+    if (r.restarts_at_best < 2) ++summary.left_out_unconverged;
+    if (!is_influential(r, gemino::ConvergedOptions{}.tolerance)) continue;
     GrainInfluence gi;
     gi.grain = input.row_grain[static_cast<std::size_t>(grains[static_cast<std::size_t>(g)][0])];
-    gi.sigma1_deg = axis_angle_deg(r.final.axes[0], input.reference.sigma1.vector);
-    gi.sigma3_deg = axis_angle_deg(r.final.axes[2], input.reference.sigma3.vector);
-    gi.delta_R = static_cast<double>(r.final.tensor.params[3]) - input.reference.R;
+    gi.sigma1_deg = axis_angle_deg(r.best.axes[0], input.reference.sigma1.vector);
+    gi.sigma3_deg = axis_angle_deg(r.best.axes[2], input.reference.sigma3.vector);
+    gi.delta_R = static_cast<double>(r.best.tensor.params[3]) - input.reference.R;
+    gi.objective_gain = static_cast<double>(r.candidate_objectives[0]) -
+                        static_cast<double>(r.best.objective_reported);
     summary.influence.push_back(gi);
   }
   std::stable_sort(summary.influence.begin(), summary.influence.end(),

@@ -2,7 +2,7 @@
 // (a grain with all its planes), each resample inverted from a fresh random multi-start
 // with the run's number of starting tensors and search steps; the 95 % cones of the
 // axes, the intervals of R, SEUIL and the differential stress, the spread of SHmax; and
-// the change each grain makes when it is left out.
+// the grains whose leaving out genuinely changes the answer.
 #pragma once
 
 #include <array>
@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "bootstrap/axial_stats.h"
 #include "bootstrap/crss_range.h"
 #include "bootstrap/resampling.h"
+#include "gemino/converged.h"
 
 namespace bootstrap {
 
@@ -51,11 +53,16 @@ struct Sample {
   int32_t redraws = 0;
 };
 
+// A grain whose rows the full-data tensor needs: without them a converged search finds a
+// tensor that fits the other rows better than the full-data one does.
 struct GrainInfluence {
   int32_t grain = 0;        // grain number, block offset included
   double sigma1_deg = 0.0;  // angle between sigma1 with and without the grain
   double sigma3_deg = 0.0;
   double delta_R = 0.0;  // R without the grain less R with it
+  // The full-data tensor's objective on the other rows less that of the answer without
+  // the grain (units of sigma1 - sigma3 of each tensor as reported): above the tolerance.
+  double objective_gain = 0.0;
 };
 
 struct Summary {
@@ -77,8 +84,14 @@ struct Summary {
   // differential stress undefined: an interval of the others would hide them.
   std::optional<Interval> differential_mpa;
   double shmax_spread_deg = 0.0;
-  std::vector<Sample> samples;            // in resample order
-  std::vector<GrainInfluence> influence;  // every grain, most influential first
+  std::vector<Sample> samples;  // in resample order
+  // Grains left out, one converged inversion each, and those whose search did not converge
+  // (no two restarts reached its best objective): an answer that may be where the search
+  // stopped says nothing about the grain.
+  int32_t left_out = 0;
+  int32_t left_out_unconverged = 0;
+  // The genuinely influential grains alone, most influential first.
+  std::vector<GrainInfluence> influence;
 };
 
 Summary run_bootstrap(const RunInput& input, const Options& options);
@@ -99,5 +112,15 @@ int32_t draw_fitting_rows(const RunInput& input, const std::vector<std::vector<i
 
 // How much a grain's influence counts for the ranking: the larger axis change, then R.
 double influence_size(const GrainInfluence& g);
+
+// The converged search of the rows without a grain, the full-data tensor its first
+// candidate (the search's own restart seeds drawn from the run's seed).
+gemino::ConvergedResult invert_left_out(std::span<const gemino::PlaneRow> rows,
+                                        const RunInput& input, gemino::State& state);
+
+// Whether a leave-out search makes its grain influential: done, converged (two restarts at
+// its best objective), and the full-data tensor (the first candidate) scoring worse on the
+// rows than the answer by more than the tolerance. A candidate answer is never influential.
+bool is_influential(const gemino::ConvergedResult& r, float tolerance);
 
 }  // namespace bootstrap

@@ -73,9 +73,12 @@ json bootstrap_json(const Summary& s) {
     influence.push_back({{"grain", g.grain},
                          {"sigma1_deg", g.sigma1_deg},
                          {"sigma3_deg", g.sigma3_deg},
-                         {"delta_R", g.delta_R}});
+                         {"delta_R", g.delta_R},
+                         {"objective_gain", g.objective_gain}});
   }
   j["influence"] = influence;
+  j["left_out"] = s.left_out;
+  j["left_out_unconverged"] = s.left_out_unconverged;
   return j;
 }
 
@@ -159,6 +162,14 @@ std::string bootstrap_summary_text(const Summary& s) {
     out += "  Differential stress 95% interval: undefined\n";
   }
   out += format("  SHmax spread: %.1f deg\n", s.shmax_spread_deg);
+  if (s.left_out > 0) {
+    out += "  Grains left out: " + std::to_string(s.left_out) + ", " +
+           std::to_string(s.influence.size()) + " influential";
+    if (s.left_out_unconverged > 0) {
+      out += " (" + std::to_string(s.left_out_unconverged) + " searches not converged)";
+    }
+    out += "\n";
+  }
   if (!s.influence.empty())
     out += "  Most influential grains (left out: sigma1, sigma3, R change):\n";
   for (std::size_t k = 0; k < s.influence.size() && k < listed_grains; ++k) {
@@ -171,7 +182,7 @@ std::string bootstrap_summary_text(const Summary& s) {
 
 std::string scan_table_text(const Scan& scan) {
   std::string out =
-      "Twins counted  sigma1    sigma3    R      SEUIL   Diff.MPa  Objective  Incompat.  "
+      "Twins counted  sigma1    sigma3    R      SEUIL   Diff.MPa  Objective  Untw.above  "
       "s1 angle  s3 angle\n";
   for (const ScanRow& r : scan.rows) {
     char buf[200];
@@ -180,13 +191,13 @@ std::string scan_table_text(const Scan& scan) {
     } else {
       const std::optional<double> objective = r.tensor.objective_reported_units;
       std::snprintf(buf, sizeof buf,
-                    "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8s  %9s  %9d  "
+                    "%8d %%     %03.0f/%02.0f    %03.0f/%02.0f    %.3f  %.3f  %8s  %9s  %10d  "
                     "%8.1f  %8.1f\n",
                     r.twin_percent, r.tensor.sigma1.line.trend, r.tensor.sigma1.line.plunge,
                     r.tensor.sigma3.line.trend, r.tensor.sigma3.line.plunge, r.tensor.R,
                     r.tensor.threshold, value_text("%.1f", r.differential_mpa).c_str(),
-                    value_text("%.2f", objective).c_str(), r.incompatible_twins,
-                    r.sigma1_to_run_deg, r.sigma3_to_run_deg);
+                    value_text("%.2f", objective).c_str(), r.untwinned_above, r.sigma1_to_run_deg,
+                    r.sigma3_to_run_deg);
     }
     out += buf;
   }

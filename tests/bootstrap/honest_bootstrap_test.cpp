@@ -125,7 +125,7 @@ TEST(Bootstrap, ResamplesAndLeftOutGrainsAreTheCAxisRecords) {
   bootstrap::Options options;
   options.resamples = 1;
   const bootstrap::Summary s = bootstrap::run_bootstrap(in, options);
-  EXPECT_EQ(s.influence.size(), 60u);
+  EXPECT_EQ(s.left_out, 60);
 }
 
 TEST(Bootstrap, DrawsTooLargeForTheRowsAreDrawnAgain) {

@@ -50,7 +50,11 @@ TEST(ConfidenceOptions, BlocksCsvAndSummaryWithTheReportUnchanged) {
   EXPECT_NE(console.find("Twins counted"), std::string::npos);
   const nlohmann::json b = told.json()["bootstrap"];
   EXPECT_EQ(b["B"], 16);
-  EXPECT_EQ(b["influence"].size(), 5u);
+  // The full-data tensor fits every row of the example: without any one grain it still fits
+  // the others as well as any tensor can, so no grain is influential.
+  EXPECT_EQ(b["left_out"], 60);
+  EXPECT_TRUE(b["influence"].empty());
+  EXPECT_NE(console.find("Grains left out: 60, 0 influential"), std::string::npos);
   EXPECT_GT(b["sigma1"]["cone95_deg"].get<double>(), 0.0);
   EXPECT_LE(b["R_interval"][0].get<double>(), b["R_interval"][1].get<double>());
   // The same resamples whatever the number of jobs.
