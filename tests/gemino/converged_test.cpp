@@ -12,21 +12,12 @@
 #include <vector>
 
 #include "gemino/converged.h"
-#include "gemino/driver_in_process.h"
+#include "gemino/example_rows.h"
 #include "gemino/invert_check.h"
 
 namespace {
 
-const std::vector<gemino::PlaneRow>& example_rows() {
-  static const std::vector<gemino::PlaneRow> rows = [] {
-    gemino_test::ScratchDir dir;
-    EXPECT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    return gemino::rows_of(gemino::shared_state());
-  }();
-  return rows;
-}
+using gemino_test::example_rows;
 
 // Short searches at 80 % of twins, which stop at different objectives from seed to seed.
 gemino::InversionOptions short_searches() {

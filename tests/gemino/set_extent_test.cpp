@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gemino/converged.h"
-#include "gemino/driver_in_process.h"
+#include "gemino/example_rows.h"
 #include "gemino/invert_check.h"
 
 namespace {
@@ -110,16 +110,7 @@ TEST(SetExtent, CandidateAnswerJoinsTheRestartsItTies) {
 
 namespace {
 
-const std::vector<gemino::PlaneRow>& example_rows() {
-  static const std::vector<gemino::PlaneRow> rows = [] {
-    gemino_test::ScratchDir dir;
-    EXPECT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    return gemino::rows_of(gemino::shared_state());
-  }();
-  return rows;
-}
+using gemino_test::example_rows;
 
 gemino::InversionOptions example_search() {
   gemino::InversionOptions options;
