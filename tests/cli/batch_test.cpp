@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/term_run.h"
 #include "support/records.h"
 #include "support/scratch_dir.h"
 
@@ -31,11 +32,7 @@ namespace fs = std::filesystem;
 using test_support::ScratchDir;
 using test_support::slurp;
 
-void copy_example(const std::string& folder) {
-  fs::create_directories(folder);
-  fs::copy_file(GEMINO_EXAMPLES "/params.txt", folder + "/params.txt");
-  fs::copy_file(GEMINO_EXAMPLES "/data.txt", folder + "/data.txt");
-}
+using cli_test::copy_example;
 
 struct Start {
   std::string out = "stdout.txt";  // standard output, relative to the scratch folder

@@ -24,11 +24,7 @@ using gemino_test::slurp;
 using cli_test::Outcome;
 using cli_test::term;
 
-void copy_example(const std::string& folder) {
-  fs::create_directories(folder);
-  fs::copy_file(GEMINO_EXAMPLES "/params.txt", folder + "/params.txt");
-  fs::copy_file(GEMINO_EXAMPLES "/data.txt", folder + "/data.txt");
-}
+using cli_test::copy_example;
 
 // The console without the lines that carry the time and the machine.
 std::string masked(const std::string& console) {

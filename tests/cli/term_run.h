@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -27,6 +28,13 @@ inline Outcome term(const gemino_test::ScratchDir& dir, const std::string& args,
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, gemino_test::slurp(dir.file("stdout.txt")),
           gemino_test::slurp(dir.file("stderr.txt"))};
+}
+
+// A site folder holding the bundled example's parameter and data files.
+inline void copy_example(const std::string& folder) {
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", folder + "/params.txt");
+  std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", folder + "/data.txt");
 }
 
 }  // namespace cli_test
