@@ -97,6 +97,8 @@ json scan_json(const Scan& scan, int32_t run_twin_percent) {
       row["differential_mpa"] = number_json(r.differential_mpa);
       row["objective"] = results::float_value(r.tensor.objective);
       row["objective_reported_units"] = results::float_value(r.tensor.objective_reported_units);
+      row["twins_counted"] = r.twins_counted;
+      row["from_neighbour"] = r.from_neighbour;
       row["incompatible_twins"] = r.incompatible_twins;
       row["untwinned_above_threshold"] = r.untwinned_above;
       row["sigma1_to_run_deg"] = r.sigma1_to_run_deg;
@@ -104,9 +106,19 @@ json scan_json(const Scan& scan, int32_t run_twin_percent) {
     }
     rows.push_back(row);
   }
+  json suggestion = nullptr;
+  if (scan.suggestion) {
+    suggestion = {{"twin_percent", scan.suggestion->twin_percent},
+                  {"untwinned_per_twinned", scan.suggestion->reference_rate},
+                  {"window_twins", share_window(scan.twinned_planes)},
+                  {"reason", scan.suggestion->reason}};
+  }
   return {{"range", json::array({scan.range.first, scan.range.last, scan.range.step})},
           {"run_twin_percent", run_twin_percent},
-          {"rows", rows}};
+          {"twinned_planes", scan.twinned_planes},
+          {"untwinned_planes", scan.untwinned_planes},
+          {"rows", rows},
+          {"suggested", suggestion}};
 }
 
 std::string resamples_csv(const Summary& s) {
@@ -200,6 +212,13 @@ std::string scan_table_text(const Scan& scan) {
                     r.sigma3_to_run_deg);
     }
     out += buf;
+    if (scan.suggestion && &r == &scan.rows[static_cast<std::size_t>(scan.suggestion->row)]) {
+      out.insert(out.size() - 1, "  <- suggested");
+    }
+  }
+  if (scan.suggestion) {
+    out += "Suggested share of twins to count: " + std::to_string(scan.suggestion->twin_percent) +
+           " % (" + scan.suggestion->reason + ")\n";
   }
   return out;
 }

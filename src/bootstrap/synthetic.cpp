@@ -67,6 +67,8 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
   const double noise = recipe.noise_deg * M_PI / 180.0;
   std::bernoulli_distribution flip(recipe.flipped_share);
   RunInput& in = set.input;
+  int32_t labelled_twins = 0;
+  int32_t genuine_twins = 0;
   for (int32_t grain = 1; grain <= recipe.grains; ++grain) {
     Vec c = random_unit(gen);
     if (c[2] < 0.0) c = combine(-1.0, c, 0.0, c);
@@ -79,8 +81,10 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
       const Vec around = combine(std::cos(turn), a, std::sin(turn), b);
       const Vec n = unit(combine(std::cos(e_angle), c, std::sin(e_angle), around));
       const Vec g = unit(combine(1.0, c, -dot(c, n), n));
-      bool twinned = shear(n, g) > recipe.critical;
-      if (flip(gen)) twinned = !twinned;
+      const bool genuine = shear(n, g) > recipe.critical;
+      const bool twinned = flip(gen) ? !genuine : genuine;
+      labelled_twins += twinned ? 1 : 0;
+      genuine_twins += twinned && genuine ? 1 : 0;
       // What is measured: both directions off by the noise.
       const Vec n_seen = jitter(n, noise, gen);
       Vec toward = c_seen;
@@ -97,6 +101,9 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
       in.row_grain.push_back(grain);
       in.row_record.push_back(grain - 1);
     }
+  }
+  if (labelled_twins > 0) {
+    set.true_twin_share = static_cast<double>(genuine_twins) / static_cast<double>(labelled_twins);
   }
   in.trial_count = recipe.trial_count;
   in.iteration_limit = recipe.iteration_limit;

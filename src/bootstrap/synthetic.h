@@ -26,6 +26,9 @@ struct SyntheticSet {
   RunInput input;               // the reference is the inversion of the whole set
   double sigma1[3], sigma3[3];  // the true axes
   double R;
+  // Of the planes labelled twinned, the share whose resolved shear stress exceeds the
+  // critical value: the share of twins a scan should suggest counting.
+  double true_twin_share = 1.0;
 };
 
 // A random true tensor (uniform axes, R in [0.2, 0.8]) and its data.

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
 #include "bootstrap/crss_range.h"
 #include "bootstrap/twin_scan.h"
+#include "cli/twin_share_auto.h"
 #include "figures/cairo_render.h"
 #include "figures/confidence_figures.h"
 
@@ -74,6 +76,15 @@ void Confidence::add_options(CLI::App& app) {
                    : std::string();
       })
       ->group("Confidence");
+  app.add_option("--twin-percent", twin_percent_text_,
+                 "auto: scan the share of twins counted (over --scan-twin-percent, else 50:100:1) "
+                 "and give the tensor, the bootstrap and the magnitudes beyond the report at "
+                 "the suggested share; the report keeps the parameter file's share")
+      ->type_name("auto")
+      ->check([](const std::string& text) {
+        return text == "auto" ? std::string() : std::string("expects auto, not " + text);
+      })
+      ->group("Confidence");
   app.add_flag("--confidence-summary", summary_,
                "Show the bootstrap summary and the scan table on the console")
       ->group("Confidence");
@@ -86,8 +97,34 @@ std::vector<std::filesystem::path> Confidence::outputs() const {
 }
 
 void Confidence::prepare(Run& run) {
-  if (resamples_ <= 0 && scan_text_.empty()) return;
-  const bootstrap::RunInput input = bootstrap::run_input(run.state, run.options.crss_mpa);
+  const bool automatic = !twin_percent_text_.empty();
+  if (resamples_ <= 0 && scan_text_.empty() && !automatic) return;
+  bootstrap::RunInput input = bootstrap::run_input(run.state, run.options.crss_mpa);
+  std::optional<bootstrap::Scan> scan;
+  nlohmann::ordered_json auto_block;
+  std::string scan_console;
+  if (!scan_text_.empty() || automatic) {
+    const bootstrap::ScanRange range =
+        automatic ? auto_range(scan_text_) : *bootstrap::parse_scan_range(scan_text_);
+    scan = bootstrap::run_scan(input, range, run.options.jobs);
+    if (summary_) scan_console = bootstrap::scan_table_text(*scan);
+    if (automatic) {
+      const ChosenShare chosen = choose_share(*scan, run.state.twin_percent);
+      const int32_t report_percent = report_twin_percent(chosen, run.state.twin_percent, false);
+      input = input_at_share(input, *scan, chosen);
+      auto_block = auto_json(chosen, input, report_percent, run.options.crss_mpa);
+      if (summary_) scan_console += auto_text(chosen, report_percent);
+    }
+    if (!scan_figure_.empty()) {
+      const int32_t dpi = dpi_option_ != nullptr && dpi_option_->count() > 0
+                              ? dpi_option_->as<int32_t>()
+                              : figures::default_dpi;
+      const std::string error = figures::render_figure(
+          figures::scan_figure(*scan, figures::page_width, figures::page_height),
+          figures::format_of(scan_figure_), dpi, scan_figure_bytes_);
+      if (!error.empty()) throw std::runtime_error(scan_figure_ + ": " + error);
+    }
+  }
   if (resamples_ > 0) {
     bootstrap::Options options;
     options.resamples = resamples_;
@@ -97,25 +134,18 @@ void Confidence::prepare(Run& run) {
       options.crss_range = bootstrap::parse_crss_range(crss_range_text_);
     const bootstrap::Summary s = bootstrap::run_bootstrap(input, options);
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
-    run.stereonet_marks = figures::confidence_marks(s, run.result);
+    // The cones are centred on the tensor the resamples were drawn around.
+    results::Result centred = run.result;
+    centred.result = input.reference;
+    run.stereonet_marks = figures::confidence_marks(s, centred);
     if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
     if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
   }
-  if (!scan_text_.empty()) {
-    const auto range = bootstrap::parse_scan_range(scan_text_);
-    const bootstrap::Scan scan = bootstrap::run_scan(input, *range, run.options.jobs);
-    run.json_blocks["scan"] = bootstrap::scan_json(scan, run.state.twin_percent);
-    if (summary_) console_text_ += bootstrap::scan_table_text(scan);
-    if (!scan_figure_.empty()) {
-      const int32_t dpi = dpi_option_ != nullptr && dpi_option_->count() > 0
-                              ? dpi_option_->as<int32_t>()
-                              : figures::default_dpi;
-      const std::string error = figures::render_figure(
-          figures::scan_figure(scan, figures::page_width, figures::page_height),
-          figures::format_of(scan_figure_), dpi, scan_figure_bytes_);
-      if (!error.empty()) throw std::runtime_error(scan_figure_ + ": " + error);
-    }
+  if (scan) {
+    run.json_blocks["scan"] = bootstrap::scan_json(*scan, run.state.twin_percent);
+    console_text_ += scan_console;
   }
+  if (automatic) run.json_blocks["twin_percent_auto"] = auto_block;
 }
 
 void Confidence::write(const Run& /*run*/) {
@@ -125,7 +155,9 @@ void Confidence::write(const Run& /*run*/) {
     write_file(csv_, csv_text_);
   }
   if (!scan_figure_.empty()) {
-    if (scan_text_.empty()) throw std::runtime_error("--scan-figure needs --scan-twin-percent");
+    if (scan_text_.empty() && twin_percent_text_.empty()) {
+      throw std::runtime_error("--scan-figure needs --scan-twin-percent");
+    }
     write_file(scan_figure_, scan_figure_bytes_);
   }
 }
@@ -137,6 +169,7 @@ void Confidence::site_arguments(std::vector<std::string>& args) const {
     if (!crss_range_text_.empty()) args.insert(args.end(), {"--crss-range", crss_range_text_});
   }
   if (!scan_text_.empty()) args.insert(args.end(), {"--scan-twin-percent", scan_text_});
+  if (!twin_percent_text_.empty()) args.insert(args.end(), {"--twin-percent", twin_percent_text_});
 }
 
 std::string Confidence::usage_conflict() const {
@@ -144,7 +177,7 @@ std::string Confidence::usage_conflict() const {
   if (!crss_range_text_.empty() && resamples_ <= 0) {
     return "--crss-range needs --bootstrap B (B above 0)";
   }
-  if (!scan_figure_.empty() && scan_text_.empty()) {
+  if (!scan_figure_.empty() && scan_text_.empty() && twin_percent_text_.empty()) {
     return "--scan-figure needs --scan-twin-percent FIRST:LAST:STEP";
   }
   return {};

@@ -1,7 +1,8 @@
-// --bootstrap B, --bootstrap-seed S, --bootstrap-csv FILE, --scan-twin-percent A:B:STEP
-// --scan-figure FILE, --crss-range LOW:HIGH and --confidence-summary: how well the data constrain
-// the tensor, and how it depends on the share of twins counted. The blocks go into the --json file
-// and the marks onto the stress stereonet; the console shows the summaries only when asked.
+// --bootstrap B, --bootstrap-seed S, --bootstrap-csv FILE, --scan-twin-percent A:B:STEP,
+// --scan-figure FILE, --crss-range LOW:HIGH, --twin-percent auto and --confidence-summary: how
+// well the data constrain the tensor, and how it depends on the share of twins counted. The
+// blocks go into the --json file and the marks onto the stress stereonet; the console shows
+// the summaries only when asked.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@ class Confidence : public Extension {
   std::string csv_;
   std::string crss_range_text_;
   std::string scan_text_;
+  std::string twin_percent_text_;  // "auto" or empty
   std::string scan_figure_;
   std::string scan_figure_bytes_;
   bool summary_ = false;

@@ -14,6 +14,7 @@ namespace {
 
 constexpr Colour sigma1_colour{200, 30, 30};
 constexpr Colour sigma3_colour{30, 80, 200};
+constexpr Colour suggestion_colour{90, 90, 90};
 
 // One panel of the page: a frame of its own, moved down by `offset`.
 // A value of a series is drawn only where it is defined; a line joins neighbouring values.
@@ -71,6 +72,22 @@ void panel(Figure& page, double width, double height, double offset, const boots
                    {"value", format_number(*v, 3)}};
     }
     end_run();
+  }
+  // The suggested share: a dashed upright line across the frame, named in the top panel.
+  if (scan.suggestion) {
+    const double x = area.page_x(scan.suggestion->twin_percent);
+    Style guide;
+    guide.stroke = suggestion_colour;
+    guide.line_width = 1.0;
+    guide.dashed = true;
+    Item& mark = f.line({{x, area.top}, {x, area.bottom}}, guide);
+    mark.css_class = "scan_suggested";
+    mark.data = {{"twin-percent", std::to_string(scan.suggestion->twin_percent)}};
+    if (offset == 0.0) {
+      f.text({x, area.top + 1.2 * font},
+             "suggested " + std::to_string(scan.suggestion->twin_percent) + " %", font, Anchor::end,
+             false, suggestion_colour);
+    }
   }
   for (Item item : f.items) {
     for (auto& p : item.points) p.y += offset;
