@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "bootstrap/example_input.h"
 #include "bootstrap/synthetic.h"
 #include "bootstrap/twin_scan.h"
 #include "gemino/converged.h"
@@ -98,6 +99,23 @@ TEST(TwinScan, RowsCountTheTwinsOfTheirShareAndTheDataItsPlanes) {
   EXPECT_EQ(scan.rows[0].twins_counted, scan.twinned_planes * 9 / 10);
   for (const bootstrap::ScanRow& r : scan.rows) {
     EXPECT_EQ(r.incompatible_twins, scan.twinned_planes - r.twins_counted) << r.twin_percent;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Every twin of the example fits one tensor, so every share's own search reaches an
+// objective of 0: a neighbour's answer, which can do no better, never replaces it.
+TEST(TwinScan, NeighboursNeverWinATie) {
+  const bootstrap::Scan scan =
+      bootstrap::run_scan(bootstrap_test::example_input(), {50, 100, 10}, 2);
+  ASSERT_EQ(scan.rows.size(), 6u);
+  for (const bootstrap::ScanRow& r : scan.rows) {
+    ASSERT_TRUE(r.valid);
+    EXPECT_EQ(r.tensor.objective_reported_units, 0.0f) << r.twin_percent;
+    EXPECT_FALSE(r.from_neighbour) << r.twin_percent;
   }
 }
 
