@@ -1,5 +1,6 @@
 #include "bootstrap/twin_scan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <mutex>
@@ -21,9 +22,11 @@ bool parse_int(std::string_view text, int32_t& value) {
 
 // Puts the rows into a state with the share of twins counted, as invert does before its
 // search, so that tensors can be scored on them.
+// The caller checks that the rows fit; never more than the state holds are put in.
 void load_rows(const std::vector<gemino::PlaneRow>& rows, gemino::State& s) {
   gemino::reset_state(s);
-  const auto n = static_cast<int32_t>(rows.size());
+  const auto n =
+      static_cast<int32_t>(std::min(rows.size(), static_cast<std::size_t>(gemino::max_rows)));
   for (int32_t i = 0; i < n; ++i) {
     const gemino::PlaneRow& row = rows[static_cast<std::size_t>(i)];
     for (int32_t k = 0; k < 3; ++k) {
@@ -92,6 +95,8 @@ Scan run_scan(const RunInput& input, const ScanRange& range, int32_t jobs,
     scan.rows.emplace_back().twin_percent = static_cast<int32_t>(p);
   }
   const auto count = static_cast<int32_t>(scan.rows.size());
+  // More rows than a state holds cannot be inverted: no row is.
+  if (input.rows.size() > static_cast<std::size_t>(gemino::max_rows)) return scan;
   const auto state = std::make_unique<gemino::State>();
   gemino::State& s = *state;
   load_rows(input.rows, s);

@@ -120,3 +120,18 @@ TEST(TwinScan, NeighboursNeverWinATie) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TwinScan, MoreRowsThanAStateHoldsInvertNoRowAndSuggestNothing) {
+  bootstrap::RunInput big = misread_set(2).input;
+  while (big.rows.size() <= static_cast<std::size_t>(gemino::max_rows)) {
+    big.rows.push_back(big.rows[big.rows.size() % 180]);
+  }
+  const bootstrap::Scan scan = bootstrap::run_scan(big, {90, 100, 5}, 2);
+  ASSERT_EQ(scan.rows.size(), 3u);
+  for (const bootstrap::ScanRow& r : scan.rows) EXPECT_FALSE(r.valid) << r.twin_percent;
+  EXPECT_FALSE(scan.suggestion.has_value());
+}
+
+}  // namespace
