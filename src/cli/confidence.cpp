@@ -7,8 +7,10 @@
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
+#include "bootstrap/converged_reference.h"
 #include "bootstrap/crss_range.h"
 #include "bootstrap/twin_scan.h"
+#include "cli/search_check.h"
 #include "figures/cairo_render.h"
 #include "figures/confidence_figures.h"
 
@@ -87,7 +89,11 @@ std::vector<std::filesystem::path> Confidence::outputs() const {
 
 void Confidence::prepare(Run& run) {
   if (resamples_ <= 0 && scan_text_.empty()) return;
-  const bootstrap::RunInput input = bootstrap::run_input(run.state, run.options.crss_mpa);
+  // Centred on the converged answer of the full data: the report's tensor unless the
+  // converged search found one that fits the data better.
+  const bootstrap::RunInput input = bootstrap::with_converged_reference(
+      bootstrap::run_input(run.state, run.options.crss_mpa), converged_search(run),
+      gemino::ConvergedOptions{}.tolerance);
   if (resamples_ > 0) {
     bootstrap::Options options;
     options.resamples = resamples_;
@@ -97,7 +103,7 @@ void Confidence::prepare(Run& run) {
       options.crss_range = bootstrap::parse_crss_range(crss_range_text_);
     const bootstrap::Summary s = bootstrap::run_bootstrap(input, options);
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
-    run.stereonet_marks = figures::confidence_marks(s, run.result);
+    run.stereonet_marks = figures::confidence_marks(s, input.reference);
     if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
     if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
   }
