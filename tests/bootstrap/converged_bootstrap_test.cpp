@@ -94,6 +94,10 @@ TEST(ConvergedBootstrap, AResamplesAnswerNeverFitsItWorseThanTheFullDataTensor) 
   const auto j = bootstrap::bootstrap_json(s);
   EXPECT_EQ(j["at_full_data_tensor"], at_candidate);
   EXPECT_EQ(j["unconverged"], s.unconverged);
+  EXPECT_NE(bootstrap::bootstrap_summary_text(s).find(
+                "  " + std::to_string(at_candidate) + " resamples ended at the full-data tensor, " +
+                std::to_string(s.unconverged) + " searches not converged\n"),
+            std::string::npos);
 }
 
 TEST(ConvergedBootstrap, SameResamplesForAnyNumberOfWorkers) {
