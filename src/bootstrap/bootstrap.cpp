@@ -27,18 +27,28 @@ gemino::InversionOptions fresh_start(const RunInput& input, int32_t seed) {
   return o;
 }
 
-Sample sample_of(const gemino::InversionResult& r, double crss_mpa) {
+gemino::ConvergedOptions with_reference(const RunInput& input) {
+  gemino::ConvergedOptions c;
+  c.candidates.push_back({input.reference.params[0], input.reference.params[1],
+                          input.reference.params[2], input.reference.params[3]});
+  return c;
+}
+
+Sample sample_of(const gemino::ConvergedResult& r, double crss_mpa) {
   Sample s;
   if (r.status != gemino::InversionStatus::done) return s;
   s.valid = true;
+  s.objective = r.best.objective_reported;
+  s.at_candidate = r.best_candidate >= 0;
+  s.converged = r.restarts_at_best >= 2;
   for (int32_t j = 0; j < 3; ++j) {
-    for (int32_t k = 0; k < 3; ++k) s.axes[j][k] = r.final.axes[j][k];
+    for (int32_t k = 0; k < 3; ++k) s.axes[j][k] = r.best.axes[j][k];
   }
-  s.R = r.final.tensor.params[3];
-  s.threshold = r.final.tensor.threshold;
+  s.R = r.best.tensor.params[3];
+  s.threshold = r.best.tensor.threshold;
   s.crss_mpa = crss_mpa;
   s.differential_mpa = differential_mpa(s.threshold, crss_mpa);
-  s.shmax_deg = shmax_of(tensor_result(r.final));
+  s.shmax_deg = shmax_of(tensor_result(r.best));
   return s;
 }
 
@@ -68,12 +78,15 @@ double influence_size(const GrainInfluence& g) {
   return std::max(g.sigma1_deg, g.sigma3_deg) + 1e-3 * std::fabs(g.delta_R);
 }
 
+gemino::ConvergedResult invert_resample(std::span<const gemino::PlaneRow> rows,
+                                        const RunInput& input, int32_t seed, gemino::State& state) {
+  return gemino::invert_converged(rows, fresh_start(input, seed), with_reference(input), state);
+}
+
 gemino::ConvergedResult invert_left_out(std::span<const gemino::PlaneRow> rows,
                                         const RunInput& input, gemino::State& state) {
-  gemino::ConvergedOptions c;
-  c.candidates.push_back({input.reference.params[0], input.reference.params[1],
-                          input.reference.params[2], input.reference.params[3]});
-  return gemino::invert_converged(rows, fresh_start(input, input.seed), c, state);
+  return gemino::invert_converged(rows, fresh_start(input, input.seed), with_reference(input),
+                                  state);
 }
 
 bool is_influential(const gemino::ConvergedResult& r, float tolerance) {
@@ -112,10 +125,10 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
         sample = Sample{};
         sample.redraws = max_redraws + 1;
       } else {
-        const auto o = fresh_start(input, random.generator_seed());
+        const int32_t seed = random.generator_seed();
         const double crss =
             options.crss_range ? draw_crss(*options.crss_range, random) : input.crss_mpa;
-        sample = sample_of(gemino::invert(w.rows, o, *w.state), crss);
+        sample = sample_of(invert_resample(w.rows, input, seed, *w.state), crss);
         sample.redraws = redraws;
       }
     } else {
@@ -167,6 +180,10 @@ void summarize(const RunInput& input, Summary& summary) {
   summary.redrawn = 0;
   summary.too_many_planes = 0;
   summary.undefined_differential = 0;
+  summary.at_candidate = 0;
+  summary.unconverged = 0;
+  summary.centre = input.reference;
+  summary.centre_converged = input.reference_converged;
   for (const Sample& s : summary.samples) {
     if (s.redraws > 0) ++summary.redrawn;
     if (!s.valid) {
@@ -174,6 +191,8 @@ void summarize(const RunInput& input, Summary& summary) {
       if (s.redraws > max_redraws) ++summary.too_many_planes;
       continue;
     }
+    summary.at_candidate += s.at_candidate ? 1 : 0;
+    summary.unconverged += s.converged ? 0 : 1;
     for (int32_t j = 0; j < 3; ++j) axes[j].push_back({s.axes[j][0], s.axes[j][1], s.axes[j][2]});
     r.push_back(s.R);
     threshold.push_back(s.threshold);

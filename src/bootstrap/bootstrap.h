@@ -1,8 +1,9 @@
 // How well the data constrain the tensor: the data's grains drawn with replacement
-// (a grain with all its planes), each resample inverted from a fresh random multi-start
-// with the run's number of starting tensors and search steps; the 95 % cones of the
-// axes, the intervals of R, SEUIL and the differential stress, the spread of SHmax; and
-// the grains whose leaving out genuinely changes the answer.
+// (a grain with all its planes), each resample inverted by the converged search (fresh
+// random multi-starts with the run's number of starting tensors and search steps, the
+// full-data tensor a candidate that never wins a tie); the 95 % cones of the axes around
+// the full-data tensor, the intervals of R, SEUIL and the differential stress, the spread
+// of SHmax; and the grains whose leaving out genuinely changes the answer.
 #pragma once
 
 #include <array>
@@ -48,6 +49,12 @@ struct Sample {
   double crss_mpa = 0.0;                   // the CRSS of the resample
   std::optional<double> differential_mpa;  // none when SEUIL is not positive
   double shmax_deg = 0.0;
+  // The answer's objective on the resample (units of its own sigma1 - sigma3), whether the
+  // answer is the full-data tensor (it scored strictly lower than every restart), and
+  // whether two restarts reached the best objective.
+  float objective = 0.0f;
+  bool at_candidate = false;
+  bool converged = false;
   // Draws that held more planes than the inversion's rows and were drawn again;
   // max_redraws + 1 when none fitted (the resample is then not valid).
   int32_t redraws = 0;
@@ -78,6 +85,14 @@ struct Summary {
   int32_t too_many_planes = 0;
   // Inverted resamples whose SEUIL is not positive: their differential stress is undefined.
   int32_t undefined_differential = 0;
+  // Inverted resamples whose answer is the full-data tensor, and those whose search did not
+  // converge (no two restarts reached its best objective; the answer is still the best found).
+  int32_t at_candidate = 0;
+  int32_t unconverged = 0;
+  // The tensor the cones are centred on (the input's reference), and whether it is the
+  // converged search's answer rather than the run's own tensor.
+  results::TensorResult centre{};
+  bool centre_converged = false;
   std::array<double, 3> cone95_deg = {0.0, 0.0, 0.0};  // sigma1, sigma2, sigma3
   Interval R, threshold;
   // None when more than undefined_share_limit of the inverted resamples (or all) leave the
@@ -112,6 +127,11 @@ int32_t draw_fitting_rows(const RunInput& input, const std::vector<std::vector<i
 
 // How much a grain's influence counts for the ranking: the larger axis change, then R.
 double influence_size(const GrainInfluence& g);
+
+// The converged search of one resample's rows, the full-data tensor its one candidate and
+// its restart seeds drawn from `seed` (drawn from the resample's own task stream).
+gemino::ConvergedResult invert_resample(std::span<const gemino::PlaneRow> rows,
+                                        const RunInput& input, int32_t seed, gemino::State& state);
 
 // The converged search of the rows without a grain, the full-data tensor its first
 // candidate (the search's own restart seeds drawn from the run's seed).

@@ -58,6 +58,16 @@ json bootstrap_json(const Summary& s) {
   j["redrawn"] = s.redrawn;
   j["too_many_planes"] = s.too_many_planes;
   j["differential_undefined"] = s.undefined_differential;
+  j["at_full_data_tensor"] = s.at_candidate;
+  j["unconverged"] = s.unconverged;
+  // What the cones are centred on: the run's tensor, or the converged search's answer
+  // when that fits the data better.
+  j["centre"] = {{"source", s.centre_converged ? "converged search" : "run"},
+                 {"sigma1", line_json(s.centre.sigma1.line)},
+                 {"sigma2", line_json(s.centre.sigma2.line)},
+                 {"sigma3", line_json(s.centre.sigma3.line)},
+                 {"R", results::float_value(s.centre.R)},
+                 {"threshold", results::float_value(s.centre.threshold)}};
   const char* names[3] = {"sigma1", "sigma2", "sigma3"};
   for (std::size_t k = 0; k < 3; ++k) j[names[k]] = {{"cone95_deg", s.cone95_deg[k]}};
   j["R_interval"] = interval_json(s.R);
@@ -159,6 +169,22 @@ std::string bootstrap_summary_text(const Summary& s) {
   if (s.undefined_differential > 0) {
     out += "  " + std::to_string(s.undefined_differential) +
            " resamples with SEUIL not positive: differential stress undefined\n";
+  }
+  if (s.at_candidate > 0 || s.unconverged > 0) {
+    out += "  " + std::to_string(s.at_candidate) + " resamples ended at the full-data tensor, " +
+           std::to_string(s.unconverged) + " searches not converged\n";
+  }
+  if (s.centre_converged) {
+    char buf[200];
+    std::snprintf(buf, sizeof buf,
+                  "  Centred on the converged search's tensor, which fits the data better than "
+                  "the report's: sigma1 %03.0f/%02.0f, sigma3 %03.0f/%02.0f, R %.3f\n",
+                  static_cast<double>(s.centre.sigma1.line.trend),
+                  static_cast<double>(s.centre.sigma1.line.plunge),
+                  static_cast<double>(s.centre.sigma3.line.trend),
+                  static_cast<double>(s.centre.sigma3.line.plunge),
+                  static_cast<double>(s.centre.R));
+    out += buf;
   }
   out += format("  95%% cones: sigma1 %.1f deg, sigma2 %.1f deg, sigma3 %.1f deg\n",
                 s.cone95_deg[0], s.cone95_deg[1], s.cone95_deg[2]);

@@ -22,8 +22,12 @@ struct RunInput {
   int32_t trial_count = 0;
   int32_t iteration_limit = 0;
   int32_t twin_percent = 100;
-  int32_t seed = 0;                 // the run's seed, as read
-  results::TensorResult reference;  // the run's optimised tensor
+  int32_t seed = 0;  // the run's seed, as read
+  // The full-data tensor the cones are centred on and the resamples and leave-outs get as
+  // their candidate: the run's optimised tensor, or the converged search's answer when that
+  // fits the data better (reference_converged).
+  results::TensorResult reference;
+  bool reference_converged = false;
   double crss_mpa = 10.0;
 };
 

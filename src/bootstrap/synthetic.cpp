@@ -1,7 +1,10 @@
 #include "bootstrap/synthetic.h"
 
 #include <cmath>
+#include <memory>
 #include <random>
+
+#include "bootstrap/converged_reference.h"
 
 namespace bootstrap {
 
@@ -45,6 +48,11 @@ Vec jitter(const Vec& v, double sigma, std::mt19937_64& gen) {
   return unit(combine(std::cos(angle), v, std::sin(angle), w));
 }
 
+double angle_to(const float (&axis)[3], const double (&truth)[3]) {
+  const double a[3] = {axis[0], axis[1], axis[2]};
+  return axis_angle_deg(a, truth);
+}
+
 }  // namespace
 
 SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
@@ -54,6 +62,7 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
   const Vec s3 = unit(cross(s1, random_unit(gen)));
   const Vec s2 = cross(s3, s1);
   set.R = std::uniform_real_distribution<double>(0.2, 0.8)(gen);
+  set.threshold = recipe.critical;
   for (int k = 0; k < 3; ++k) {
     set.sigma1[k] = s1[k];
     set.sigma3[k] = s3[k];
@@ -116,6 +125,54 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
   o.seed = in.seed;
   in.reference = tensor_result(gemino::invert(in.rows, o).final);
   return set;
+}
+
+std::array<float, 4> true_params(const SyntheticSet& set) {
+  // The rotation of angles (a1, a2, a3) has the columns e1, e2, e3 with e3 = (sin a2 sin a3,
+  // sin a2 cos a3, cos a2), e1.z = sin a1 sin a2 and e2.z = -cos a1 sin a2; the axes are
+  // lines, so sigma2 = sigma3 x sigma1 makes the frame a rotation.
+  const Vec e1 = {set.sigma1[0], set.sigma1[1], set.sigma1[2]};
+  const Vec e3 = {set.sigma3[0], set.sigma3[1], set.sigma3[2]};
+  const Vec e2 = cross(e3, e1);
+  const double a2 = std::acos(std::fmax(-1.0, std::fmin(1.0, e3[2])));
+  const double a3 = std::atan2(e3[0], e3[1]);
+  const double a1 = std::atan2(e1[2], -e2[2]);
+  return {static_cast<float>(a1), static_cast<float>(a2), static_cast<float>(a3),
+          static_cast<float>(set.R)};
+}
+
+double true_differential_mpa(const SyntheticSet& set, double crss_mpa) {
+  return crss_mpa / set.threshold;
+}
+
+SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
+  SetCoverage c;
+  const float tolerance = gemino::ConvergedOptions{}.tolerance;
+  const gemino::ConvergedResult search = search_full_data(set.input);
+  const RunInput input = with_converged_reference(set.input, search, tolerance);
+  c.centre_converged = input.reference_converged;
+  c.answer_objective = search.best.objective_reported;
+  {
+    // The true tensor scored on the set's rows, with the set's share of twins counted.
+    const auto state = std::make_unique<gemino::State>();
+    gemino::InversionOptions load;
+    load.trial_count = 1;
+    load.iteration_limit = 1;
+    load.twin_percent = input.twin_percent;
+    load.seed = 1;
+    gemino::invert(input.rows, load, *state);
+    c.truth_objective = gemino::score_tensor(*state, true_params(set)).objective_reported;
+  }
+  const Summary s = run_bootstrap(input, options);
+  c.cone_deg = s.cone95_deg;
+  c.sigma1_holds = angle_to(input.reference.sigma1.vector, set.sigma1) <= s.cone95_deg[0];
+  c.sigma3_holds = angle_to(input.reference.sigma3.vector, set.sigma3) <= s.cone95_deg[2];
+  c.differential_defined = s.differential_mpa.has_value();
+  if (s.differential_mpa) {
+    const double truth = true_differential_mpa(set, input.crss_mpa);
+    c.differential_holds = s.differential_mpa->low <= truth && truth <= s.differential_mpa->high;
+  }
+  return c;
 }
 
 Sigma1Cone sigma1_cone(const SyntheticSet& set, const Options& options) {

@@ -2,6 +2,7 @@
 // checking that the cones of the bootstrap hold the tensor the data came from.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "bootstrap/bootstrap.h"
@@ -29,12 +30,37 @@ struct SyntheticSet {
   // Of the planes labelled twinned, the share whose resolved shear stress exceeds the
   // critical value: the share of twins a scan should suggest counting.
   double true_twin_share = 1.0;
+  // The true threshold: the critical value, in units of sigma1 - sigma3 of the true
+  // tensor (whose principal values are 1, R and 0), as the objective's SEUIL is.
+  double threshold;
 };
 
 // A random true tensor (uniform axes, R in [0.2, 0.8]) and its data.
 SyntheticSet make_synthetic(const SyntheticRecipe& recipe);
 
-// The 95 % cone of sigma1 that a bootstrap of the set gives, and whether it holds the
+// The true tensor as search parameters: the angles whose rotation has the true sigma1,
+// sigma2 and sigma3 as its columns, and R.
+std::array<float, 4> true_params(const SyntheticSet& set);
+
+// The true differential stress for a CRSS: CRSS over the true threshold.
+double true_differential_mpa(const SyntheticSet& set, double crss_mpa);
+
+// What the bootstrap of a set says about the truth it was made from: the full data
+// inverted by the converged search (the set's single inversion a candidate), the
+// bootstrap centred on its answer, and each measure against the true tensor.
+struct SetCoverage {
+  std::array<double, 3> cone_deg{};  // the 95 % cones of sigma1, sigma2, sigma3
+  bool sigma1_holds = false;         // the true sigma1 lies within its cone
+  bool sigma3_holds = false;
+  bool differential_defined = false;  // the bootstrap gives a differential stress interval
+  bool differential_holds = false;    // and it holds the true differential stress
+  bool centre_converged = false;      // the converged answer fits better than the single run
+  float answer_objective = 0.0f;      // the converged answer's objective on the full data
+  float truth_objective = 0.0f;       // the true tensor's, on the same data
+};
+SetCoverage measure_coverage(const SyntheticSet& set, const Options& options);
+
+// The 95 % cone that a bootstrap of the set gives, and whether it holds the
 // true sigma1 the set was made from.
 struct Sigma1Cone {
   double cone_deg;

@@ -8,8 +8,10 @@
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
+#include "bootstrap/converged_reference.h"
 #include "bootstrap/crss_range.h"
 #include "bootstrap/twin_scan.h"
+#include "cli/search_check.h"
 #include "cli/twin_share_auto.h"
 #include "figures/cairo_render.h"
 #include "figures/confidence_figures.h"
@@ -99,7 +101,11 @@ std::vector<std::filesystem::path> Confidence::outputs() const {
 void Confidence::prepare(Run& run) {
   const bool automatic = !twin_percent_text_.empty();
   if (resamples_ <= 0 && scan_text_.empty() && !automatic) return;
-  bootstrap::RunInput input = bootstrap::run_input(run.state, run.options.crss_mpa);
+  // Centred on the converged answer of the full data: the report's tensor unless the
+  // converged search found one that fits the data better.
+  bootstrap::RunInput input = bootstrap::with_converged_reference(
+      bootstrap::run_input(run.state, run.options.crss_mpa), converged_search(run),
+      gemino::ConvergedOptions{}.tolerance);
   std::optional<bootstrap::Scan> scan;
   nlohmann::ordered_json auto_block;
   std::string scan_console;
@@ -134,10 +140,7 @@ void Confidence::prepare(Run& run) {
       options.crss_range = bootstrap::parse_crss_range(crss_range_text_);
     const bootstrap::Summary s = bootstrap::run_bootstrap(input, options);
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
-    // The cones are centred on the tensor the resamples were drawn around.
-    results::Result centred = run.result;
-    centred.result = input.reference;
-    run.stereonet_marks = figures::confidence_marks(s, centred);
+    run.stereonet_marks = figures::confidence_marks(s, input.reference);
     if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
     if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
   }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "figures/result_figures.h"
+#include "gemino/converged.h"
 #include "gemino/state.h"
 #include "results/file_output.h"
 #include "results/magnitudes.h"
@@ -46,6 +48,9 @@ struct Run {
   // Whether any file beside the report was asked for: work that only such outputs show is
   // left out of a plain run.
   bool outputs_asked = false;
+  // The converged search of the run's data, made once by the first extension that needs it
+  // (converged_search in cli/search_check.h).
+  std::optional<gemino::ConvergedResult> converged = std::nullopt;
 };
 
 class Extension {

@@ -55,6 +55,11 @@ gemino::ConvergedResult search_again(const gemino::State& state, const results::
   return gemino::invert_converged(gemino::rows_of(state), run, with_report);
 }
 
+const gemino::ConvergedResult& converged_search(Run& run) {
+  if (!run.converged) run.converged = search_again(run.state, run.result, {});
+  return *run.converged;
+}
+
 bool report_is_best(const gemino::ConvergedResult& search, const results::Result& result,
                     float tolerance) {
   return result.result.objective_reported_units - search.best.objective_reported <= tolerance;
@@ -87,7 +92,7 @@ nlohmann::ordered_json search_json(const gemino::ConvergedResult& search,
 void SearchCheck::prepare(Run& run) {
   if (!run.outputs_asked) return;
   const gemino::ConvergedOptions options;
-  const gemino::ConvergedResult search = search_again(run.state, run.result, options);
+  const gemino::ConvergedResult& search = converged_search(run);
   if (search.status != gemino::InversionStatus::done) return;
   run.json_blocks["search"] =
       search_json(search, run.result, options.tolerance, run.options.crss_mpa);

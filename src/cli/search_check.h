@@ -17,6 +17,10 @@ namespace cli {
 gemino::ConvergedResult search_again(const gemino::State& state, const results::Result& result,
                                      const gemino::ConvergedOptions& options);
 
+// The converged search of the run (search_again with the default options), made on the
+// first call and kept in the run for the other extensions.
+const gemino::ConvergedResult& converged_search(Run& run);
+
 // Whether the report's tensor reaches the best objective found (within the tolerance).
 bool report_is_best(const gemino::ConvergedResult& search, const results::Result& result,
                     float tolerance);

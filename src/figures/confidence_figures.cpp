@@ -99,6 +99,11 @@ void panel(Figure& page, double width, double height, double offset, const boots
 }  // namespace
 
 StereonetExtras confidence_marks(const bootstrap::Summary& summary, const results::Result& r) {
+  return confidence_marks(summary, r.result);
+}
+
+StereonetExtras confidence_marks(const bootstrap::Summary& summary,
+                                 const results::TensorResult& centre) {
   StereonetExtras extras;
   for (const bootstrap::Sample& sample : summary.samples) {
     if (!sample.valid) continue;
@@ -107,7 +112,7 @@ StereonetExtras confidence_marks(const bootstrap::Summary& summary, const result
       extras.dots.push_back({{l.trend, l.plunge}, j + 1});
     }
   }
-  const results::Axis* axes[3] = {&r.result.sigma1, &r.result.sigma2, &r.result.sigma3};
+  const results::Axis* axes[3] = {&centre.sigma1, &centre.sigma2, &centre.sigma3};
   for (int32_t j = 0; j < 3; ++j) {
     extras.cones.push_back({{axes[j]->line.trend, axes[j]->line.plunge},
                             summary.cone95_deg[static_cast<std::size_t>(j)],

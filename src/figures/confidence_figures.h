@@ -12,7 +12,11 @@
 namespace figures {
 
 // Every inverted resample's three axes as dots, and a cone of the resamples' 95 % angle
-// around each of the run's own axes.
+// around each axis of the tensor the cones were centred on (the bootstrap's reference).
+StereonetExtras confidence_marks(const bootstrap::Summary& summary,
+                                 const results::TensorResult& centre);
+
+// The same around the run's own axes.
 StereonetExtras confidence_marks(const bootstrap::Summary& summary, const results::Result& r);
 
 Figure scan_figure(const bootstrap::Scan& scan, double width, double height);

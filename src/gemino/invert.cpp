@@ -83,23 +83,39 @@ BestStart best_start(State& s, const DrawStart& draw, const StepHook& scored, fl
   float best_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   BestStart best{no_candidate, 0.0f};
   int32_t best_threshold_index = 0;
+  // A candidate is scored by the walk down to the threshold, which gives the value of the
+  // full ranking; only a candidate that is kept, and the last one (whose ranking the state
+  // is left with), are ranked in full. Rows beyond the storage are always ranked in full,
+  // as the ranking reports them once per candidate.
+  const bool walk = rows_in_storage(s.data_count) == s.data_count;
+  bool last_ranked = true;
   for (int32_t trial = 1; trial <= s.trial_count; ++trial) {
     draw(trial, alpha, beta, gamma, r);
     x[0] = -gamma;
     x[1] = -beta;
     x[2] = -alpha;
     x[3] = r;
-    objective(s, x, f);
+    if (walk) {
+      objective_score(s, x, f);
+    } else {
+      objective(s, x, f);
+    }
+    last_ranked = !walk;
     if (scored) scored(trial, s.trial_count);
     // A later candidate of equal value replaces an earlier one; a value that is not a
     // number is never kept.
     if (!(f <= best.objective)) continue;
+    if (!last_ranked) {
+      objective(s, x, f);
+      last_ranked = true;
+    }
     for (int32_t k = 0; k < 4; ++k) best_params[k] = x[k];
     best.objective = f;
     best_threshold_index = s.threshold_index;
     best.threshold = s.threshold;
     keep_ranking(s);
   }
+  if (!last_ranked) objective(s, x, f);
   for (int32_t k = 0; k < 4; ++k) x[k] = best_params[k];
   s.threshold_index = best_threshold_index;
   return best;

@@ -156,17 +156,24 @@ TEST(Resampling, EachResampleInvertsItsOwnDrawFromItsOwnSeed) {
     // The same resample again from (seed, index) alone, inverted on its own.
     bootstrap::TaskRandom random(options.seed, static_cast<uint64_t>(index));
     bootstrap::resample_rows(in, grains, random, rows);
+    // The converged search, its restart seeds drawn from the resample's own seed, the
+    // full-data tensor its one candidate.
     gemino::InversionOptions o;
     o.start_mode = 1;
     o.trial_count = in.trial_count;
     o.iteration_limit = in.iteration_limit;
     o.twin_percent = in.twin_percent;
     o.seed = random.generator_seed();
-    const gemino::InversionResult r = gemino::invert(rows, o);
+    gemino::ConvergedOptions c;
+    const float* p = in.reference.params;
+    c.candidates.push_back({p[0], p[1], p[2], p[3]});
+    const gemino::ConvergedResult r = gemino::invert_converged(rows, o, c);
     ASSERT_EQ(r.status, gemino::InversionStatus::done);
-    EXPECT_EQ(std::memcmp(s.axes, r.final.axes, sizeof s.axes), 0) << index;
-    EXPECT_EQ(s.R, r.final.tensor.params[3]) << index;
-    EXPECT_EQ(s.threshold, r.final.tensor.threshold) << index;
+    EXPECT_EQ(std::memcmp(s.axes, r.best.axes, sizeof s.axes), 0) << index;
+    EXPECT_EQ(s.R, r.best.tensor.params[3]) << index;
+    EXPECT_EQ(s.threshold, r.best.tensor.threshold) << index;
+    EXPECT_EQ(s.objective, r.best.objective_reported) << index;
+    EXPECT_EQ(s.converged, r.restarts_at_best >= 2) << index;
     // No two resamples give the same tensor.
     for (int32_t other = 0; other < index; ++other) {
       const bootstrap::Sample& t = summary.samples[static_cast<std::size_t>(other)];

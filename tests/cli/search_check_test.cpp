@@ -56,6 +56,25 @@ TEST(SearchBlock, SaysWhenTheReportsTensorIsNotTheBest) {
   EXPECT_TRUE(search["restarts_at_best"].get<int>() >= 2 || search["restarts"].get<int>() == 12);
 }
 
+TEST(SearchBlock, TheBootstrapIsCentredOnTheBetterTensor) {
+  ScratchDir dir;
+  short_search_site(dir);
+  const cli_test::Outcome run =
+      term(dir,
+           "params.txt data.txt report.txt --json r.json --bootstrap 6 --jobs 2 "
+           "--confidence-summary");
+  ASSERT_EQ(run.exit_code, 0);
+  const nlohmann::json j = nlohmann::json::parse(slurp(dir.file("r.json")));
+  ASSERT_FALSE(j["search"]["report_is_best"].get<bool>());
+  const nlohmann::json& centre = j["bootstrap"]["centre"];
+  EXPECT_EQ(centre["source"], "converged search");
+  EXPECT_EQ(centre["sigma1"], j["search"]["best"]["sigma1"]);
+  EXPECT_EQ(centre["sigma3"], j["search"]["best"]["sigma3"]);
+  EXPECT_EQ(centre["R"], j["search"]["best"]["R"]);
+  EXPECT_NE(centre["sigma1"]["trend"], j["result"]["sigma1"]["trend"]);
+  EXPECT_NE(run.out.find("Centred on the converged search's tensor"), std::string::npos);
+}
+
 TEST(SearchBlock, ReportsTensorThatIsTheBestHasNoOther) {
   ScratchDir dir;
   fs::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));

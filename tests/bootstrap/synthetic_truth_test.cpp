@@ -1,0 +1,79 @@
+// The truth a synthetic set is measured against: the true tensor as search parameters
+// (its axes and R as the objective takes them), and the true threshold and differential
+// stress of the generator's critical value.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "bootstrap/synthetic.h"
+#include "gemino/converged.h"
+#include "gemino/tensor.h"
+
+namespace {
+
+double angle_deg(const float (&axis)[3], const double (&truth)[3]) {
+  const double a[3] = {axis[0], axis[1], axis[2]};
+  return bootstrap::axis_angle_deg(a, truth);
+}
+
+bootstrap::SyntheticRecipe small_recipe(uint64_t seed) {
+  bootstrap::SyntheticRecipe recipe;
+  recipe.seed = seed;
+  recipe.grains = 20;
+  recipe.noise_deg = 0.0;
+  recipe.flipped_share = 0.0;
+  recipe.twin_percent = 100;
+  recipe.trial_count = 60;
+  recipe.iteration_limit = 300;
+  return recipe;
+}
+
+TEST(SyntheticTruth, TrueParametersGiveTheTrueAxes) {
+  const auto state = std::make_unique<gemino::State>();
+  for (uint64_t seed = 1; seed <= 12; ++seed) {
+    const bootstrap::SyntheticSet set = bootstrap::make_synthetic(small_recipe(seed));
+    const std::array<float, 4> p = bootstrap::true_params(set);
+    const float x[4] = {p[0], p[1], p[2], p[3]};
+    gemino::fill_axis_matrix(*state, x);
+    EXPECT_LT(angle_deg(state->axis_matrix[0], set.sigma1), 1e-3) << seed;
+    EXPECT_LT(angle_deg(state->axis_matrix[2], set.sigma3), 1e-3) << seed;
+    EXPECT_FLOAT_EQ(p[3], static_cast<float>(set.R)) << seed;
+  }
+}
+
+TEST(SyntheticTruth, NoiseFreeDataFitTheTrueTensorAtTheCriticalValue) {
+  // Every twinned plane of noise-free data carries more shear than the critical value and
+  // every untwinned one less: the true tensor fits all rows, with a threshold just above it.
+  for (uint64_t seed = 1; seed <= 4; ++seed) {
+    const bootstrap::SyntheticSet set = bootstrap::make_synthetic(small_recipe(seed));
+    EXPECT_DOUBLE_EQ(set.threshold, 0.12);
+    EXPECT_DOUBLE_EQ(bootstrap::true_differential_mpa(set, 10.0), 10.0 / 0.12);
+    const auto state = std::make_unique<gemino::State>();
+    gemino::InversionOptions load;
+    load.trial_count = 1;
+    load.iteration_limit = 1;
+    load.twin_percent = 100;
+    load.seed = 1;
+    ASSERT_EQ(gemino::invert(set.input.rows, load, *state).status, gemino::InversionStatus::done);
+    const gemino::InvertedTensor truth = gemino::score_tensor(*state, bootstrap::true_params(set));
+    EXPECT_EQ(truth.objective_reported, 0.0f) << seed;
+    EXPECT_GT(truth.tensor.threshold, 0.12f) << seed;
+    EXPECT_LT(truth.tensor.threshold, 0.2f) << seed;
+  }
+}
+
+TEST(SyntheticTruth, CoverageOfANoiseFreeSet) {
+  const bootstrap::SyntheticSet set = bootstrap::make_synthetic(small_recipe(5));
+  bootstrap::Options options;
+  options.resamples = 30;
+  options.seed = 5;
+  options.jobs = 2;
+  options.influence = false;
+  const bootstrap::SetCoverage c = bootstrap::measure_coverage(set, options);
+  EXPECT_EQ(c.truth_objective, 0.0f);
+  EXPECT_EQ(c.answer_objective, 0.0f);
+  EXPECT_GT(c.cone_deg[0], 0.0);
+  EXPECT_TRUE(c.differential_defined);
+}
+
+}  // namespace
