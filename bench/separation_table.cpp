@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "separation/mixture.h"
+#include "separation/outputs.h"
 #include "separation/separation.h"
 
 namespace {
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
       recipe.seed = 1000u * static_cast<uint64_t>(r + 1) + static_cast<uint64_t>(i);
       recipe.kind = kinds[r];
       if (recipe.kind == MixtureKind::single) {
-        recipe.grains = 60 + (i * 41) % 41;
+        recipe.grains = 60 + (i * 37) % 41;
         recipe.flipped_share = 0.02 * static_cast<double>(i % 3) / 2.0;
       }
       const separation::Mixture m = separation::make_mixture(recipe);
@@ -78,6 +79,9 @@ int main(int argc, char** argv) {
       std::printf("%-46s set %2d: planes %3d twinned %3d share %2d K %d BIC %.1f %.1f %.1f%s\n",
                   row.name.c_str(), i, s.planes, s.twinned, s.share, s.chosen, s.bic[0], s.bic[1],
                   s.bic[2], s.permutations.empty() ? "" : " permutation?");
+      for (const separation::Permutation& p : s.permutations) {
+        std::printf("    %s\n", separation::permutation_text(p).c_str());
+      }
       std::fflush(stdout);
     }
   }

@@ -46,6 +46,9 @@ struct Run {
   // Whether any file beside the report was asked for: work that only such outputs show is
   // left out of a plain run.
   bool outputs_asked = false;
+  // Each plane's tensor, in data row order, when the twins were separated (a last column of
+  // the planes CSV); empty otherwise.
+  std::vector<int32_t> plane_tensors;
 };
 
 class Extension {
@@ -71,6 +74,10 @@ class Extension {
   // a reason the extension's options cannot be used with --batch (empty when they can).
   virtual void site_arguments(std::vector<std::string>& /*args*/) const {}
   virtual std::string batch_conflict() const { return {}; }
+
+  // Columns the extension adds at the end of a batch summary: a name and the JSON pointer
+  // of the value in each site's result file. None unless its options ask for them.
+  virtual std::vector<std::pair<std::string, std::string>> summary_columns() const { return {}; }
 
   // A reason the options given cannot be followed (one depends on another not given),
   // found before any run; empty when they can.

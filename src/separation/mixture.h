@@ -21,10 +21,10 @@ enum class MixtureKind : int32_t {
 struct MixtureRecipe {
   uint64_t seed = 1;
   MixtureKind kind = MixtureKind::exchanged;
-  int32_t grains = 100;         // three e-planes each
-  double noise_deg = 3.0;       // spread of each measured direction
-  double flipped_share = 0.0;   // labels read the wrong way
-  double critical = 0.12;       // in units of sigma1 - sigma3 of each event
+  int32_t grains = 100;        // three e-planes each
+  double noise_deg = 3.0;      // spread of each measured direction
+  double flipped_share = 0.0;  // labels read the wrong way
+  double critical = 0.12;      // in units of sigma1 - sigma3 of each event
 };
 
 struct TrueTensor {

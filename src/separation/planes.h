@@ -28,7 +28,7 @@ inline bool at_or_above(float tau, float threshold) {
 // row, and every twinned row whose data number is one of them (a number shared by two
 // planes keeps both, as the selection does). Rows keep their order.
 struct CandidateSet {
-  std::vector<int32_t> listed;       // the data numbers listed, in row order, no repeats
+  std::vector<int32_t> listed;  // the data numbers listed, in row order, no repeats
   std::vector<gemino::PlaneRow> rows;
   int32_t twinned = 0;  // twinned rows kept
 };

@@ -97,8 +97,12 @@ void describe(std::span<const gemino::PlaneRow> rows, Separation& out) {
   }
 }
 
+// Among the tensors of two (kept or not) and those of the answer: a third tensor tried and
+// refused says nothing of the events.
 void find_permutations(Separation& out) {
   for (const std::vector<Tensor>& set : out.tried) {
+    const int32_t k = static_cast<int32_t>(set.size());
+    if (k > 2 && k > out.chosen) continue;
     for (std::size_t a = 0; a < set.size(); ++a) {
       for (std::size_t b = a + 1; b < set.size(); ++b) {
         const gemino::InvertedTensor& ta = set[a].tensor;
@@ -221,7 +225,8 @@ Separation separate(std::span<const gemino::PlaneRow> rows, const Options& given
     }
     const bool best_reaches = options.tensors <= 0 || best->chosen == options.tensors;
     if ((reaches && !best_reaches) ||
-        (reaches == best_reaches && value < best->bic[static_cast<std::size_t>(best->chosen - 1)])) {
+        (reaches == best_reaches &&
+         value < best->bic[static_cast<std::size_t>(best->chosen - 1)])) {
       best = &s;
     }
   }

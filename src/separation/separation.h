@@ -21,13 +21,13 @@ namespace separation {
 struct Options {
   // Shares of twins (percent) tried for tensor 1, each giving its own separation.
   std::vector<int32_t> shares = {90, 80, 70, 60, 50};
-  int32_t tensors = 0;      // 0: chosen (1, 2 or 3); 1, 2 or 3: that many, if found
-  int32_t passes = 2;       // refinement passes
+  int32_t tensors = 0;  // 0: chosen (1, 2 or 3); 1, 2 or 3: that many, if found
+  int32_t passes = 2;   // refinement passes
   int32_t trial_count = 200;
   int32_t iteration_limit = 900;
-  int32_t seed = 1;         // the run's seed: every search seed is drawn from it
-  int32_t max_restarts = 6; // of each converged search
-  int32_t jobs = 1;         // shares separated at once; the answer does not depend on it
+  int32_t seed = 1;          // the run's seed: every search seed is drawn from it
+  int32_t max_restarts = 6;  // of each converged search
+  int32_t jobs = 1;          // shares separated at once; the answer does not depend on it
   // Told after each share is done; a false answer cancels the separation.
   std::function<bool(int32_t done, int32_t total)> progress;
 };
@@ -50,10 +50,10 @@ struct Permutation {
 
 struct Separation {
   gemino::InversionStatus status = gemino::InversionStatus::done;
-  int32_t share = 0;    // the share of twins of the answer (percent)
-  int32_t chosen = 1;   // K
-  int32_t planes = 0;   // N
-  int32_t twinned = 0;  // twinned planes of all rows
+  int32_t share = 0;            // the share of twins of the answer (percent)
+  int32_t chosen = 1;           // K
+  int32_t planes = 0;           // N
+  int32_t twinned = 0;          // twinned planes of all rows
   std::vector<Tensor> tensors;  // the answer's, `chosen` of them
   // The tensors found for each K tried (K = 1, 2, 3 in turn), the answer among them.
   std::vector<std::vector<Tensor>> tried;
@@ -64,7 +64,8 @@ struct Separation {
   // Each row's tensor under the answer: 1..K for a twinned row explained by the tensor it
   // was given to, 0 for any other row.
   std::vector<int32_t> plane_tensor;
-  // Pairs of the tensors tried (kept or not) that may be one oblate tensor.
+  // Pairs of tensors that may be one oblate tensor: among the two tensors tried (kept or
+  // not) and among the answer's.
   std::vector<Permutation> permutations;
 };
 

@@ -28,14 +28,14 @@ TEST(KeepFurtherTensor, NeedsADropAboveTenAndFifteenPercentOfTheTwins) {
     bool kept;
   };
   const Case cases[] = {
-      {100.0, 90.0, 30, 100, false},     // a drop of exactly 10
-      {100.0, 89.999, 30, 100, true},    // just more
-      {100.0, 50.0, 15, 100, true},      // exactly 15 %
-      {100.0, 50.0, 14, 100, false},     // just less
-      {100.0, 50.0, 3, 20, true},        // 15 % of 20
-      {100.0, 50.0, 6, 41, false},       // 14.6 %
-      {100.0, 110.0, 60, 100, false},    // the BIC rises
-      {100.0, 50.0, 0, 0, false},        // nothing new explained
+      {100.0, 90.0, 30, 100, false},   // a drop of exactly 10
+      {100.0, 89.999, 30, 100, true},  // just more
+      {100.0, 50.0, 15, 100, true},    // exactly 15 %
+      {100.0, 50.0, 14, 100, false},   // just less
+      {100.0, 50.0, 3, 20, true},      // 15 % of 20
+      {100.0, 50.0, 6, 41, false},     // 14.6 %
+      {100.0, 110.0, 60, 100, false},  // the BIC rises
+      {100.0, 50.0, 0, 0, false},      // nothing new explained
   };
   for (const Case& c : cases) {
     EXPECT_EQ(separation::keep_further_tensor(c.before, c.after, c.fresh, c.twinned), c.kept)
@@ -66,8 +66,8 @@ TEST(Permutation, WarnsForSharedSigma3AndOneROverSevenTenths) {
     bool warned;
   };
   const Case cases[] = {
-      {20.0, 0.71f, 0.3f, true},   {20.0001, 0.71f, 0.3f, false}, {19.9, 0.3f, 0.85f, true},
-      {5.0, 0.7f, 0.7f, false},    {5.0, 0.70001f, 0.1f, true},   {0.0, 0.2f, 0.3f, false},
+      {20.0, 0.71f, 0.3f, true}, {20.0001, 0.71f, 0.3f, false}, {19.9, 0.3f, 0.85f, true},
+      {5.0, 0.7f, 0.7f, false},  {5.0, 0.70001f, 0.1f, true},   {0.0, 0.2f, 0.3f, false},
       {45.0, 0.9f, 0.9f, false},
   };
   for (const Case& c : cases) {

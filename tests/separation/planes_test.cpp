@@ -56,8 +56,7 @@ TEST(CandidateSet, IsWhatAParameterFileKeepingTheListedNumbersKeeps) {
   const std::vector<PlaneRow>& rows = gemino_test::example_rows();
   const gemino::InvertedTensor t = example_tensor(70);
   const std::vector<float> tau = separation::shear_values(rows, t);
-  const separation::CandidateSet set =
-      separation::candidate_set(rows, tau, t.tensor.threshold);
+  const separation::CandidateSet set = separation::candidate_set(rows, tau, t.tensor.threshold);
   ASSERT_GE(set.listed.size(), 8u);
   ASSERT_LT(set.rows.size(), rows.size());
 
@@ -116,8 +115,8 @@ TEST(CandidateSet, IsInvertedFromEightTwinsAndAFifthOfAll) {
     int32_t candidates, twinned;
     bool enough;
   };
-  const Case cases[] = {{8, 40, true},   {7, 35, false}, {8, 41, false}, {20, 100, true},
-                        {19, 100, false}, {8, 8, true},  {0, 0, false}};
+  const Case cases[] = {{8, 40, true},    {7, 35, false}, {8, 41, false}, {20, 100, true},
+                        {19, 100, false}, {8, 8, true},   {0, 0, false}};
   for (const Case& c : cases) {
     EXPECT_EQ(separation::enough_candidates(c.candidates, c.twinned), c.enough)
         << c.candidates << " of " << c.twinned;
@@ -125,8 +124,8 @@ TEST(CandidateSet, IsInvertedFromEightTwinsAndAFifthOfAll) {
 }
 
 TEST(ShareOut, GivesEachTwinToTheLargestMarginAndCountsAtTheThresholdAsExplained) {
-  const std::vector<PlaneRow> rows = {row(1, 1), row(2, 1), row(3, 1), row(4, -1), row(5, -1),
-                                      row(6, 1)};
+  const std::vector<PlaneRow> rows = {row(1, 1),  row(2, 1),  row(3, 1),
+                                      row(4, -1), row(5, -1), row(6, 1)};
   // Thresholds 0.2 and 0.1.
   const std::vector<std::vector<float>> tau = {{0.20f, 0.25f, 0.05f, 0.19f, 0.20f, 0.15f},
                                                {0.05f, 0.16f, 0.09f, 0.09f, 0.05f, 0.10f}};
