@@ -16,7 +16,7 @@ namespace separation {
 inline constexpr double bic_drop_needed = 10.0;      // strictly more than this
 inline constexpr int32_t share_needed_percent = 15;  // at least this
 inline constexpr double shared_sigma3_deg = 20.0;    // at most this
-inline constexpr double oblate_r = 0.7;              // strictly more than this
+inline constexpr float oblate_r = 0.7f;              // strictly more than this
 
 double log_likelihood(int32_t unexplained, int32_t planes);
 

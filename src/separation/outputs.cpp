@@ -53,10 +53,11 @@ results::TensorResult tensor_result(const gemino::InvertedTensor& t) {
 std::string permutation_text(const Permutation& p) {
   char buf[320];
   std::snprintf(buf, sizeof buf,
-                "tensors %d and %d of the %d-tensor fit share sigma 3 (%.1f degrees apart) and "
-                "one has R above %.1f: they may be one oblate tensor (a stress permutation) "
-                "rather than two events",
-                p.first + 1, p.second + 1, p.tensors, p.sigma3_angle_deg, oblate_r);
+                "tensors %d and %d of the %d-tensor fit at %d %% of twins share sigma 3 (%.1f "
+                "degrees apart) and one has R above %.1f: they may be one oblate tensor (a "
+                "stress permutation) rather than two events",
+                p.first + 1, p.second + 1, p.tensors, p.share, p.sigma3_angle_deg,
+                static_cast<double>(oblate_r));
   return buf;
 }
 
@@ -100,7 +101,8 @@ nlohmann::ordered_json tensors_json(const Separation& s, const std::string& aske
   j["tensors"] = list;
   nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
   for (const Permutation& p : s.permutations) {
-    warnings.push_back({{"K", p.tensors},
+    warnings.push_back({{"share_percent", p.share},
+                        {"K", p.tensors},
                         {"tensors", {p.first + 1, p.second + 1}},
                         {"sigma3_angle_deg", p.sigma3_angle_deg},
                         {"message", permutation_text(p)}});

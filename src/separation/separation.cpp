@@ -109,8 +109,8 @@ void find_permutations(Separation& out) {
         const gemino::InvertedTensor& tb = set[b].tensor;
         const double angle = gemino::axial_angle_deg(ta.axes[2], tb.axes[2]);
         if (!may_be_permutation(angle, ta.tensor.params[3], tb.tensor.params[3])) continue;
-        out.permutations.push_back({static_cast<int32_t>(set.size()), static_cast<int32_t>(a),
-                                    static_cast<int32_t>(b), angle});
+        out.permutations.push_back({out.share, static_cast<int32_t>(set.size()),
+                                    static_cast<int32_t>(a), static_cast<int32_t>(b), angle});
       }
     }
   }
@@ -230,7 +230,15 @@ Separation separate(std::span<const gemino::PlaneRow> rows, const Options& given
       best = &s;
     }
   }
-  return *best;
+  // Whether the data admit two tensors sharing sigma3 does not depend on the share that won.
+  Separation answer = *best;
+  for (const Separation& s : each) {
+    if (&s == best) continue;
+    for (const Permutation& p : s.permutations) {
+      if (p.tensors == 2) answer.permutations.push_back(p);
+    }
+  }
+  return answer;
 }
 
 }  // namespace separation

@@ -42,6 +42,7 @@ struct Tensor {
 
 // Two tensors that share sigma3 while one is nearly oblate.
 struct Permutation {
+  int32_t share = 0;    // the share of twins of the fit it concerns
   int32_t tensors = 0;  // the K of the tensors tried it concerns
   int32_t first = 0;    // 0-based tensor indices among those K, first < second
   int32_t second = 0;
@@ -64,8 +65,8 @@ struct Separation {
   // Each row's tensor under the answer: 1..K for a twinned row explained by the tensor it
   // was given to, 0 for any other row.
   std::vector<int32_t> plane_tensor;
-  // Pairs of tensors that may be one oblate tensor: among the two tensors tried (kept or
-  // not) and among the answer's.
+  // Pairs of tensors that may be one oblate tensor: among the answer's, and among the two
+  // tensors fitted (kept or not) at every share tried.
   std::vector<Permutation> permutations;
 };
 

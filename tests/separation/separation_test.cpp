@@ -100,6 +100,31 @@ TEST(Separation, TheAnswerDoesNotDependOnTheWorkers) {
   }
 }
 
+TEST(Separation, WarnsOfAPermutationFoundAtAnyShareWhateverShareWins) {
+  int32_t found = 0;
+  for (const uint64_t seed : {41u, 42u}) {
+    const separation::Mixture m = noiseless(seed, separation::MixtureKind::shared_sigma3);
+    separation::Options o = quick_options(static_cast<int32_t>(seed));
+    o.shares = {90, 70, 50};
+    const separation::Separation answer = separation::separate(m.rows, o);
+    ASSERT_EQ(answer.status, gemino::InversionStatus::done);
+    for (const int32_t share : o.shares) {
+      const separation::Separation at = separation::separate_at(m.rows, share, o);
+      for (const separation::Permutation& p : at.permutations) {
+        if (p.tensors != 2) continue;
+        ++found;
+        bool warned = false;
+        for (const separation::Permutation& q : answer.permutations) {
+          warned = warned || (q.share == p.share && q.tensors == 2 && q.first == p.first &&
+                              q.second == p.second);
+        }
+        EXPECT_TRUE(warned) << "seed " << seed << ", share " << share;
+      }
+    }
+  }
+  EXPECT_GT(found, 0);
+}
+
 TEST(Separation, AForcedNumberOfTensorsIsKeptWhenFound) {
   const separation::Mixture m = noiseless(31, separation::MixtureKind::single);
   separation::Options o = quick_options(31);

@@ -22,6 +22,17 @@ TEST(TensorReport, IsTheRunsReportFromTheCountsOnForTheRunsOwnPlanes) {
   ASSERT_NE(g, std::string::npos);
   ASSERT_NE(t, std::string::npos);
   EXPECT_EQ(text->substr(t), golden.substr(g));
+  // Two separators before the counts, as in the run's report (after the parameters and
+  // after the listing).
+  const auto separators = [](const std::string& s, std::size_t end) {
+    int32_t n = 0;
+    for (std::size_t at = s.find("*****"); at < end;
+         at = s.find("\n", at), at = s.find("*****", at)) {
+      ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(separators(*text, t), separators(golden, g));
   // Before the counts: the run's ten text lines, as its report gives them.
   const std::size_t text_lines = golden.find("    1 200 100  10 900");
   ASSERT_NE(text_lines, std::string::npos);
