@@ -121,4 +121,15 @@ TEST(TensorsOption, TheBatchSummaryGetsKOnlyWhenAsked) {
             ",\n");
 }
 
+TEST(TensorsOption, ABatchGivesEachSiteItsK) {
+  gemino_test::ScratchDir dir;
+  cli_test::copy_example(dir.file("a"));
+  const cli_test::Outcome b = term(dir, "--batch a --jobs 1 --tensors auto");
+  ASSERT_EQ(b.exit_code, 0) << b.err;
+  const std::string header = b.out.substr(0, b.out.find('\n'));
+  EXPECT_EQ(header.substr(header.rfind(',')), ",tensors");
+  EXPECT_EQ(b.out.substr(b.out.rfind(',')), ",1\n");
+  EXPECT_TRUE(std::filesystem::exists(dir.file("a/stereonet.tensors.svg")));
+}
+
 }  // namespace
