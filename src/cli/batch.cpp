@@ -167,12 +167,22 @@ const char* const summary_columns[][2] = {
 }  // namespace
 
 std::string summary_header() {
-  std::string out = "site,exit_code";
-  for (const auto& c : summary_columns) out += std::string(",") + c[0];
-  return out + "\n";
+  return summary_header({});
 }
 
 std::string summary_row(const std::string& site, int exit_code, const std::string& json_text) {
+  return summary_row(site, exit_code, json_text, {});
+}
+
+std::string summary_header(const SummaryColumns& extra) {
+  std::string out = "site,exit_code";
+  for (const auto& c : summary_columns) out += std::string(",") + c[0];
+  for (const auto& c : extra) out += "," + c.first;
+  return out + "\n";
+}
+
+std::string summary_row(const std::string& site, int exit_code, const std::string& json_text,
+                        const SummaryColumns& extra) {
   std::string out = csv_field(site) + "," + std::to_string(exit_code);
   nlohmann::json j;
   if (!json_text.empty()) j = nlohmann::json::parse(json_text, nullptr, false);
@@ -180,6 +190,10 @@ std::string summary_row(const std::string& site, int exit_code, const std::strin
   for (const auto& c : summary_columns) {
     out += ",";
     if (j.is_object()) out += field(j, nlohmann::json::json_pointer(c[1]));
+  }
+  for (const auto& c : extra) {
+    out += ",";
+    if (j.is_object()) out += field(j, nlohmann::json::json_pointer(c.second));
   }
   return out + "\n";
 }
@@ -279,11 +293,15 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
   }
   if (progress) std::fprintf(stderr, "\n");
 
-  std::string summary = summary_header();
+  SummaryColumns extra;
+  for (const auto& extension : extensions) {
+    for (auto& column : extension->summary_columns()) extra.push_back(column);
+  }
+  std::string summary = summary_header(extra);
   for (std::size_t site = 0; site < count; ++site) {
     const std::string json =
         codes[site] == 0 ? read_text(fs::path(options.batch[site]) / site_json) : std::string();
-    summary += summary_row(options.batch[site], codes[site], json);
+    summary += summary_row(options.batch[site], codes[site], json, extra);
   }
   if (options.summary.empty()) {
     std::cout << summary << std::flush;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/extension.h"
@@ -35,5 +36,11 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
 // result.json (empty when there is none).
 std::string summary_header();
 std::string summary_row(const std::string& site, int exit_code, const std::string& json_text);
+
+// The same with the columns extensions add last: a name and a JSON pointer each.
+using SummaryColumns = std::vector<std::pair<std::string, std::string>>;
+std::string summary_header(const SummaryColumns& extra);
+std::string summary_row(const std::string& site, int exit_code, const std::string& json_text,
+                        const SummaryColumns& extra);
 
 }  // namespace cli

@@ -51,6 +51,9 @@ struct Run {
   // The converged search of the run's data, made once by the first extension that needs it
   // (converged_search in cli/search_check.h).
   std::optional<gemino::ConvergedResult> converged = std::nullopt;
+  // Each plane's tensor, in data row order, when the twins were separated (a last column of
+  // the planes CSV); empty otherwise.
+  std::vector<int32_t> plane_tensors;
 };
 
 class Extension {
@@ -76,6 +79,10 @@ class Extension {
   // a reason the extension's options cannot be used with --batch (empty when they can).
   virtual void site_arguments(std::vector<std::string>& /*args*/) const {}
   virtual std::string batch_conflict() const { return {}; }
+
+  // Columns the extension adds at the end of a batch summary: a name and the JSON pointer
+  // of the value in each site's result file. None unless its options ask for them.
+  virtual std::vector<std::pair<std::string, std::string>> summary_columns() const { return {}; }
 
   // A reason the options given cannot be followed (one depends on another not given),
   // found before any run; empty when they can.

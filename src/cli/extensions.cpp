@@ -5,6 +5,7 @@
 #include "cli/figure_files.h"
 #include "cli/result_files.h"
 #include "cli/search_check.h"
+#include "cli/tensors.h"
 
 namespace cli {
 
@@ -14,6 +15,7 @@ std::vector<std::unique_ptr<Extension>> make_extensions() {
   all.push_back(std::make_unique<FigureFiles>());
   all.push_back(std::make_unique<Confidence>());
   all.push_back(std::make_unique<SearchCheck>());
+  all.push_back(std::make_unique<Tensors>());
   return all;
 }
 

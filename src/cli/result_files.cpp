@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/tensors.h"
 #include "results/json_export.h"
 
 namespace cli {
@@ -33,7 +34,10 @@ void ResultFiles::write(const Run& run) {
     for (const auto& [key, block] : run.json_blocks.items()) j[key] = block;
     write_file(json_, j.dump(2) + "\n");
   }
-  if (!csv_.empty()) write_file(csv_, results::planes_csv(run.result));
+  if (!csv_.empty()) {
+    const std::string csv = results::planes_csv(run.result);
+    write_file(csv_, run.plane_tensors.empty() ? csv : with_tensor_column(csv, run.plane_tensors));
+  }
 }
 
 std::string ResultFiles::batch_conflict() const {

@@ -12,6 +12,7 @@
 #include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
+#include "results_qt/separation_item.h"
 #include "vozo/menus.h"
 #include "vozo/program_menu.h"
 #include "vozo_qt/program_api.h"
@@ -63,6 +64,7 @@ constexpr Item items[] = {
     {"&Cumulative chart", open_cumulative_chart},
     {"Confidence (&bootstrap)...", confidence_item},
     {"Twin-&percent scan...", scan_item},
+    {"Separate te&nsors...", separation_item},
 };
 
 void add_menu() {

@@ -20,6 +20,7 @@
 #include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/separation_item.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
 #include "vozo_qt/environment.h"
@@ -80,7 +81,8 @@ TEST(ResultsMenu, AddedAfterASoundRunBeforeTheWindowMenu) {
   // Each item with its own mnemonic.
   EXPECT_EQ(items, QStringList({"Export &JSON...", "Export C&SV...", "Stress &magnitudes...",
                                 "S&tereonet", "&Grains", "S&hear-stress plot", "&Cumulative chart",
-                                "Confidence (&bootstrap)...", "Twin-&percent scan..."}));
+                                "Confidence (&bootstrap)...", "Twin-&percent scan...",
+                                "Separate te&nsors..."}));
   ASSERT_NE(results_qt::finished_result(), nullptr);
   EXPECT_EQ(results_qt::finished_result()->counts.planes, 180);
 }
@@ -145,6 +147,20 @@ TEST(ResultsMenu, BootstrapAndScanShowWhatTheyFoundAndTheirFigures) {
   EXPECT_EQ(table.rfind("Twins counted", 0), 0u) << table;
   EXPECT_NE(table.find("     95 %"), std::string::npos) << table;
   EXPECT_TRUE(after_scan.contains("Twin-percent scan")) << after_scan.join(",").toStdString();
+}
+
+TEST(ResultsMenu, SeparateTensorsShowsTheSummary) {
+  QStringList items;
+  std::string summary;
+  menus_after_run(example_dir(), items, [&](harness::Script& script) {
+    script.then([&] {
+      ASSERT_NE(results_qt::start_separation(2), nullptr);
+      EXPECT_EQ(results_qt::start_separation(0), nullptr);  // one at a time
+    });
+    script.when(idle, [&] { summary = text_window("Separate tensors"); });
+  });
+  EXPECT_EQ(summary.rfind("TENSORS: K = 2", 0), 0u) << summary;
+  EXPECT_NE(summary.find("TENSOR 2: SIGMA 1"), std::string::npos) << summary;
 }
 
 TEST(ResultsMenu, CancelStopsALongBootstrapAndShowsNothing) {

@@ -1,0 +1,138 @@
+#include "separation/mixture.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace separation {
+
+namespace {
+
+using Vec = std::array<double, 3>;
+
+constexpr double pi = std::numbers::pi;
+
+Vec unit(const Vec& v) {
+  const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  return {v[0] / n, v[1] / n, v[2] / n};
+}
+double dot(const Vec& a, const Vec& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+Vec cross(const Vec& a, const Vec& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+Vec combine(double a, const Vec& u, double b, const Vec& v) {
+  return {a * u[0] + b * v[0], a * u[1] + b * v[1], a * u[2] + b * v[2]};
+}
+Vec random_unit(std::mt19937_64& gen) {
+  std::normal_distribution<double> g(0.0, 1.0);
+  return unit({g(gen), g(gen), g(gen)});
+}
+// Any unit vector perpendicular to v.
+Vec across(const Vec& v) {
+  const Vec t = std::fabs(v[2]) < 0.9 ? Vec{0.0, 0.0, 1.0} : Vec{1.0, 0.0, 0.0};
+  return unit(cross(v, t));
+}
+// v turned by a normal angle of spread sigma (radians) toward a random side.
+Vec jitter(const Vec& v, double sigma, std::mt19937_64& gen) {
+  if (!(sigma > 0.0)) return v;
+  const Vec a = across(v);
+  const Vec b = cross(v, a);
+  const double side = std::uniform_real_distribution<double>(0.0, 2.0 * pi)(gen);
+  const double angle = std::normal_distribution<double>(0.0, sigma)(gen);
+  const Vec w = combine(std::cos(side), a, std::sin(side), b);
+  return unit(combine(std::cos(angle), v, std::sin(angle), w));
+}
+
+TrueTensor tensor_of(const Vec& s1, const Vec& s3, double r) {
+  TrueTensor t{};
+  const Vec s2 = cross(s3, s1);
+  for (std::size_t k = 0; k < 3; ++k) {
+    t.sigma1[k] = s1[k];
+    t.sigma2[k] = s2[k];
+    t.sigma3[k] = s3[k];
+  }
+  t.R = r;
+  return t;
+}
+
+// The twinning shear along the glide g (toward the c-axis) on the plane of pole n, for
+// principal values 1, R, 0 (compression positive), as the objective takes it.
+double shear(const TrueTensor& t, const Vec& n, const Vec& g) {
+  const Vec s1{t.sigma1[0], t.sigma1[1], t.sigma1[2]};
+  const Vec s2{t.sigma2[0], t.sigma2[1], t.sigma2[2]};
+  return -(dot(n, s1) * dot(g, s1) + t.R * dot(n, s2) * dot(g, s2));
+}
+
+}  // namespace
+
+double axis_angle_deg(const double (&a)[3], const float (&b)[3]) {
+  double d = 0.0;
+  double bb = 0.0;
+  for (int k = 0; k < 3; ++k) {
+    d += a[k] * static_cast<double>(b[k]);
+    bb += static_cast<double>(b[k]) * static_cast<double>(b[k]);
+  }
+  const double c = std::fabs(d) / std::sqrt(bb);
+  return std::acos(c < 1.0 ? c : 1.0) * 180.0 / pi;
+}
+
+Mixture make_mixture(const MixtureRecipe& recipe) {
+  std::mt19937_64 gen(recipe.seed);
+  Mixture m;
+  const Vec a = random_unit(gen);
+  const Vec c = unit(cross(a, random_unit(gen)));
+  std::uniform_real_distribution<double> ordinary(0.2, 0.8);
+  switch (recipe.kind) {
+    case MixtureKind::single:
+      m.tensors.push_back(tensor_of(a, c, ordinary(gen)));
+      break;
+    case MixtureKind::exchanged:
+      m.tensors.push_back(tensor_of(a, c, ordinary(gen)));
+      m.tensors.push_back(tensor_of(c, a, ordinary(gen)));
+      break;
+    case MixtureKind::shared_sigma3: {
+      const double oblate = std::uniform_real_distribution<double>(0.75, 0.9)(gen);
+      m.tensors.push_back(tensor_of(a, c, oblate));
+      m.tensors.push_back(tensor_of(cross(c, a), c, ordinary(gen)));
+      break;
+    }
+  }
+  const double e_angle = 26.0 * pi / 180.0;
+  const double noise = recipe.noise_deg * pi / 180.0;
+  std::bernoulli_distribution flip(recipe.flipped_share);
+  for (int32_t grain = 1; grain <= recipe.grains; ++grain) {
+    Vec axis = random_unit(gen);
+    if (axis[2] < 0.0) axis = combine(-1.0, axis, 0.0, axis);
+    const Vec u = across(axis);
+    const Vec v = cross(axis, u);
+    const double turn0 = std::uniform_real_distribution<double>(0.0, 2.0 * pi)(gen);
+    const Vec axis_seen = jitter(axis, noise, gen);
+    for (int32_t p = 0; p < 3; ++p) {
+      const double turn = turn0 + 2.0 * pi / 3.0 * p;
+      const Vec around = combine(std::cos(turn), u, std::sin(turn), v);
+      const Vec n = unit(combine(std::cos(e_angle), axis, std::sin(e_angle), around));
+      const Vec g = unit(combine(1.0, axis, -dot(axis, n), n));
+      bool twinned = false;
+      for (const TrueTensor& t : m.tensors) twinned = twinned || shear(t, n, g) > recipe.critical;
+      if (flip(gen)) twinned = !twinned;
+      const Vec n_seen = jitter(n, noise, gen);
+      Vec toward = axis_seen;
+      if (dot(toward, n_seen) < 0.0) toward = combine(-1.0, toward, 0.0, toward);
+      const Vec g_seen = unit(combine(1.0, toward, -dot(toward, n_seen), n_seen));
+      gemino::PlaneRow row{};
+      for (std::size_t k = 0; k < 3; ++k) {
+        row.pole[k] = static_cast<float>(n_seen[k]);
+        row.glide[k] = static_cast<float>(g_seen[k]);
+      }
+      row.data_number = grain + 300 * p;
+      row.twin_flag = twinned ? 1 : -1;
+      m.rows.push_back(row);
+    }
+  }
+  return m;
+}
+
+}  // namespace separation
