@@ -90,9 +90,9 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "example") return worked_example();
   const int32_t sets = argc > 1 ? std::atoi(argv[1]) : 20;
   const int32_t jobs = argc > 2 ? std::atoi(argv[2]) : 1;
-  Row rows[3] = {{"exchanged sigma1/sigma3, 100 grains", 2},
-                 {"single tensor, 60-100 grains, 0-2 % misread", 1},
-                 {"shared sigma3, one oblate (R 0.75-0.9)", 2}};
+  Row rows[3] = {{"exchanged sigma1/sigma3, 100 grains", 2, 0, 0, 0, {}},
+                 {"single tensor, 60-100 grains, 0-2 % misread", 1, 0, 0, 0, {}},
+                 {"shared sigma3, one oblate (R 0.75-0.9)", 2, 0, 0, 0, {}}};
   const MixtureKind kinds[3] = {MixtureKind::exchanged, MixtureKind::single,
                                 MixtureKind::shared_sigma3};
   for (int32_t r = 0; r < 3; ++r) {

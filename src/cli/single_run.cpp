@@ -145,7 +145,7 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
     result = results::build_result(state);
     stress = results::stress_magnitudes(*result, options.crss_mpa);
     run.emplace(
-        Run{options, state, *result, *stress, nlohmann::ordered_json::object(), {}, false, {}});
+        Run{options, state, *result, *stress, nlohmann::ordered_json::object(), {}, false, {}, {}});
     run->outputs_asked = !all_outputs.empty();
     try {
       for (const auto& extension : extensions) extension->prepare(*run);
