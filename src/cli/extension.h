@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "figures/result_figures.h"
+#include "gemino/search_choice.h"
 #include "gemino/state.h"
 #include "results/file_output.h"
 #include "results/magnitudes.h"
@@ -31,6 +32,8 @@ struct Options {
   std::vector<std::string> batch;  // site folders
   int jobs = 0;                    // processes (or threads) at once; 0: one per processor
   std::string summary;             // the batch summary CSV; empty: standard output
+  // The search the report gives: the parameter file's (classic) or the converged answer.
+  gemino::SearchMode search = gemino::SearchMode::classic;
 };
 
 // A finished sound run, as an extension's outputs see it.
@@ -46,6 +49,8 @@ struct Run {
   // Whether any file beside the report was asked for: work that only such outputs show is
   // left out of a plain run.
   bool outputs_asked = false;
+  // The converged search that chose the report's tensor (a converged run), else null.
+  const gemino::ReportSearch* report_search = nullptr;
 };
 
 class Extension {

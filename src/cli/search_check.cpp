@@ -84,23 +84,33 @@ nlohmann::ordered_json search_json(const gemino::ConvergedResult& search,
   return j;
 }
 
+nlohmann::ordered_json mode_json(gemino::SearchMode mode, const nlohmann::ordered_json& block,
+                                 const gemino::ReportSearch* chosen) {
+  nlohmann::ordered_json j = {{"mode", gemino::search_mode_name(mode)}};
+  // The seed of the search that found the report's tensor: a plain run with start mode 1
+  // and this seed reports the same tensor.
+  if (chosen != nullptr) j["report_seed"] = chosen->seed;
+  for (const auto& [key, value] : block.items()) j[key] = value;
+  return j;
+}
+
 void SearchCheck::prepare(Run& run) {
-  if (!run.outputs_asked) return;
   const gemino::ConvergedOptions options;
-  const gemino::ConvergedResult search = search_again(run.state, run.result, options);
+  const gemino::ReportSearch* chosen = run.report_search;
+  // A converged run's report is the answer of the search that chose it: nothing to redo.
+  if (chosen == nullptr && !run.outputs_asked) return;
+  const gemino::ConvergedResult search =
+      chosen != nullptr ? chosen->converged : search_again(run.state, run.result, options);
   if (search.status != gemino::InversionStatus::done) return;
-  run.json_blocks["search"] =
-      search_json(search, run.result, options.tolerance, run.options.crss_mpa);
-  if (!report_is_best(search, run.result, options.tolerance)) {
-    // Not on the console: its transcript is the run's own.
-    char line[200];
-    std::snprintf(line, sizeof line,
-                  "gemino-term: the report's tensor is not the best found: objective %.4f, "
-                  "a converged search reached %.4f (see the JSON's search block)\n",
-                  static_cast<double>(run.result.result.objective_reported_units),
-                  static_cast<double>(search.best.objective_reported));
-    std::cerr << line;
+  if (run.outputs_asked) {
+    run.json_blocks["search"] =
+        mode_json(run.options.search,
+                  search_json(search, run.result, options.tolerance, run.options.crss_mpa), chosen);
   }
+  const std::string why =
+      gemino::not_best_text(run.result.result.objective_reported_units, search, options.tolerance);
+  // Not on the console: its transcript is the run's own.
+  if (!why.empty()) std::cerr << "gemino-term: " << why << " (see the JSON's search block)\n";
 }
 
 }  // namespace cli
