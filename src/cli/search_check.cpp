@@ -97,7 +97,7 @@ nlohmann::ordered_json mode_json(gemino::SearchMode mode, const nlohmann::ordere
 void SearchCheck::prepare(Run& run) {
   const gemino::ConvergedOptions options;
   const gemino::ReportSearch* chosen = run.report_search;
-  // A converged run's report is the answer of the search that chose it: nothing to redo.
+  // A converged run reports what the search that chose it found: nothing to redo.
   if (chosen == nullptr && !run.outputs_asked) return;
   const gemino::ConvergedResult search =
       chosen != nullptr ? chosen->converged : search_again(run.state, run.result, options);

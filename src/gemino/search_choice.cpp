@@ -49,8 +49,14 @@ ReportSearch choose_converged(const State& s, int32_t twin_percent,
   }
   ReportSearch out;
   out.converged = invert_converged(rows, run, with_file);
-  const std::size_t first_file = options.candidates.size();
-  if (file_candidate && out.converged.best_candidate == static_cast<int32_t>(first_file)) {
+  // The file's own search is kept whenever it reaches the best objective found: a
+  // converged report differs from the classic one only where the classic one stops short.
+  const std::size_t file_index = options.candidates.size();
+  const std::vector<float>& scored = out.converged.candidate_objectives;
+  const bool file_is_best =
+      file_candidate && file_index < scored.size() &&
+      scored[file_index] - out.converged.best.objective_reported <= options.tolerance;
+  if (file_is_best) {
     out.seed = run.seed;
     if (twin_percent != s.twin_percent) out.search = SearchOverride{run.seed, twin_percent};
   } else if (out.converged.best_restart >= 0) {

@@ -34,9 +34,10 @@ InversionOptions file_search(const State& s, int32_t twin_percent);
 
 // The converged search on the data rows of s (as the data reader left them) counting
 // `twin_percent` of the twinned planes. When the file's start mode is 1, the file's own
-// search at that share is a candidate: it is the answer when it scores strictly lower than
-// every restart, and the report is then the file's (at the file's share, the classic
-// report itself). Progress goes to report_progress as the run's own.
+// search at that share is a candidate, and the report keeps it whenever it reaches the
+// best objective (within the tolerance): at the file's share the report is then the
+// classic report itself. Otherwise the report is the search of the answer restart.
+// Progress goes to report_progress as the run's own.
 ReportSearch choose_converged(const State& s, int32_t twin_percent,
                               const ConvergedOptions& options);
 
