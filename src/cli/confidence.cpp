@@ -8,7 +8,9 @@
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/confidence_text.h"
 #include "bootstrap/crss_range.h"
+#include "bootstrap/indistinct.h"
 #include "bootstrap/twin_scan.h"
+#include "cli/search_check.h"
 #include "figures/cairo_render.h"
 #include "figures/confidence_figures.h"
 
@@ -99,7 +101,14 @@ void Confidence::prepare(Run& run) {
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
     run.stereonet_marks = figures::confidence_marks(s, run.result);
     if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
-    if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
+    if (summary_) {
+      console_text_ += bootstrap::bootstrap_summary_text(s);
+      const gemino::ConvergedResult& search = checked_search(run);
+      if (search.status == gemino::InversionStatus::done) {
+        console_text_ += bootstrap::extent_text(search, run.options.crss_mpa,
+                                                gemino::ConvergedOptions().tolerance);
+      }
+    }
   }
   if (!scan_text_.empty()) {
     const auto range = bootstrap::parse_scan_range(scan_text_);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -51,6 +52,9 @@ struct Run {
   bool outputs_asked = false;
   // The converged search that chose the report's tensor (a converged run), else null.
   const gemino::ReportSearch* report_search = nullptr;
+  // The converged search of the run's data that checks the report's tensor, once made
+  // (cli::checked_search).
+  std::optional<gemino::ConvergedResult> checked{};
 };
 
 class Extension {

@@ -94,13 +94,18 @@ nlohmann::ordered_json mode_json(gemino::SearchMode mode, const nlohmann::ordere
   return j;
 }
 
+const gemino::ConvergedResult& checked_search(Run& run) {
+  // A converged run reports what the search that chose it found: nothing to redo.
+  if (run.report_search != nullptr) return run.report_search->converged;
+  if (!run.checked) run.checked = search_again(run.state, run.result, gemino::ConvergedOptions());
+  return *run.checked;
+}
+
 void SearchCheck::prepare(Run& run) {
   const gemino::ConvergedOptions options;
   const gemino::ReportSearch* chosen = run.report_search;
-  // A converged run reports what the search that chose it found: nothing to redo.
   if (chosen == nullptr && !run.outputs_asked) return;
-  const gemino::ConvergedResult search =
-      chosen != nullptr ? chosen->converged : search_again(run.state, run.result, options);
+  const gemino::ConvergedResult& search = checked_search(run);
   if (search.status != gemino::InversionStatus::done) return;
   if (run.outputs_asked) {
     run.json_blocks["search"] =

@@ -143,4 +143,21 @@ TEST(SearchOption, ConvergedKeepsTheFilesSearchWhenItIsTheBest) {
   EXPECT_EQ(j["search"]["report_seed"], 10);
 }
 
+TEST(SearchOption, ConfidenceSummaryGivesTheIndistinctSet) {
+  ScratchDir dir;
+  fs::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));
+  fs::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
+  const cli_test::Outcome run =
+      term(dir, "params.txt data.txt report.txt --bootstrap 10 --confidence-summary --json r.json");
+  ASSERT_EQ(run.exit_code, 0);
+  const std::string::size_type at = run.out.find("Tensors the data cannot tell apart");
+  ASSERT_NE(at, std::string::npos) << run.out;
+  // The count agrees with the JSON's set.
+  const nlohmann::json j = nlohmann::json::parse(slurp(dir.file("r.json")));
+  const std::string count =
+      "of the best): " + std::to_string(j["search"]["indistinct"]["tensors"].get<int>()) + "\n";
+  EXPECT_NE(run.out.find(count, at), std::string::npos) << run.out.substr(at);
+  EXPECT_NE(run.out.find("what the data allow", at), std::string::npos);
+}
+
 }  // namespace
