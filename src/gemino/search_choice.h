@@ -52,4 +52,11 @@ ChooseSearch converged_choice(const ConvergedOptions& options, int32_t twin_perc
 // with both objectives.
 std::string not_best_text(float report_objective, const ConvergedResult& search, float tolerance);
 
+// What the desktop's status bar adds to the result: in a classic run, when the report's
+// tensor is not the best found, both objectives and where to find the choice that reports
+// the best (empty when it is the best); in a converged run, that the report is the
+// converged answer.
+std::string search_status_text(SearchMode mode, float report_objective,
+                               const ConvergedResult& search, float tolerance);
+
 }  // namespace gemino
