@@ -98,8 +98,7 @@ std::string search_status_text(SearchMode mode, float report_objective,
   if (report_objective - search.best.objective_reported <= tolerance) return {};
   // Short enough for a status bar beside the tensor.
   char line[160];
-  std::snprintf(line, sizeof line,
-                "not the best found: %.2f, converged %.2f (Search menu)",
+  std::snprintf(line, sizeof line, "not the best found: %.2f > %.2f (Search menu)",
                 static_cast<double>(report_objective),
                 static_cast<double>(search.best.objective_reported));
   return line;

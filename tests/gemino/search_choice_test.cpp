@@ -50,6 +50,26 @@ TEST(SearchMode, NotBestOnlyBeyondTheTolerance) {
             "reached 1.0000");
 }
 
+TEST(SearchMode, StatusBarTable) {
+  gemino::ConvergedResult search;
+  search.best.objective_reported = 1.0f;
+  const float tolerance = 0.25f;
+  const struct {
+    gemino::SearchMode mode;
+    float report;
+    const char* said;
+  } table[] = {
+      {gemino::SearchMode::classic, 1.25f, ""},
+      {gemino::SearchMode::classic, 0.5f, ""},
+      {gemino::SearchMode::classic, 3.5f, "not the best found: 3.50 > 1.00 (Search menu)"},
+      {gemino::SearchMode::converged, 1.0f, "report from the converged search"},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.report);
+    EXPECT_EQ(gemino::search_status_text(row.mode, row.report, search, tolerance), row.said);
+  }
+}
+
 // The driver asks for the search once the rows are read, and reports the one it is given:
 // the same tensors as the inversion of those rows with start mode 1, that seed and share.
 TEST(SearchMode, DriverReportsTheSearchItIsGiven) {
