@@ -19,6 +19,7 @@
 #include "safe_file/interrupt_cleanup.h"
 #include "vozo/menus.h"
 #include "vozo_qt/application.h"
+#include "vozo_qt/environment.h"
 #include "vozo_qt/program_api.h"
 #include "vozo_qt/run_progress.h"
 
@@ -74,8 +75,12 @@ std::string status_text(const gemino::State& state) {
   const results::Result r = results::build_result(state);
   std::string text = result_summary(r);
   const gemino::ConvergedOptions options;
-  const gemino::ConvergedResult search =
-      bootstrap::search_run_data(bootstrap::run_input(state), options);
+  const gemino::ConvergedResult search = bootstrap::search_run_data(
+      bootstrap::run_input(state), options, [](gemino::ProgressStage, int32_t, int32_t) {
+        // The run is ending already: Exit ends the check.
+        const vozo::ComputationBridge* b = vozo_qt::env().bridge;
+        return b == nullptr || !b->stop_requested();
+      });
   if (search.status != gemino::InversionStatus::done) return text;
   const std::string said = gemino::search_status_text(
       chosen_mode(), r.result.objective_reported_units, search, options.tolerance);

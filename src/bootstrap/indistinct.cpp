@@ -16,14 +16,16 @@ std::string format(const char* fmt, double a, double b = 0.0, double c = 0.0) {
 
 }  // namespace
 
-gemino::ConvergedResult search_run_data(const RunInput& input,
-                                        const gemino::ConvergedOptions& options) {
+gemino::ConvergedResult search_run_data(
+    const RunInput& input, const gemino::ConvergedOptions& options,
+    std::function<bool(gemino::ProgressStage, int32_t, int32_t)> progress) {
   gemino::InversionOptions run;
   run.start_mode = 1;
   run.trial_count = input.trial_count;
   run.twin_percent = input.twin_percent;
   run.seed = input.seed;
   run.iteration_limit = input.iteration_limit;
+  run.progress = std::move(progress);
   gemino::ConvergedOptions with_report = options;
   const float* p = input.reference.params;
   with_report.candidates.push_back({p[0], p[1], p[2], p[3]});

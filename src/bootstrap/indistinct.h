@@ -3,6 +3,7 @@
 // of the tensors that reach its best objective.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "bootstrap/resampling.h"
@@ -11,9 +12,11 @@
 namespace bootstrap {
 
 // The converged search on the run's rows and parameters (start mode 1 for every restart,
-// the run's seed), with the run's reported tensor as the one candidate.
-gemino::ConvergedResult search_run_data(const RunInput& input,
-                                        const gemino::ConvergedOptions& options = {});
+// the run's seed), with the run's reported tensor as the one candidate. `progress` is
+// told as the restarts' searches go (InversionOptions::progress).
+gemino::ConvergedResult search_run_data(
+    const RunInput& input, const gemino::ConvergedOptions& options = {},
+    std::function<bool(gemino::ProgressStage, int32_t, int32_t)> progress = {});
 
 // The summary's lines on the extent of the set: how many tensors reach the best objective
 // within the tolerance, the largest angles between their sigma1 axes and between their

@@ -160,4 +160,16 @@ TEST(SearchOption, ConfidenceSummaryGivesTheIndistinctSet) {
   EXPECT_NE(run.out.find("what the data allow", at), std::string::npos);
 }
 
+TEST(SearchOption, BatchSitesTakeTheMode) {
+  ScratchDir dir;
+  fs::create_directories(dir.file("site"));
+  site(dir, "site/params.txt", "1 2 80 11 12 1 0");
+  fs::copy_file(dir.file("data.txt"), dir.file("site/data.txt"));
+  const cli_test::Outcome run = term(dir, "--batch site --search converged --jobs 1");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const nlohmann::json j = nlohmann::json::parse(slurp(dir.file("site/result.json")));
+  EXPECT_EQ(j["search"]["mode"], "converged");
+  EXPECT_TRUE(j["search"]["report_is_best"].get<bool>());
+}
+
 }  // namespace
