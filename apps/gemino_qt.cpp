@@ -2,8 +2,14 @@
 // the "Input/Output" window of the frame, run on a thread of its own. The command line
 // is not used.
 #include <QApplication>
+#include <atomic>
 #include <cstdio>
+#include <optional>
 #include <string>
+
+#include "bootstrap/indistinct.h"
+#include "bootstrap/resampling.h"
+#include "gemino/search_choice.h"
 
 #include "gemino/driver.h"
 #include "gemino/progress.h"
@@ -11,7 +17,10 @@
 #include "results/result_model.h"
 #include "results_qt/results_menu.h"
 #include "safe_file/interrupt_cleanup.h"
+#include "vozo/menus.h"
 #include "vozo_qt/application.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/program_api.h"
 #include "vozo_qt/run_progress.h"
 
 namespace {
@@ -27,6 +36,64 @@ std::string result_summary(const results::Result& r) {
   return text;
 }
 
+// The session's choice of search (Search > Converged search): a run takes it when its data
+// are read, and the next run of the session finds it as it was left.
+std::atomic<bool>& converged_chosen() {
+  static std::atomic<bool> chosen{false};
+  return chosen;
+}
+
+// The Search menu's position (from 1): just before "Window", which stays last, until the
+// end of the run adds the Results menu ahead of it.
+int32_t search_menu() {
+  return static_cast<int32_t>(vozo::main_menu().size());
+}
+
+// The frame leaves the ticking of a program's item to the program: `checked` is the
+// item's state before this choice.
+void choose_converged(int32_t& checked) {
+  const bool chosen = checked == 0;
+  converged_chosen().store(chosen);
+  vozo_qt::CheckMenuItemAt(search_menu(), 1, chosen ? vozo_qt::MF_CHECKED : 0);
+}
+
+gemino::SearchMode chosen_mode() {
+  return converged_chosen().load() ? gemino::SearchMode::converged : gemino::SearchMode::classic;
+}
+
+// The run's search: the converged answer when the session chose it, else the file's.
+std::optional<gemino::SearchOverride> chosen_search(const gemino::State& s) {
+  // The run has taken the choice: changing it now would not change the report.
+  vozo_qt::EnableMenuItemAt(search_menu(), 1, vozo_qt::MF_GRAYED);
+  if (chosen_mode() != gemino::SearchMode::converged) return std::nullopt;
+  return gemino::converged_choice(gemino::ConvergedOptions(), 0, nullptr)(s);
+}
+
+// The result for the status bar, with what a converged search of the run's data says of
+// the report's tensor.
+std::string status_text(const gemino::State& state) {
+  const results::Result r = results::build_result(state);
+  std::string text = result_summary(r);
+  const gemino::ConvergedOptions options;
+  const gemino::ConvergedResult search = bootstrap::search_run_data(
+      bootstrap::run_input(state), options, [](gemino::ProgressStage, int32_t, int32_t) {
+        // The run is ending already: Exit ends the check.
+        const vozo::ComputationBridge* b = vozo_qt::env().bridge;
+        return b == nullptr || !b->stop_requested();
+      });
+  if (search.status != gemino::InversionStatus::done) return text;
+  const std::string said = gemino::search_status_text(
+      chosen_mode(), r.result.objective_reported_units, search, options.tolerance);
+  return said.empty() ? text : text + " \u2014 " + said;
+}
+
+void add_run_menu() {
+  // Before the "Window" menu, which stays last.
+  if (!vozo_qt::InsertMenuEntry(search_menu() - 1, 0, 0, "&Search", nullptr)) return;
+  vozo_qt::AddMenuItem(search_menu(), vozo_qt::MF_CHECKED, "&Converged search", choose_converged);
+  vozo_qt::CheckMenuItemAt(search_menu(), 1, converged_chosen().load() ? vozo_qt::MF_CHECKED : 0);
+}
+
 // The driver ends with its own stop, which waits there until the frame ends: the
 // summary is reported from the program end, ahead of the hooks that show the end.
 recfmt::ConsoleHooks& hooks_before() {
@@ -36,18 +103,18 @@ recfmt::ConsoleHooks& hooks_before() {
 
 void end_of_run(int32_t exit_code) {
   const gemino::State& state = gemino::shared_state();
-  if (exit_code == 0 && results::has_result(state))
-    vozo_qt::report_run_result(result_summary(results::build_result(state)));
+  if (exit_code == 0 && results::has_result(state)) vozo_qt::report_run_result(status_text(state));
   hooks_before().program_end(exit_code);
 }
 
 void run() {
+  add_run_menu();
   results_qt::add_menu_when_run_ends();
   hooks_before() = recfmt::console_hooks();
   recfmt::ConsoleHooks hooks = hooks_before();
   hooks.program_end = end_of_run;
   recfmt::install_console_hooks(hooks);
-  gemino::run_driver(gemino::shared_state());
+  gemino::run_driver(gemino::shared_state(), chosen_search);
 }
 
 }  // namespace

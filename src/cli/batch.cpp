@@ -89,6 +89,10 @@ std::vector<std::string> site_arguments(const Options& options,
                                    site_json,
                                    "--crss",
                                    number_text(options.crss_mpa)};
+  if (options.search != gemino::SearchMode::classic) {
+    args.push_back("--search");
+    args.push_back(gemino::search_mode_name(options.search));
+  }
   for (const auto& extension : extensions) extension->site_arguments(args);
   // The sites share the processors: each run alone uses one.
   args.push_back("--jobs");

@@ -10,6 +10,7 @@
 #include "bootstrap/confidence_text.h"
 #include "bootstrap/converged_reference.h"
 #include "bootstrap/crss_range.h"
+#include "bootstrap/indistinct.h"
 #include "bootstrap/twin_scan.h"
 #include "cli/search_check.h"
 #include "cli/twin_share_auto.h"
@@ -104,7 +105,7 @@ void Confidence::prepare(Run& run) {
   // Centred on the converged answer of the full data: the report's tensor unless the
   // converged search found one that fits the data better.
   bootstrap::RunInput input = bootstrap::with_converged_reference(
-      bootstrap::run_input(run.state, run.options.crss_mpa), converged_search(run),
+      bootstrap::run_input(run.state, run.options.crss_mpa), checked_search(run),
       gemino::ConvergedOptions{}.tolerance);
   std::optional<bootstrap::Scan> scan;
   nlohmann::ordered_json auto_block;
@@ -142,7 +143,14 @@ void Confidence::prepare(Run& run) {
     run.json_blocks["bootstrap"] = bootstrap::bootstrap_json(s);
     run.stereonet_marks = figures::confidence_marks(s, input.reference);
     if (!csv_.empty()) csv_text_ = bootstrap::resamples_csv(s);
-    if (summary_) console_text_ += bootstrap::bootstrap_summary_text(s);
+    if (summary_) {
+      console_text_ += bootstrap::bootstrap_summary_text(s);
+      const gemino::ConvergedResult& search = checked_search(run);
+      if (search.status == gemino::InversionStatus::done) {
+        console_text_ += bootstrap::extent_text(search, run.options.crss_mpa,
+                                                gemino::ConvergedOptions().tolerance);
+      }
+    }
   }
   if (scan) {
     run.json_blocks["scan"] = bootstrap::scan_json(*scan, run.state.twin_percent);

@@ -15,6 +15,7 @@
 
 #include "figures/result_figures.h"
 #include "gemino/converged.h"
+#include "gemino/search_choice.h"
 #include "gemino/state.h"
 #include "results/file_output.h"
 #include "results/magnitudes.h"
@@ -33,6 +34,8 @@ struct Options {
   std::vector<std::string> batch;  // site folders
   int jobs = 0;                    // processes (or threads) at once; 0: one per processor
   std::string summary;             // the batch summary CSV; empty: standard output
+  // The search the report gives: the parameter file's (classic) or the converged answer.
+  gemino::SearchMode search = gemino::SearchMode::classic;
 };
 
 // A finished sound run, as an extension's outputs see it.
@@ -48,9 +51,11 @@ struct Run {
   // Whether any file beside the report was asked for: work that only such outputs show is
   // left out of a plain run.
   bool outputs_asked = false;
-  // The converged search of the run's data, made once by the first extension that needs it
-  // (converged_search in cli/search_check.h).
-  std::optional<gemino::ConvergedResult> converged = std::nullopt;
+  // The converged search that chose the report's tensor (a converged run), else null.
+  const gemino::ReportSearch* report_search = nullptr;
+  // The converged search of the run's data that checks the report's tensor, once made
+  // (cli::checked_search).
+  std::optional<gemino::ConvergedResult> checked{};
   // Each plane's tensor, in data row order, when the twins were separated (a last column of
   // the planes CSV); empty otherwise.
   std::vector<int32_t> plane_tensors;

@@ -99,6 +99,17 @@ int main(int argc, char** argv) {
       ->needs(batch)
       ->group("Batch");
   app.get_option("files")->excludes(batch);
+  std::string search = gemino::search_mode_name(options.search);
+  app.add_option("--search", search,
+                 "The search the report gives: classic (the parameter file's, the default) or "
+                 "converged (independent restarts until two agree on the best objective)")
+      ->check(CLI::Validator(
+          [](std::string& value) {
+            return gemino::search_mode_named(value) ? std::string()
+                                                    : "must be classic or converged, not " + value;
+          },
+          "classic|converged", "search mode"))
+      ->type_name("MODE");
 
   const std::vector<std::unique_ptr<Extension>> extensions = make_extensions();
   for (const auto& extension : extensions) extension->add_options(app);
@@ -118,6 +129,7 @@ int main(int argc, char** argv) {
     return usage_error(e.what());
   }
 
+  options.search = gemino::search_mode_named(search).value_or(gemino::SearchMode::classic);
   if (const std::string empty = empty_file_name(app); !empty.empty()) return usage_error(empty);
   if (options.batch.empty()) {
     for (const auto& extension : extensions) {

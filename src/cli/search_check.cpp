@@ -55,11 +55,6 @@ gemino::ConvergedResult search_again(const gemino::State& state, const results::
   return gemino::invert_converged(gemino::rows_of(state), run, with_report);
 }
 
-const gemino::ConvergedResult& converged_search(Run& run) {
-  if (!run.converged) run.converged = search_again(run.state, run.result, {});
-  return *run.converged;
-}
-
 bool report_is_best(const gemino::ConvergedResult& search, const results::Result& result,
                     float tolerance) {
   return result.result.objective_reported_units - search.best.objective_reported <= tolerance;
@@ -89,23 +84,38 @@ nlohmann::ordered_json search_json(const gemino::ConvergedResult& search,
   return j;
 }
 
+nlohmann::ordered_json mode_json(gemino::SearchMode mode, const nlohmann::ordered_json& block,
+                                 const gemino::ReportSearch* chosen) {
+  nlohmann::ordered_json j = {{"mode", gemino::search_mode_name(mode)}};
+  // The seed of the search that found the report's tensor: a plain run with start mode 1
+  // and this seed reports the same tensor.
+  if (chosen != nullptr) j["report_seed"] = chosen->seed;
+  for (const auto& [key, value] : block.items()) j[key] = value;
+  return j;
+}
+
+const gemino::ConvergedResult& checked_search(Run& run) {
+  // A converged run reports what the search that chose it found: nothing to redo.
+  if (run.report_search != nullptr) return run.report_search->converged;
+  if (!run.checked) run.checked = search_again(run.state, run.result, gemino::ConvergedOptions());
+  return *run.checked;
+}
+
 void SearchCheck::prepare(Run& run) {
-  if (!run.outputs_asked) return;
   const gemino::ConvergedOptions options;
-  const gemino::ConvergedResult& search = converged_search(run);
+  const gemino::ReportSearch* chosen = run.report_search;
+  if (chosen == nullptr && !run.outputs_asked) return;
+  const gemino::ConvergedResult& search = checked_search(run);
   if (search.status != gemino::InversionStatus::done) return;
-  run.json_blocks["search"] =
-      search_json(search, run.result, options.tolerance, run.options.crss_mpa);
-  if (!report_is_best(search, run.result, options.tolerance)) {
-    // Not on the console: its transcript is the run's own.
-    char line[200];
-    std::snprintf(line, sizeof line,
-                  "gemino-term: the report's tensor is not the best found: objective %.4f, "
-                  "a converged search reached %.4f (see the JSON's search block)\n",
-                  static_cast<double>(run.result.result.objective_reported_units),
-                  static_cast<double>(search.best.objective_reported));
-    std::cerr << line;
+  if (run.outputs_asked) {
+    run.json_blocks["search"] =
+        mode_json(run.options.search,
+                  search_json(search, run.result, options.tolerance, run.options.crss_mpa), chosen);
   }
+  const std::string why =
+      gemino::not_best_text(run.result.result.objective_reported_units, search, options.tolerance);
+  // Not on the console: its transcript is the run's own.
+  if (!why.empty()) std::cerr << "gemino-term: " << why << " (see the JSON's search block)\n";
 }
 
 }  // namespace cli

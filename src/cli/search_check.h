@@ -17,9 +17,9 @@ namespace cli {
 gemino::ConvergedResult search_again(const gemino::State& state, const results::Result& result,
                                      const gemino::ConvergedOptions& options);
 
-// The converged search of the run (search_again with the default options), made on the
-// first call and kept in the run for the other extensions.
-const gemino::ConvergedResult& converged_search(Run& run);
+// The converged search that checks the report's tensor, made once per run: the one that
+// chose the report's tensor in a converged run, else search_again with default options.
+const gemino::ConvergedResult& checked_search(Run& run);
 
 // Whether the report's tensor reaches the best objective found (within the tolerance).
 bool report_is_best(const gemino::ConvergedResult& search, const results::Result& result,

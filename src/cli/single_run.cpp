@@ -131,9 +131,16 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
 
   Dialogue dialogue;
   int code = 0;
+  // A converged run reports the converged answer; what chose it stays for the outputs.
+  std::optional<gemino::ReportSearch> chosen;
+  gemino::ChooseSearch choose;
+  if (options.search == gemino::SearchMode::converged) {
+    chosen.emplace();
+    choose = gemino::converged_choice(gemino::ConvergedOptions(), 0, &*chosen);
+  }
   {
     const DialogueScope scope(dialogue, options.files);
-    code = recfmt::run_program([] { gemino::run_driver(gemino::shared_state()); });
+    code = recfmt::run_program([&choose] { gemino::run_driver(gemino::shared_state(), choose); });
   }
   const gemino::State& state = gemino::shared_state();
   bool sound = code == 0 && results::has_result(state);
@@ -144,9 +151,18 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
   if (sound) {
     result = results::build_result(state);
     stress = results::stress_magnitudes(*result, options.crss_mpa);
-    run.emplace(
-        Run{options, state, *result, *stress, nlohmann::ordered_json::object(), {}, false, {}, {}});
+    run.emplace(Run{options,
+                    state,
+                    *result,
+                    *stress,
+                    nlohmann::ordered_json::object(),
+                    {},
+                    false,
+                    nullptr,
+                    {},
+                    {}});
     run->outputs_asked = !all_outputs.empty();
+    if (chosen) run->report_search = &*chosen;
     try {
       for (const auto& extension : extensions) extension->prepare(*run);
     } catch (const std::exception& e) {

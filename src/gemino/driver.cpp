@@ -41,9 +41,26 @@ void open_files() {
   gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), report_unit, recfmt::Text<7>("replace"), 0);
 }
 
+// Puts the chosen search in place of the file's: its seed and start mode for the draws,
+// and the twin limit of its share of twinned planes.
+void use_search(State& s, const SearchOverride& search) {
+  s.start_mode = 1;
+  s.seed = search.seed;
+  if (search.twin_percent != s.twin_percent) {
+    s.twin_percent = search.twin_percent;
+    float twinned = 0.0f;
+    float untwinned = 0.0f;
+    count_planes(s, twinned, untwinned);
+  }
+}
+
 }  // namespace
 
 void run_driver(State& s) {
+  run_driver(s, ChooseSearch());
+}
+
+void run_driver(State& s, const ChooseSearch& choose) {
   reset_state(s);
   gral::initsio();
   geminohead(recfmt::Text<10>("Gemino"), recfmt::Text<10>(" 1.2"), recfmt::Text<10>("2010-06-21"));
@@ -53,6 +70,12 @@ void run_driver(State& s) {
   read_run_parameters(s);
   read_twin_data(s);
   write_separator();
+
+  // The parameter file's start mode stays what the results say was asked for.
+  const int32_t file_start_mode = s.start_mode;
+  if (choose) {
+    if (const std::optional<SearchOverride> search = choose(s)) use_search(s, *search);
+  }
 
   float stress_params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   float f = 0.0f;
@@ -65,6 +88,7 @@ void run_driver(State& s) {
         report_progress(ProgressStage::starting_tensors, trial, count);
       },
       stress_params, f);
+  s.start_mode = file_start_mode;
 
   float reported = best.objective;
   // R outside [0, 1] is re-expressed by the report, which scores the tensor again and

@@ -55,7 +55,7 @@ void runtime_error(std::string_view statement, int32_t unit, std::string_view me
   detail::report_and_stop(statement, detail::unit_text(unit), message);
 }
 
-int32_t run_program(void (*body)()) {
+int32_t run_program(const std::function<void()>& body) {
   try {
     body();
     stop(0);

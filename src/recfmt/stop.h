@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace recfmt {
@@ -25,6 +26,6 @@ struct StopRun {
 // Runs a whole program body: catches StopRun and returns its exit code; a normal return
 // of body is a plain stop (units closed, ProgramEnd called, code 0). Any other exception
 // (memory exhausted) closes the units, is told on standard error and gives code 2.
-int32_t run_program(void (*body)());
+int32_t run_program(const std::function<void()>& body);
 
 }  // namespace recfmt

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "bootstrap/confidence_text.h"
+#include "bootstrap/indistinct.h"
 #include "figures/confidence_figures.h"
 #include "gemino/state.h"
 #include "results_qt/background_job.h"
@@ -122,17 +123,27 @@ BackgroundJob* start_confidence(int32_t resamples) {
         .arg(done - resamples)
         .arg(total - resamples);
   };
-  auto work = [input = run_input(), summary, resamples](const BackgroundJob::Progress& progress) {
+  // The extent of the tensors the run's data cannot tell apart, shown below the summary.
+  auto extent = std::make_shared<std::string>();
+  auto work = [input = run_input(), summary, extent,
+               resamples](const BackgroundJob::Progress& progress) {
     bootstrap::Options options;
     options.resamples = resamples;
     options.jobs = 0;  // every core
     options.progress = progress;
     *summary = bootstrap::run_bootstrap(*input, options);
+    if (summary->cancelled) return;
+    const gemino::ConvergedOptions converged;
+    const gemino::ConvergedResult search = bootstrap::search_run_data(*input, converged);
+    if (search.status == gemino::InversionStatus::done) {
+      *extent = bootstrap::extent_text(search, input->crss_mpa, converged.tolerance);
+    }
   };
-  auto finished = [summary, frame](bool cancelled) {
+  auto finished = [summary, extent, frame](bool cancelled) {
     const results::Result* r = finished_result();
     if (cancelled || summary->cancelled || r == nullptr) return;
-    show_text_window(frame, confidence_title, bootstrap::bootstrap_summary_text(*summary));
+    show_text_window(frame, confidence_title,
+                     bootstrap::bootstrap_summary_text(*summary) + *extent);
     set_stereonet_marks(figures::confidence_marks(*summary, *r));
   };
   return new BackgroundJob(frame, confidence_title, label, work, finished);
