@@ -113,12 +113,22 @@ void Confidence::prepare(Run& run) {
   if (!scan_text_.empty() || automatic) {
     const bootstrap::ScanRange range =
         automatic ? auto_range(scan_text_) : *bootstrap::parse_scan_range(scan_text_);
-    scan = bootstrap::run_scan(input, range, run.options.jobs);
+    if (before_run_) {
+      // The scan that chose the share the run counted; the run's tensor is the one at
+      // that share, and the angles are measured from it.
+      scan = before_run_->scan;
+      measure_from(*scan, input.reference);
+    } else {
+      scan = bootstrap::run_scan(input, range, run.options.jobs);
+    }
     if (summary_) scan_console = bootstrap::scan_table_text(*scan);
     if (automatic) {
-      const ChosenShare chosen = choose_share(*scan, run.state.twin_percent);
-      const int32_t report_percent = report_twin_percent(chosen, run.state.twin_percent, false);
-      input = input_at_share(input, *scan, chosen);
+      const ChosenShare chosen =
+          before_run_ ? before_run_->chosen : choose_share(*scan, run.state.twin_percent);
+      const int32_t report_percent =
+          report_twin_percent(chosen, run.state.twin_percent, before_run_.has_value());
+      // A run at the chosen share already is the run the results beyond the report need.
+      if (!before_run_) input = input_at_share(input, *scan, chosen);
       auto_block = auto_json(chosen, input, report_percent, run.options.crss_mpa);
       if (summary_) scan_console += auto_text(chosen, report_percent);
     }
@@ -157,6 +167,14 @@ void Confidence::prepare(Run& run) {
     console_text_ += scan_console;
   }
   if (automatic) run.json_blocks["twin_percent_auto"] = auto_block;
+}
+
+gemino::ChooseSearch Confidence::converged_search(const Options& options,
+                                                  gemino::ReportSearch* kept) {
+  before_run_.reset();
+  if (twin_percent_text_.empty()) return {};
+  return converged_at_share(auto_range(scan_text_), options.jobs, options.crss_mpa, &before_run_,
+                            kept);
 }
 
 void Confidence::write(const Run& /*run*/) {
