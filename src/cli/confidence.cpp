@@ -82,7 +82,8 @@ void Confidence::add_options(CLI::App& app) {
   app.add_option("--twin-percent", twin_percent_text_,
                  "auto: scan the share of twins counted (over --scan-twin-percent, else 50:100:1) "
                  "and give the tensor, the bootstrap and the magnitudes beyond the report at "
-                 "the suggested share; the report keeps the parameter file's share")
+                 "the suggested share; the report keeps the parameter file's share, unless "
+                 "--search converged is given: the report is then the run at that share")
       ->type_name("auto")
       ->check([](const std::string& text) {
         return text == "auto" ? std::string() : std::string("expects auto, not " + text);
@@ -130,6 +131,9 @@ void Confidence::prepare(Run& run) {
       // A run at the chosen share already is the run the results beyond the report need.
       if (!before_run_) input = input_at_share(input, *scan, chosen);
       auto_block = auto_json(chosen, input, report_percent, run.options.crss_mpa);
+      // The parameter file's share: a report at the chosen share no longer shows it.
+      auto_block["file_twin_percent"] =
+          before_run_ ? before_run_->file_twin_percent : run.state.twin_percent;
       if (summary_) scan_console += auto_text(chosen, report_percent);
     }
     if (!scan_figure_.empty()) {

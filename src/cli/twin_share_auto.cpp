@@ -90,6 +90,7 @@ gemino::ChooseSearch converged_at_share(const bootstrap::ScanRange& range, int32
     ShareBeforeRun made;
     made.scan = bootstrap::run_scan(scan_input(s, crss_mpa), range, jobs);
     made.chosen = choose_share(made.scan, s.twin_percent);
+    made.file_twin_percent = s.twin_percent;
     const int32_t percent = made.chosen.twin_percent;
     gemino::ReportSearch chosen = gemino::choose_converged(s, percent, gemino::ConvergedOptions());
     std::optional<gemino::SearchOverride> search = chosen.search;

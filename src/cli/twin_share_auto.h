@@ -52,6 +52,7 @@ bootstrap::RunInput scan_input(const gemino::State& s, double crss_mpa);
 struct ShareBeforeRun {
   bootstrap::Scan scan;
   ChosenShare chosen;
+  int32_t file_twin_percent = 100;  // the parameter file's share, which the run no longer counts
 };
 
 // The driver's hook for `--twin-percent auto --search converged`: scans `range` on the

@@ -81,6 +81,7 @@ TEST(TwinPercentAutoConverged, TheReportIsTheConvergedRunOfAFileAskingTheShare) 
   EXPECT_EQ(a["twin_percent"], 100);
   EXPECT_EQ(a["suggested"], true);
   EXPECT_EQ(a["report_twin_percent"], 100);
+  EXPECT_EQ(a["file_twin_percent"], 80);
   EXPECT_EQ(j["parameters"]["twin_percent"], 100);
   EXPECT_EQ(j["scan"]["run_twin_percent"], 100);
   EXPECT_EQ(j["result"], asked.json()["result"]);
@@ -115,6 +116,7 @@ TEST(TwinPercentAutoConverged, TheScanBeforeTheSearchIsTheScanAfterAClassicRun) 
   }
   // Without --search converged the report stays the parameter file's run at 80 %.
   EXPECT_EQ(after.json()["twin_percent_auto"]["report_twin_percent"], 80);
+  EXPECT_EQ(after.json()["twin_percent_auto"]["file_twin_percent"], 80);
   EXPECT_NE(after.report().find("    1 200  80  10 900 0\r\n"), std::string::npos);
 }
 
