@@ -31,4 +31,11 @@ RunInput with_converged_reference(RunInput input, const gemino::ConvergedResult&
   return input;
 }
 
+CentredInput centred_on_converged(RunInput input, const gemino::ConvergedOptions& options) {
+  CentredInput out;
+  out.search = search_full_data(input, options);
+  out.input = with_converged_reference(std::move(input), out.search, options.tolerance);
+  return out;
+}
+
 }  // namespace bootstrap

@@ -26,4 +26,12 @@ bool finds_better_reference(const RunInput& input, const gemino::ConvergedResult
 RunInput with_converged_reference(RunInput input, const gemino::ConvergedResult& search,
                                   float tolerance);
 
+// The input centred on the converged answer of the full data, with the search that decided
+// it (whose extent the summary shows): what the bootstrap of a finished run starts from.
+struct CentredInput {
+  RunInput input;
+  gemino::ConvergedResult search;
+};
+CentredInput centred_on_converged(RunInput input, const gemino::ConvergedOptions& options = {});
+
 }  // namespace bootstrap

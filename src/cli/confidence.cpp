@@ -82,7 +82,8 @@ void Confidence::add_options(CLI::App& app) {
   app.add_option("--twin-percent", twin_percent_text_,
                  "auto: scan the share of twins counted (over --scan-twin-percent, else 50:100:1) "
                  "and give the tensor, the bootstrap and the magnitudes beyond the report at "
-                 "the suggested share; the report keeps the parameter file's share")
+                 "the suggested share; the report keeps the parameter file's share, unless "
+                 "--search converged is given: the report is then the run at that share")
       ->type_name("auto")
       ->check([](const std::string& text) {
         return text == "auto" ? std::string() : std::string("expects auto, not " + text);
@@ -113,13 +114,26 @@ void Confidence::prepare(Run& run) {
   if (!scan_text_.empty() || automatic) {
     const bootstrap::ScanRange range =
         automatic ? auto_range(scan_text_) : *bootstrap::parse_scan_range(scan_text_);
-    scan = bootstrap::run_scan(input, range, run.options.jobs);
+    if (before_run_) {
+      // The scan that chose the share the run counted; the run's tensor is the one at
+      // that share, and the angles are measured from it.
+      scan = before_run_->scan;
+      measure_from(*scan, input.reference);
+    } else {
+      scan = bootstrap::run_scan(input, range, run.options.jobs);
+    }
     if (summary_) scan_console = bootstrap::scan_table_text(*scan);
     if (automatic) {
-      const ChosenShare chosen = choose_share(*scan, run.state.twin_percent);
-      const int32_t report_percent = report_twin_percent(chosen, run.state.twin_percent, false);
-      input = input_at_share(input, *scan, chosen);
+      const ChosenShare chosen =
+          before_run_ ? before_run_->chosen : choose_share(*scan, run.state.twin_percent);
+      const int32_t report_percent =
+          report_twin_percent(chosen, run.state.twin_percent, before_run_.has_value());
+      // A run at the chosen share already is the run the results beyond the report need.
+      if (!before_run_) input = input_at_share(input, *scan, chosen);
       auto_block = auto_json(chosen, input, report_percent, run.options.crss_mpa);
+      // The parameter file's share: a report at the chosen share no longer shows it.
+      auto_block["file_twin_percent"] =
+          before_run_ ? before_run_->file_twin_percent : run.state.twin_percent;
       if (summary_) scan_console += auto_text(chosen, report_percent);
     }
     if (!scan_figure_.empty()) {
@@ -157,6 +171,14 @@ void Confidence::prepare(Run& run) {
     console_text_ += scan_console;
   }
   if (automatic) run.json_blocks["twin_percent_auto"] = auto_block;
+}
+
+gemino::ChooseSearch Confidence::converged_search(const Options& options,
+                                                  gemino::ReportSearch* kept) {
+  before_run_.reset();
+  if (twin_percent_text_.empty()) return {};
+  return converged_at_share(auto_range(scan_text_), options.jobs, options.crss_mpa, &before_run_,
+                            kept);
 }
 
 void Confidence::write(const Run& /*run*/) {

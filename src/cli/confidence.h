@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cli/extension.h"
+#include "cli/twin_share_auto.h"
 
 namespace cli {
 
@@ -18,6 +20,8 @@ class Confidence : public Extension {
   std::vector<std::filesystem::path> outputs() const override;
   void prepare(Run& run) override;
   void write(const Run& run) override;
+  gemino::ChooseSearch converged_search(const Options& options,
+                                        gemino::ReportSearch* kept) override;
   void site_arguments(std::vector<std::string>& args) const override;
   std::string batch_conflict() const override;
   std::string usage_conflict() const override;
@@ -35,6 +39,8 @@ class Confidence : public Extension {
   const CLI::Option* dpi_option_ = nullptr;  // --dpi, when the figures' options have it
   std::string csv_text_;
   std::string console_text_;
+  // The scan a converged run made before its search, and the share it counts.
+  std::optional<ShareBeforeRun> before_run_;
 };
 
 }  // namespace cli

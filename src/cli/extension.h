@@ -80,6 +80,14 @@ class Extension {
   // when one cannot be written (the program then exits with exit_cant_create).
   virtual void write(const Run& /*run*/) {}
 
+  // The search of a converged run when the extension's options decide it (the share of
+  // twins it counts); empty to leave it to the run. The converged search that chose it goes
+  // into *kept.
+  virtual gemino::ChooseSearch converged_search(const Options& /*options*/,
+                                                gemino::ReportSearch* /*kept*/) {
+    return {};
+  }
+
   // Arguments added to each site's run of a batch (paths relative to the site folder), and
   // a reason the extension's options cannot be used with --batch (empty when they can).
   virtual void site_arguments(std::vector<std::string>& /*args*/) const {}

@@ -137,6 +137,11 @@ int run_single(const Options& options, const std::vector<std::unique_ptr<Extensi
   if (options.search == gemino::SearchMode::converged) {
     chosen.emplace();
     choose = gemino::converged_choice(gemino::ConvergedOptions(), 0, &*chosen);
+    for (const auto& extension : extensions) {
+      if (gemino::ChooseSearch own = extension->converged_search(options, &*chosen)) {
+        choose = std::move(own);
+      }
+    }
   }
   {
     const DialogueScope scope(dialogue, options.files);

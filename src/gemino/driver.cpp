@@ -8,6 +8,7 @@
 #include "gemino/parameters.h"
 #include "gemino/progress.h"
 #include "gemino/report.h"
+#include "gemino/report_share.h"
 #include "gemino/start_points.h"
 #include "gemino/twin_data.h"
 #include "gemino/units.h"
@@ -15,6 +16,7 @@
 #include "gral/opef2.h"
 #include "recfmt/statements.h"
 #include "recfmt/stop.h"
+#include "recfmt/units.h"
 
 namespace gemino {
 
@@ -29,7 +31,8 @@ void record_tensor(TensorRecord& record, const float (&x)[4], float objective_va
   record.threshold_index = threshold_index;
 }
 
-void open_files() {
+// Opens the run's files; returns the report's name as given.
+std::string open_files() {
   std::string parameters_name = "?";
   std::string data_name = "?";
   std::string output_name = "?";
@@ -39,6 +42,7 @@ void open_files() {
   // The report is cut when it is opened: after a run that fails early it holds only what
   // this run wrote, never a previous run's tensor.
   gral::opef2(output_name, recfmt::Text<20>("OUTPUT"), report_unit, recfmt::Text<7>("replace"), 0);
+  return output_name;
 }
 
 // Puts the chosen search in place of the file's: its seed and start mode for the draws,
@@ -64,7 +68,7 @@ void run_driver(State& s, const ChooseSearch& choose) {
   reset_state(s);
   gral::initsio();
   geminohead(recfmt::Text<10>("Gemino"), recfmt::Text<10>(" 1.2"), recfmt::Text<10>("2010-06-21"));
-  open_files();
+  const std::string report_name = open_files();
 
   copy_text_lines(s);
   read_run_parameters(s);
@@ -73,6 +77,7 @@ void run_driver(State& s, const ChooseSearch& choose) {
 
   // The parameter file's start mode stays what the results say was asked for.
   const int32_t file_start_mode = s.start_mode;
+  const int32_t file_twin_percent = s.twin_percent;
   if (choose) {
     if (const std::optional<SearchOverride> search = choose(s)) use_search(s, *search);
   }
@@ -111,6 +116,16 @@ void run_driver(State& s, const ChooseSearch& choose) {
   stress_plots(s, stress_params);
   record_tensor(s.record.final, stress_params, reported, s.threshold, s.threshold_index);
   s.record.completed = true;
+  if (s.twin_percent != file_twin_percent) {
+    // The echo of the run parameters and the twin counts were written before the search
+    // was chosen: they now say the share the run counted.
+    recfmt::close(report_unit);
+    if (!write_share_used(report_name, text_line_count, s.twin_percent, s.twin_limit)) {
+      recfmt::write_list(console_unit, {"THE REPORT STILL ECHOES THE PARAMETER FILE'S SHARE; "
+                                        "THE RUN COUNTED ",
+                                        s.twin_percent, " %"});
+    }
+  }
   recfmt::stop();
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "bootstrap/confidence_text.h"
+#include "bootstrap/converged_reference.h"
 #include "bootstrap/indistinct.h"
 #include "figures/confidence_figures.h"
 #include "gemino/state.h"
@@ -125,26 +126,31 @@ BackgroundJob* start_confidence(int32_t resamples) {
   };
   // The extent of the tensors the run's data cannot tell apart, shown below the summary.
   auto extent = std::make_shared<std::string>();
-  auto work = [input = run_input(), summary, extent,
+  // The tensor the cones are centred on.
+  auto centre = std::make_shared<results::TensorResult>();
+  auto work = [input = run_input(), summary, extent, centre,
                resamples](const BackgroundJob::Progress& progress) {
+    // Centred on the converged answer of the full data, as the terminal's bootstrap is:
+    // the run's tensor unless the converged search finds one that fits the data better.
+    const gemino::ConvergedOptions converged;
+    const bootstrap::CentredInput centred = bootstrap::centred_on_converged(*input, converged);
+    *centre = centred.input.reference;
     bootstrap::Options options;
     options.resamples = resamples;
     options.jobs = 0;  // every core
     options.progress = progress;
-    *summary = bootstrap::run_bootstrap(*input, options);
+    *summary = bootstrap::run_bootstrap(centred.input, options);
     if (summary->cancelled) return;
-    const gemino::ConvergedOptions converged;
-    const gemino::ConvergedResult search = bootstrap::search_run_data(*input, converged);
-    if (search.status == gemino::InversionStatus::done) {
-      *extent = bootstrap::extent_text(search, input->crss_mpa, converged.tolerance);
+    if (centred.search.status == gemino::InversionStatus::done) {
+      *extent = bootstrap::extent_text(centred.search, input->crss_mpa, converged.tolerance);
     }
   };
-  auto finished = [summary, extent, frame](bool cancelled) {
+  auto finished = [summary, extent, centre, frame](bool cancelled) {
     const results::Result* r = finished_result();
     if (cancelled || summary->cancelled || r == nullptr) return;
     show_text_window(frame, confidence_title,
                      bootstrap::bootstrap_summary_text(*summary) + *extent);
-    set_stereonet_marks(figures::confidence_marks(*summary, *r));
+    set_stereonet_marks(figures::confidence_marks(*summary, *centre));
   };
   return new BackgroundJob(frame, confidence_title, label, work, finished);
 }

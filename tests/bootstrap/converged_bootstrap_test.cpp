@@ -228,4 +228,25 @@ TEST(ConvergedReference, TheExamplesRunTensorIsItsOwnCentre) {
   EXPECT_EQ(std::memcmp(in.reference.params, run.reference.params, sizeof(float) * 4), 0);
 }
 
+// The desktop's bootstrap starts where the terminal's does: from the converged answer when
+// the run stopped short, from the run's tensor when it is the best found.
+TEST(ConvergedReference, CentredInputIsTheTerminalsCentreWithItsSearch) {
+  const gemino::ConvergedOptions options;
+  for (const RunInput* run : {&short_search_input(), &bootstrap_test::example_input()}) {
+    const bootstrap::CentredInput centred = bootstrap::centred_on_converged(*run, options);
+    const gemino::ConvergedResult search = bootstrap::search_full_data(*run, options);
+    const RunInput in = bootstrap::with_converged_reference(*run, search, options.tolerance);
+    EXPECT_EQ(centred.input.reference_converged, in.reference_converged);
+    EXPECT_EQ(std::memcmp(centred.input.reference.params, in.reference.params, sizeof(float) * 4),
+              0);
+    EXPECT_EQ(centred.search.best.objective_reported, search.best.objective_reported);
+    EXPECT_EQ(centred.search.restarts, search.restarts);
+    EXPECT_EQ(centred.input.rows.size(), run->rows.size());
+  }
+  EXPECT_TRUE(
+      bootstrap::centred_on_converged(short_search_input(), options).input.reference_converged);
+  EXPECT_FALSE(bootstrap::centred_on_converged(bootstrap_test::example_input(), options)
+                   .input.reference_converged);
+}
+
 }  // namespace
