@@ -30,6 +30,21 @@ inline Outcome term(const gemino_test::ScratchDir& dir, const std::string& args,
           gemino_test::slurp(dir.file("stderr.txt"))};
 }
 
+// A console without its clock line ("Running on: ... at: hh:mm:ss"): two runs a second
+// apart differ there and nowhere else.
+inline std::string timeless(const std::string& console) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < console.size()) {
+    std::size_t end = console.find('\n', at);
+    end = end == std::string::npos ? console.size() : end + 1;
+    const std::string line = console.substr(at, end - at);
+    if (line.find("Running on:") == std::string::npos) out += line;
+    at = end;
+  }
+  return out;
+}
+
 // A site folder holding the bundled example's parameter and data files.
 inline void copy_example(const std::string& folder) {
   std::filesystem::create_directories(folder);
