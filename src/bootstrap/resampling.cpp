@@ -55,22 +55,6 @@ int32_t TaskRandom::generator_seed() {
   return static_cast<int32_t>((next() >> 34) | 1u);
 }
 
-results::TensorResult tensor_result(const gemino::InvertedTensor& t) {
-  results::TensorResult r{};
-  results::Axis* axes[3] = {&r.sigma1, &r.sigma2, &r.sigma3};
-  for (int32_t j = 0; j < 3; ++j) {
-    for (int32_t k = 0; k < 3; ++k) axes[j]->vector[k] = t.axes[j][k];
-    axes[j]->line = results::line_of(axes[j]->vector);
-  }
-  r.R = t.tensor.params[3];
-  r.objective = t.tensor.objective;
-  r.objective_reported_units = t.objective_reported;
-  r.threshold = t.tensor.threshold;
-  r.threshold_index = t.tensor.threshold_index;
-  for (int32_t k = 0; k < 4; ++k) r.params[k] = t.tensor.params[k];
-  return r;
-}
-
 std::optional<double> differential_mpa(double threshold, double crss_mpa) {
   if (!(threshold > 0.0)) return std::nullopt;
   const double d = crss_mpa / threshold;

@@ -53,7 +53,7 @@ class TaskRandom {
 };
 
 // The tensor of an inversion with its lines, as the results give the run's tensor.
-results::TensorResult tensor_result(const gemino::InvertedTensor& t);
+using results::tensor_result;
 
 // The differential stress of a threshold (SEUIL) for a CRSS; none when SEUIL is not
 // positive (or the quotient is not finite).

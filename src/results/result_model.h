@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gemino/invert.h"
 #include "gemino/state.h"
 
 namespace results {
@@ -120,5 +121,8 @@ Result build_result(const gemino::State& s);
 
 // The lower-hemisphere line of a direction (east, north, up); the sense is dropped.
 Line line_of(const float (&v)[3]);
+
+// The tensor of an inversion with its lines, as build_result gives the run's tensor.
+TensorResult tensor_result(const gemino::InvertedTensor& t);
 
 }  // namespace results

@@ -13,7 +13,7 @@
 namespace separation {
 
 // A tensor as a result gives it: axes as lower-hemisphere lines, R, threshold, objective.
-results::TensorResult tensor_result(const gemino::InvertedTensor& t);
+using results::tensor_result;
 
 // The `tensors` block: K and how it was asked for ("auto", "1", "2", "3"), the share of
 // twins, the rule and the BIC of each K tried, each tensor (axes, R, SEUIL, the
