@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "cli/batch.h"
+#include "cli/convert_command.h"
 #include "cli/extension.h"
 #include "cli/single_run.h"
 #include "gemino/version.h"
@@ -63,6 +64,7 @@ int usage_error(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "convert") return convert_command(argc - 1, argv + 1);
   CLI::App app(description, "gemino-term");
   app.set_version_flag("--version", "gemino-term " + std::string(gemino::program_version));
   Options options;
