@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <vector>
 
 #include "gemino/grain_geometry.h"
 #include "import/legacy_layout.h"
@@ -20,24 +21,16 @@ struct WholeDegrees {
   int32_t plunge = 0;
 };
 
-// The whole degrees nearest to (angle, plunge) among the four corners around them, judged
-// by `miss` (the angle the reader's vector makes with the intended one).
-template <typename Miss>
-WholeDegrees nearest_whole(double angle, double plunge, Miss miss) {
-  WholeDegrees best;
-  double best_miss = 1e300;
+// The whole degrees around (angle, plunge): the four corners of the degree they lie in.
+std::vector<WholeDegrees> corners(double angle, double plunge) {
+  std::vector<WholeDegrees> out;
   for (const double a : {std::floor(angle), std::ceil(angle)}) {
     for (const double p : {std::floor(plunge), std::ceil(plunge)}) {
       if (p < 0.0 || p > 90.0) continue;
-      const WholeDegrees w{static_cast<int32_t>(a) % 360, static_cast<int32_t>(p)};
-      const double m = miss(w);
-      if (m < best_miss) {
-        best_miss = m;
-        best = w;
-      }
+      out.push_back({static_cast<int32_t>(a) % 360, static_cast<int32_t>(p)});
     }
   }
-  return best;
+  return out;
 }
 
 // What the reader makes of a c-axis record: the upper end of the axis.
@@ -61,43 +54,40 @@ std::string record(int32_t direction, int32_t plunge, int32_t grain, char code) 
   return line + "\n";
 }
 
-class Encoder {
- public:
-  explicit Encoder(LegacyFiles& out) : out_(out) {}
+// The record of a plane as written, and how far the reader's pole and glide lie from the
+// table's.
+struct PlaneChoice {
+  WholeDegrees whole;
+  double pole_change = 0.0;
+  double glide_change = 0.0;
+};
 
-  // The records of one grain.
-  std::string grain(const SourceGrain& g, int32_t number) {
-    // The c-axis record gives the axis by the trend and plunge of its lower end.
-    const TrendPlunge tp = trend_plunge(g.c_axis);
-    float c[3];
-    const WholeDegrees cw = nearest_whole(tp.trend, tp.plunge, [&](const WholeDegrees& w) {
-      reader_c_axis(w, c);
-      return angle_between_lines(as_double(c), g.c_axis);
-    });
-    reader_c_axis(cw, c);
-    note(out_.c_axis_change, angle_between_lines(as_double(c), g.c_axis));
-    std::string text = record(cw.direction, cw.plunge, number, ' ');
-    for (const SourcePlane& p : g.planes) text += plane(g, p, c, number);
-    return text;
-  }
+// The upper end of a pole.
+Vec upper(const Vec& pole) {
+  return unit(pole[2] < 0.0 ? negated(pole) : pole);
+}
 
- private:
-  // A twin-plane record gives the upper end of the pole: angle from the first axis
-  // (east) towards the second (north), and its rise above the horizontal.
-  std::string plane(const SourceGrain& g, const SourcePlane& p, const float (&c)[3],
-                    int32_t number) {
-    const Vec n = unit(p.pole[2] < 0.0 ? negated(p.pole) : p.pole);
-    double angle = degrees(std::atan2(n[1], n[0]));
-    if (angle < 0.0) angle += 360.0;
-    const double rise = degrees(std::asin(std::fmin(1.0, n[2])));
+// Among the corners of a plane's pole, the one whose pole and glide, as the reader derives
+// the glide from the c-axis `c` it holds, lie closest to the table's: the larger of the two
+// changes is made as small as it can be.
+PlaneChoice choose_plane(const SourceGrain& g, const SourcePlane& p, const float (&c)[3]) {
+  // A twin-plane record gives the upper end of the pole: angle from the first axis (east)
+  // towards the second (north), and its rise above the horizontal.
+  const Vec n = upper(p.pole);
+  double angle = degrees(std::atan2(n[1], n[0]));
+  if (angle < 0.0) angle += 360.0;
+  const double rise = degrees(std::asin(std::fmin(1.0, n[2])));
+  // The intended glide, from the table's c-axis turned to the pole's side. The pole written
+  // points upwards as n does, within a degree of it: the same side.
+  const Vec ca = dot(g.c_axis, n) < 0.0 ? negated(g.c_axis) : g.c_axis;
+  const double along = dot(ca, n);
+  const Vec intended = unit({ca[0] - along * n[0], ca[1] - along * n[1], ca[2] - along * n[2]});
+
+  PlaneChoice best;
+  double best_worst = 1e300;
+  for (const WholeDegrees& w : corners(angle, rise)) {
     float pole[3];
-    const WholeDegrees w = nearest_whole(angle, rise, [&](const WholeDegrees& w) {
-      gemino::plane_pole(w.direction, w.plunge, ' ', pole);
-      return angle_between_lines(as_double(pole), n);
-    });
     gemino::plane_pole(w.direction, w.plunge, ' ', pole);
-    note(out_.pole_change, angle_between_lines(as_double(pole), n));
-
     // The reader turns the c-axis to the pole's side and projects it onto the plane.
     float cr[3] = {c[0], c[1], c[2]};
     if (!(cr[0] * pole[0] + cr[1] * pole[1] + cr[2] * pole[2] > 0.0f)) {
@@ -105,18 +95,51 @@ class Encoder {
     }
     float glide[3];
     gemino::glide_toward(pole, cr, glide);
-    // The intended glide from the table's directions, on the same side of the plane as
-    // the pole written (a plane with both its pole and glide reversed is the same).
-    const Vec side = dot(n, as_double(pole)) < 0.0 ? negated(n) : n;
-    Vec ca = dot(g.c_axis, side) < 0.0 ? negated(g.c_axis) : g.c_axis;
-    const double along = dot(ca, side);
-    const Vec intended =
-        unit({ca[0] - along * side[0], ca[1] - along * side[1], ca[2] - along * side[2]});
-    note(out_.glide_change, angle_between(as_double(glide), intended));
-    out_.plane_count += 1;
-    return record(w.direction, w.plunge, number, p.twinned ? 'T' : 'N');
+    const PlaneChoice choice{w, angle_between_lines(as_double(pole), n),
+                             angle_between(as_double(glide), intended)};
+    const double worst = std::fmax(choice.pole_change, choice.glide_change);
+    if (worst < best_worst) {
+      best_worst = worst;
+      best = choice;
+    }
+  }
+  return best;
+}
+
+class Encoder {
+ public:
+  explicit Encoder(LegacyFiles& out) : out_(out) {}
+
+  // The records of one grain. The c-axis record gives the axis by the trend and plunge of
+  // its lower end, the corner nearest the table's axis.
+  std::string grain(const SourceGrain& g, int32_t number) {
+    const TrendPlunge tp = trend_plunge(g.c_axis);
+    WholeDegrees best;
+    double best_change = 1e300;
+    for (const WholeDegrees& w : corners(tp.trend, tp.plunge)) {
+      float c[3];
+      reader_c_axis(w, c);
+      const double change = angle_between_lines(as_double(c), g.c_axis);
+      if (change < best_change) {
+        best_change = change;
+        best = w;
+      }
+    }
+    float c[3];
+    reader_c_axis(best, c);
+    note(out_.c_axis_change, best_change);
+    std::string text = record(best.direction, best.plunge, number, ' ');
+    for (const SourcePlane& p : g.planes) {
+      const PlaneChoice choice = choose_plane(g, p, c);
+      note(out_.pole_change, choice.pole_change);
+      note(out_.glide_change, choice.glide_change);
+      out_.plane_count += 1;
+      text += record(choice.whole.direction, choice.whole.plunge, number, p.twinned ? 'T' : 'N');
+    }
+    return text;
   }
 
+ private:
   static void note(double& largest, double change) {
     if (!(change <= largest)) largest = change;
   }

@@ -180,7 +180,7 @@ TEST(DataFileLimits, RecordsInTheirColumns) {
   // angle counted from east towards north (270 - trend) and its rise.
   const std::string csv =
       "grain,c_trend,c_plunge,pole_trend,pole_plunge,twinned\n"
-      "12,268,37,28,29,0\n12,268,37,251,15,T\n3,10,5,100,0,yes\n";
+      "12,268,37,28,29,0\n12,268,37,251,15,T\n3,10,5,30,60,yes\n";
   const data_import::Outcome o = convert_text(csv, "in.csv", "out.txt", {});
   ASSERT_TRUE(o.ok()) << o.error;
   EXPECT_EQ(o.conversion->data.texts[0],
@@ -189,7 +189,7 @@ TEST(DataFileLimits, RecordsInTheirColumns) {
             "  242   29         0   12    N\n"
             "   19   15         0   12    T\n"
             "   10    5         0    3\n"
-            "  350    0         0    3    T\n"
+            "  240   60         0    3    T\n"
             "  999\n");
 }
 
