@@ -67,6 +67,9 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "convert") return convert_command(argc - 1, argv + 1);
   CLI::App app(description, "gemino-term");
   app.set_version_flag("--version", "gemino-term " + std::string(gemino::program_version));
+  app.footer(
+      "gemino-term convert IN.csv OUT.txt writes a data file from a plane table or an EBSD "
+      "grain table (see gemino-term convert --help).");
   Options options;
   app.add_option("files", options.files,
                  "PARAMS DATA REPORT: the parameter, data and report files, answering the "

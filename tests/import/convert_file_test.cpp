@@ -114,6 +114,12 @@ TEST(ConvertCommand, ExitCodesAndMessages) {
 
   run = cli_test::term(dir, "convert good.csv");
   EXPECT_EQ(run.exit_code, 64);
+  EXPECT_NE(run.err.find("output is required"), std::string::npos) << run.err;
+  EXPECT_NE(cli_test::term(dir, "--help").out.find("gemino-term convert IN.csv OUT.txt"),
+            std::string::npos);
+  run = cli_test::term(dir, "convert --help");
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_NE(run.out.find("--specimen-to-geographic"), std::string::npos);
   run = cli_test::term(dir, "convert good.csv out3.txt --specimen-to-geographic 1 2");
   EXPECT_EQ(run.exit_code, 64);
 }
