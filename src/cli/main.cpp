@@ -7,7 +7,9 @@
 
 #include "cli/batch.h"
 #include "cli/extension.h"
+#include "cli/merge_summaries.h"
 #include "cli/single_run.h"
+#include "cli/survey.h"
 #include "gemino/version.h"
 
 namespace cli {
@@ -63,6 +65,9 @@ int usage_error(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "merge-summaries") {
+    return merge_summaries_main(argc - 1, argv + 1);
+  }
   CLI::App app(description, "gemino-term");
   app.set_version_flag("--version", "gemino-term " + std::string(gemino::program_version));
   Options options;
@@ -98,6 +103,7 @@ int main(int argc, char** argv) {
       ->type_name("FILE")
       ->needs(batch)
       ->group("Batch");
+  add_survey_options(app, options, batch);
   app.get_option("files")->excludes(batch);
   std::string search = gemino::search_mode_name(options.search);
   app.add_option("--search", search,
