@@ -106,7 +106,7 @@ std::string geojson_text(const std::vector<MappedSite>& sites, const SummaryColu
     features.push_back({{"type", "Feature"}, {"geometry", geometry}, {"properties", p}});
   }
   const ordered collection = {{"type", "FeatureCollection"}, {"features", features}};
-  return collection.dump(1, '\t') + "\n";
+  return collection.dump(2) + "\n";
 }
 
 }  // namespace cli
