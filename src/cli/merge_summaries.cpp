@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/extension.h"
+#include "cli/merge_maps.h"
 #include "cli/same_file.h"
 
 namespace cli {
@@ -153,7 +154,8 @@ Merged merge_summaries(const std::vector<std::string>& sites,
 int merge_summaries_main(int argc, char** argv) {
   CLI::App app(
       "Merges the summaries of a batch run in shares (--shard K/N) into the summary of the "
-      "whole batch: the header once, the rows in the order of the sites.",
+      "whole batch: the header once, the rows in the order of the sites. GeoJSON maps of the "
+      "shares (--geojson) merge the same way into the map of the whole batch.",
       "gemino-term merge-summaries");
   std::string output;
   std::vector<std::string> sites;
@@ -220,7 +222,17 @@ int merge_summaries_main(int argc, char** argv) {
     if (!read(input, part.text)) return exit_no_input;
     parts.push_back(std::move(part));
   }
-  const Merged merged = merge_summaries(sites, parts);
+  // Maps merge as maps, summaries as summaries; never the one with the other.
+  const bool maps = is_map(parts.front().text);
+  for (const SummaryPart& part : parts) {
+    if (is_map(part.text) != maps) {
+      std::cerr << "gemino-term merge-summaries: " << part.name
+                << (maps ? " is not a GeoJSON map like " : " is a GeoJSON map, unlike ")
+                << parts.front().name << "\n";
+      return exit_not_merged;
+    }
+  }
+  const Merged merged = maps ? merge_maps(sites, parts) : merge_summaries(sites, parts);
   if (!merged.problem.empty()) {
     std::cerr << "gemino-term merge-summaries: " << merged.problem << "\n";
     return exit_not_merged;

@@ -102,14 +102,17 @@ TEST(SurveyBatch, ThreeSharesMergeToTheWholeBatch) {
     put(dir.file(sites[i] + "/site.json"),
         R"({"name": "x", "lon": 1, "lat": 2, "crss_mpa": )" + std::to_string(5 + i) + "}");
   }
-  EXPECT_EQ(term(dir, "--batch" + list + " --jobs 2 --summary whole.csv").exit_code, 1);
+  EXPECT_EQ(term(dir, "--batch" + list + " --jobs 2 --summary whole.csv --geojson whole.geojson")
+                .exit_code,
+            1);
   const std::string whole = slurp(dir.file("whole.csv"));
   ASSERT_EQ(lines_of(whole).size(), sites.size() + 1);
 
   std::vector<std::string> joined;
   for (int k = 1; k <= 3; ++k) {
     const std::string part = "part" + std::to_string(k) + ".csv";
-    term(dir, "--batch" + list + " --jobs 2 --shard " + std::to_string(k) + "/3 --summary " + part);
+    term(dir, "--batch" + list + " --jobs 2 --shard " + std::to_string(k) + "/3 --summary " + part +
+                  " --geojson part" + std::to_string(k) + ".geojson");
     const std::vector<std::string> lines = lines_of(slurp(dir.file(part)));
     ASSERT_EQ(lines.size(), 3u) << part;
     EXPECT_EQ(lines[0], lines_of(whole)[0]) << part;
@@ -134,6 +137,10 @@ TEST(SurveyBatch, ThreeSharesMergeToTheWholeBatch) {
                 .exit_code,
             0);
   EXPECT_EQ(slurp(dir.file("listed.csv")), whole);
+  EXPECT_EQ(
+      term(dir, "merge-summaries --sites-from sites.txt -o map.geojson part*.geojson").exit_code,
+      0);
+  EXPECT_EQ(slurp(dir.file("map.geojson")), slurp(dir.file("whole.geojson")));
 }
 
 TEST(SurveyBatch, MistakesEndBeforeAnythingIsRunOrWritten) {
@@ -143,6 +150,7 @@ TEST(SurveyBatch, MistakesEndBeforeAnythingIsRunOrWritten) {
   fs::create_symlink(dir.file("outside.txt"), dir.file("linked.geojson"));
   put(dir.file("a.csv"), "site,exit_code,planes\nnorth,0,42\n");
   put(dir.file("b.csv"), "site,exit_code,R\n");
+  put(dir.file("m.geojson"), "{\"type\": \"FeatureCollection\", \"features\": []}\n");
   const struct {
     const char* args;
     int code;
@@ -165,6 +173,7 @@ TEST(SurveyBatch, MistakesEndBeforeAnythingIsRunOrWritten) {
       {"merge-summaries -o out.csv --sites north -- a.csv missing.csv", 66},
       {"merge-summaries -o out.csv --sites north -- a.csv b.csv", 65},
       {"merge-summaries -o out.csv --sites north south -- a.csv", 65},
+      {"merge-summaries -o out.csv --sites north -- a.csv m.geojson", 65},
   };
   for (const auto& c : cases) {
     const cli_test::Outcome run = term(dir, c.args);

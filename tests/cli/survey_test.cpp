@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/merge_maps.h"
 #include "cli/merge_summaries.h"
 #include "cli/site_info.h"
 #include "cli/survey.h"
@@ -227,6 +228,59 @@ TEST(MergeSummaries, PartsThatDoNotMakeOneSummaryAreRefused) {
     const cli::Merged merged = cli::merge_summaries(c.sites, c.parts);
     EXPECT_EQ(merged.text, "") << c.says;
     EXPECT_NE(merged.problem.find(c.says), std::string::npos) << c.says << ": " << merged.problem;
+  }
+}
+
+// The map of every share of a batch, as the shares' batches write them.
+std::string share_map(const std::vector<cli::MappedSite>& all, cli::Shard shard) {
+  std::vector<cli::MappedSite> share;
+  for (std::size_t i = static_cast<std::size_t>(shard.index - 1); i < all.size();
+       i += static_cast<std::size_t>(shard.count)) {
+    share.push_back(all[i]);
+  }
+  return cli::geojson_text(share, {});
+}
+
+TEST(MergeMaps, SharesMapsMergeToTheWholeBatchsMap) {
+  const cli::SiteInfo here{"Here", 6.5, 45.25, 10.0, 15.0};
+  std::vector<cli::MappedSite> all;
+  std::vector<std::string> sites;
+  for (int i = 0; i < 7; ++i) {
+    const std::string site = "s" + std::to_string(i);
+    sites.push_back(site);
+    all.push_back({site, i == 3 ? 66 : 0, i == 5 ? std::nullopt : std::optional(here),
+                   i == 3 ? "" : result_text(10.0 * i + 0.1, "SS", i % 2 == 0)});
+  }
+  const std::string whole = cli::geojson_text(all, {});
+  const std::vector<cli::SummaryPart> parts = {{"3.geojson", share_map(all, {3, 3})},
+                                               {"1.geojson", share_map(all, {1, 3})},
+                                               {"2.geojson", share_map(all, {2, 3})}};
+  for (const cli::SummaryPart& p : parts) EXPECT_TRUE(cli::is_map(p.text)) << p.name;
+  const cli::Merged merged = cli::merge_maps(sites, parts);
+  EXPECT_EQ(merged.problem, "");
+  EXPECT_EQ(merged.text, whole);
+
+  const std::string other_columns =
+      cli::geojson_text({all[1]}, {{"extra", "/counts/planes"}});  // a property more
+  const struct {
+    std::vector<std::string> sites;
+    std::vector<cli::SummaryPart> parts;
+    const char* says;
+  } cases[] = {
+      {{"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s7"}, parts, "the site s7 is in none"},
+      {{"s0", "s2", "s3", "s4", "s5", "s6"}, parts, "the site s1 is not in the list"},
+      {sites, {parts[0], parts[1], parts[2], parts[0]}, "two features: in 3.geojson and in 3.g"},
+      {sites, {parts[0], {"x.geojson", other_columns}}, "x.geojson: its properties differ"},
+      {sites, {{"x.geojson", R"({"type": "Feature"})"}}, "not a batch's GeoJSON map"},
+      {sites, {{"x.geojson", "{"}}, "not a batch's GeoJSON map"},
+      {sites,
+       {{"x.geojson", R"({"type": "FeatureCollection", "features": [{"properties": {}}]})"}},
+       "x.geojson holds a feature that is not a site's"},
+  };
+  for (const auto& c : cases) {
+    const cli::Merged refused = cli::merge_maps(c.sites, c.parts);
+    EXPECT_EQ(refused.text, "") << c.says;
+    EXPECT_NE(refused.problem.find(c.says), std::string::npos) << c.says << ": " << refused.problem;
   }
 }
 
