@@ -184,6 +184,10 @@ TEST(SurveyBatch, MistakesEndBeforeAnythingIsRunOrWritten) {
       EXPECT_FALSE(fs::exists(dir.file(made))) << c.args << ": " << made;
     }
   }
+  const cli_test::Outcome mixed =
+      term(dir, "merge-summaries -o out.csv --sites north -- a.csv m.geojson");
+  EXPECT_NE(mixed.err.find("m.geojson is a GeoJSON map, unlike a.csv"), std::string::npos)
+      << mixed.err;
   EXPECT_EQ(slurp(dir.file("outside.txt")), "kept\n");
   EXPECT_EQ(slurp(dir.file("a.csv")), "site,exit_code,planes\nnorth,0,42\n");
 }
