@@ -57,7 +57,7 @@ void add_survey_options(CLI::App& app, Options& options, CLI::Option* batch) {
             return shard_named(value) ? std::string()
                                       : "expects K/N, whole numbers with 1 <= K <= N, not " + value;
           },
-          "K/N", "shard"))
+          "", "shard"))
       ->type_name("K/N")
       ->needs(batch)
       ->group("Batch");
