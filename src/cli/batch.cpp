@@ -15,12 +15,16 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/batch_checks.h"
 #include "cli/batch_signals.h"
+#include "cli/same_file.h"
+#include "cli/site_info.h"
+#include "cli/survey.h"
 
 namespace cli {
 
@@ -100,6 +104,14 @@ std::vector<std::string> site_arguments(const Options& options,
   return args;
 }
 
+// The arguments of a site whose description gives its own CRSS.
+std::vector<std::string> with_crss(std::vector<std::string> args, double crss_mpa) {
+  for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] == "--crss") args[i + 1] = number_text(crss_mpa);
+  }
+  return args;
+}
+
 // A message on one line, whatever the names in it hold.
 std::string shown(const std::string& text) {
   std::string out;
@@ -170,6 +182,12 @@ const char* const summary_columns[][2] = {
 
 }  // namespace
 
+SummaryColumns standard_summary_columns() {
+  SummaryColumns columns;
+  for (const auto& c : summary_columns) columns.emplace_back(c[0], c[1]);
+  return columns;
+}
+
 std::string summary_header() {
   return summary_header({});
 }
@@ -204,13 +222,23 @@ std::string summary_row(const std::string& site, int exit_code, const std::strin
 
 std::string batch_usage_problem(const Options& options,
                                 const std::vector<std::unique_ptr<Extension>>& extensions) {
-  return batch_usage_problem(options.batch, options.summary,
-                             site_files(site_arguments(options, extensions)));
+  const std::vector<std::string> files = site_files(site_arguments(options, extensions));
+  std::string problem = batch_usage_problem(options.batch, options.summary, files);
+  if (problem.empty() && !options.geojson.empty()) {
+    if (!options.summary.empty() && same_file(options.summary, options.geojson)) {
+      return "--geojson " + options.geojson + " is the summary's file too";
+    }
+    problem = batch_usage_problem(options.batch, options.geojson, files, "--geojson");
+  }
+  return problem;
 }
 
 int run_batch(const Options& options, const std::vector<std::unique_ptr<Extension>>& extensions) {
-  if (!options.summary.empty()) {
-    const std::string problem = summary_target_problem(options.summary);
+  const std::pair<const std::string*, const char*> targets[] = {
+      {&options.summary, "the summary"}, {&options.geojson, "the GeoJSON summary"}};
+  for (const auto& [target, what] : targets) {
+    if (target->empty()) continue;
+    const std::string problem = summary_target_problem(*target, what);
     if (!problem.empty()) {
       std::cerr << "gemino-term: " << shown(problem) << "\n";
       return exit_cant_create;
@@ -220,8 +248,11 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
   const std::vector<std::string> args = site_arguments(options, extensions);
   const std::vector<std::string> files = site_files(args);
 
-  const std::size_t count = options.batch.size();
+  const std::vector<std::string> sites =
+      shard_sites(options.batch, Shard{options.shard_index, options.shard_count});
+  const std::size_t count = sites.size();
   std::vector<int> codes(count, -1);
+  std::vector<std::optional<SiteInfo>> infos(count);
   std::map<pid_t, std::size_t> running;
   const bool progress = ::isatty(STDERR_FILENO) != 0;
   std::size_t next = 0;
@@ -245,8 +276,13 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
     while (done < count) {
       while (signals.ending() == 0 && next < count && running.size() < jobs) {
         const std::size_t site = next++;
-        const fs::path folder = options.batch[site];
-        const SiteCheck check = check_site(folder, files);
+        const fs::path folder = sites[site];
+        SiteCheck check = check_site(folder, files);
+        if (check.code == 0) {
+          SiteRead read = read_site_info(folder);
+          if (!read.problem.empty()) check = {exit_bad_site, read.problem};
+          infos[site] = std::move(read.info);
+        }
         if (check.code != 0) {
           if (!check.reason.empty()) {
             std::fprintf(stderr, "%sgemino-term: %s: site not run\n", progress ? "\n" : "",
@@ -256,7 +292,12 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
           continue;
         }
         remove_earlier_result(folder);
-        const pid_t pid = program.empty() ? -1 : start_site(program, folder, args, signals);
+        const bool own_crss = infos[site] && infos[site]->crss_mpa;
+        const pid_t pid =
+            program.empty()
+                ? -1
+                : start_site(program, folder,
+                             own_crss ? with_crss(args, *infos[site]->crss_mpa) : args, signals);
         if (pid < 0) {
           finish(site, exit_cant_create);
           continue;
@@ -302,10 +343,14 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
     for (auto& column : extension->summary_columns()) extra.push_back(column);
   }
   std::string summary = summary_header(extra);
+  std::vector<MappedSite> mapped;
   for (std::size_t site = 0; site < count; ++site) {
-    const std::string json =
-        codes[site] == 0 ? read_text(fs::path(options.batch[site]) / site_json) : std::string();
-    summary += summary_row(options.batch[site], codes[site], json, extra);
+    std::string json =
+        codes[site] == 0 ? read_text(fs::path(sites[site]) / site_json) : std::string();
+    summary += summary_row(sites[site], codes[site], json, extra);
+    if (!options.geojson.empty()) {
+      mapped.push_back({sites[site], codes[site], infos[site], std::move(json)});
+    }
   }
   if (options.summary.empty()) {
     std::cout << summary << std::flush;
@@ -318,6 +363,16 @@ int run_batch(const Options& options, const std::vector<std::unique_ptr<Extensio
       const std::string problem = summary_target_problem(options.summary);
       if (!problem.empty()) throw std::runtime_error(problem);
       write_file(options.summary, summary);
+    } catch (const std::exception& e) {
+      std::cerr << "gemino-term: " << shown(e.what()) << "\n";
+      return exit_cant_create;
+    }
+  }
+  if (!options.geojson.empty()) {
+    try {
+      const std::string problem = summary_target_problem(options.geojson, "the GeoJSON summary");
+      if (!problem.empty()) throw std::runtime_error(problem);
+      write_file(options.geojson, geojson_text(mapped, extra));
     } catch (const std::exception& e) {
       std::cerr << "gemino-term: " << shown(e.what()) << "\n";
       return exit_cant_create;

@@ -39,6 +39,8 @@ std::string summary_row(const std::string& site, int exit_code, const std::strin
 
 // The same with the columns extensions add last: a name and a JSON pointer each.
 using SummaryColumns = std::vector<std::pair<std::string, std::string>>;
+// The columns every summary has after site and exit_code.
+SummaryColumns standard_summary_columns();
 std::string summary_header(const SummaryColumns& extra);
 std::string summary_row(const std::string& site, int exit_code, const std::string& json_text,
                         const SummaryColumns& extra);

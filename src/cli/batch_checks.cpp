@@ -11,6 +11,7 @@
 #include "cli/batch.h"
 #include "cli/extension.h"
 #include "cli/same_file.h"
+#include "cli/site_info.h"
 
 namespace cli {
 
@@ -47,7 +48,8 @@ bool read_only_folder(const fs::path& folder, const struct stat& st) {
 }  // namespace
 
 std::vector<std::string> site_files(const std::vector<std::string>& site_args) {
-  std::vector<std::string> files = {site_params, site_data, site_report, site_json, site_console};
+  std::vector<std::string> files = {site_params, site_data, site_description,
+                                    site_report, site_json, site_console};
   for (const std::string& arg : site_args) {
     if (names_file(arg) && std::find(files.begin(), files.end(), arg) == files.end()) {
       files.push_back(arg);
@@ -57,7 +59,7 @@ std::vector<std::string> site_files(const std::vector<std::string>& site_args) {
 }
 
 std::string batch_usage_problem(const std::vector<std::string>& sites, const std::string& summary,
-                                const std::vector<std::string>& files) {
+                                const std::vector<std::string>& files, const char* option) {
   for (std::size_t i = 0; i < sites.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       if (same_file(sites[i], sites[j])) {
@@ -70,27 +72,28 @@ std::string batch_usage_problem(const std::vector<std::string>& sites, const std
   const fs::path folder = normal_path(summary).parent_path();
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) {
-    return "--summary " + summary + ": the folder " + folder.string() + " does not exist";
+    return std::string(option) + " " + summary + ": the folder " + folder.string() +
+           " does not exist";
   }
   for (const std::string& site : sites) {
     for (const std::string& file : files) {
       if (same_file(summary, fs::path(site) / file)) {
-        return "--summary " + summary + " is " + file + " of the site " + site;
+        return std::string(option) + " " + summary + " is " + file + " of the site " + site;
       }
     }
   }
   return {};
 }
 
-std::string summary_target_problem(const std::string& summary) {
+std::string summary_target_problem(const std::string& summary, const char* what) {
   struct stat st {};
   if (::lstat(summary.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    return "cannot write the summary " + summary + ": it is " + kind_of(st.st_mode);
+    return "cannot write " + std::string(what) + " " + summary + ": it is " + kind_of(st.st_mode);
   }
   const fs::path folder = normal_path(summary).parent_path();
   struct stat fst {};
   if (::stat(folder.c_str(), &fst) == 0 && read_only_folder(folder, fst)) {
-    return "cannot write the summary " + summary + ": its folder is read-only";
+    return "cannot write " + std::string(what) + " " + summary + ": its folder is read-only";
   }
   return {};
 }
@@ -108,7 +111,7 @@ SiteCheck check_site(const fs::path& folder, const std::vector<std::string>& fil
     return {exit_cant_create, "the site folder " + folder.string() + " is read-only"};
   }
   for (const std::string& file : files) {
-    if (file == site_params || file == site_data) continue;
+    if (file == site_params || file == site_data || file == site_description) continue;
     const fs::path path = folder / file;
     struct stat out {};
     if (::lstat(path.c_str(), &out) != 0) {

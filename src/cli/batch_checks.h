@@ -15,13 +15,16 @@ namespace cli {
 std::vector<std::string> site_files(const std::vector<std::string>& site_args);
 
 // Why the batch cannot be run as asked (a usage mistake: a site named twice, a summary
-// that is one of the sites' files or in a folder that does not exist), or empty.
+// that is one of the sites' files or in a folder that does not exist), or empty. `option`
+// names the option that gave the summary's name (another file the batch writes is checked
+// the same way).
 std::string batch_usage_problem(const std::vector<std::string>& sites, const std::string& summary,
-                                const std::vector<std::string>& files);
+                                const std::vector<std::string>& files,
+                                const char* option = "--summary");
 
-// Why the summary cannot be written where it is asked (a link, a pipe, a device, a folder,
-// a folder that is read-only), or empty.
-std::string summary_target_problem(const std::string& summary);
+// Why the summary (or another file the batch writes, `what`) cannot be written where it is
+// asked (a link, a pipe, a device, a folder, a folder that is read-only), or empty.
+std::string summary_target_problem(const std::string& summary, const char* what = "the summary");
 
 // What a site's folder allows: code 0 when the site can run; exit_no_input (with no reason
 // given) when the folder or one of its inputs is missing; exit_cant_create with a reason

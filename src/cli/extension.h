@@ -3,6 +3,7 @@
 // run. An extension lives in a file of its own; cli/extensions.cpp lists them.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -34,6 +35,9 @@ struct Options {
   std::vector<std::string> batch;  // site folders
   int jobs = 0;                    // processes (or threads) at once; 0: one per processor
   std::string summary;             // the batch summary CSV; empty: standard output
+  std::string geojson;             // the batch summary as GeoJSON; empty: none
+  int32_t shard_index = 1;         // the batch runs the shard_index-th of shard_count shares
+  int32_t shard_count = 1;         // of its sites
   // The search the report gives: the parameter file's (classic) or the converged answer.
   gemino::SearchMode search = gemino::SearchMode::classic;
 };

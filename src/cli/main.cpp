@@ -8,7 +8,9 @@
 #include "cli/batch.h"
 #include "cli/convert_command.h"
 #include "cli/extension.h"
+#include "cli/merge_summaries.h"
 #include "cli/single_run.h"
+#include "cli/survey.h"
 #include "gemino/version.h"
 
 namespace cli {
@@ -65,11 +67,16 @@ int usage_error(const std::string& message) {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "convert") return convert_command(argc - 1, argv + 1);
+  if (argc > 1 && std::string(argv[1]) == "merge-summaries") {
+    return merge_summaries_main(argc - 1, argv + 1);
+  }
   CLI::App app(description, "gemino-term");
   app.set_version_flag("--version", "gemino-term " + std::string(gemino::program_version));
   app.footer(
       "gemino-term convert IN.csv OUT.txt writes a data file from a plane table or an EBSD "
-      "grain table (see gemino-term convert --help).");
+      "grain table (see gemino-term convert --help). gemino-term merge-summaries puts the "
+      "summaries of a survey run in shares back together (see gemino-term merge-summaries "
+      "--help).");
   Options options;
   app.add_option("files", options.files,
                  "PARAMS DATA REPORT: the parameter, data and report files, answering the "
@@ -103,6 +110,7 @@ int main(int argc, char** argv) {
       ->type_name("FILE")
       ->needs(batch)
       ->group("Batch");
+  add_survey_options(app, options, batch);
   app.get_option("files")->excludes(batch);
   std::string search = gemino::search_mode_name(options.search);
   app.add_option("--search", search,
