@@ -5,6 +5,7 @@
 #   bin/gemino-term, bin/gemino             the programs (apps/)
 #   share/applications, share/icons         desktop entry and icon (src/vozo_qt/)
 #   share/doc/gemino/README.md              the overview, whose links into docs/ keep working
+#   share/doc/gemino/copyright              the licence (GPL-3.0-or-later; LICENSE in full)
 #   share/doc/gemino/docs/                  the user guide
 #   share/doc/gemino/examples/              the bundled example and the script that made it
 #   share/man/man1/gemino-term.1.gz         the manual pages of the two programs
@@ -13,6 +14,8 @@
 set(GEMINO_DOC_DIR share/doc/gemino)
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${GEMINO_DOC_DIR})
+# The licence in Debian's machine-readable form, where Debian looks for it.
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${GEMINO_DOC_DIR})
 install(
   DIRECTORY ${PROJECT_SOURCE_DIR}/docs/
   DESTINATION ${GEMINO_DOC_DIR}/docs
