@@ -106,7 +106,7 @@ fi
 
 # Debian's policy checks: errors fail the package, warnings are shown.
 if command -v lintian >/dev/null; then
-  lintian --no-tag-display-limit "$deb" >"$dir/lintian.txt" 2>&1 || true
+  lintian --tag-display-limit 0 "$deb" >"$dir/lintian.txt" 2>&1 || true
   grep '^W: ' "$dir/lintian.txt" >&2 || true
   if grep -q '^E: ' "$dir/lintian.txt"; then
     fail "lintian reports errors: $(grep '^E: ' "$dir/lintian.txt" | tr '\n' ' ')"
