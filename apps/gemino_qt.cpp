@@ -11,6 +11,7 @@
 #include "bootstrap/resampling.h"
 #include "gemino/search_choice.h"
 
+#include "desktop_qt/workbench.h"
 #include "gemino/driver.h"
 #include "gemino/progress.h"
 #include "recfmt/hooks.h"
@@ -109,6 +110,7 @@ void end_of_run(int32_t exit_code) {
 
 void run() {
   add_run_menu();
+  desktop_qt::install_workbench(results_qt::chosen_crss());
   results_qt::add_menu_when_run_ends();
   hooks_before() = recfmt::console_hooks();
   recfmt::ConsoleHooks hooks = hooks_before();

@@ -5,6 +5,8 @@
 #   bin/gemino-term, bin/gemino             the programs (apps/)
 #   share/applications, share/icons         desktop entry and icon (src/vozo_qt/)
 #   share/doc/gemino/README.md              the overview, whose links into docs/ keep working
+#   share/doc/gemino/copyright              the licence (GPL-3.0-or-later; LICENSE in full)
+#   share/doc/gemino/changelog.gz           the package's change log
 #   share/doc/gemino/docs/                  the user guide
 #   share/doc/gemino/examples/              the bundled example and the script that made it
 #   share/man/man1/gemino-term.1.gz         the manual pages of the two programs
@@ -13,6 +15,8 @@
 set(GEMINO_DOC_DIR share/doc/gemino)
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${GEMINO_DOC_DIR})
+# The licence in Debian's machine-readable form, where Debian looks for it.
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${GEMINO_DOC_DIR})
 install(
   DIRECTORY ${PROJECT_SOURCE_DIR}/docs/
   DESTINATION ${GEMINO_DOC_DIR}/docs
@@ -51,6 +55,23 @@ foreach(page ${gemino_man_pages})
   install(FILES ${gemino_man_page} DESTINATION share/man/man1)
 endforeach()
 
+# The package's change log, where Debian looks for it (share/doc/gemino/changelog.gz),
+# compressed as the manual pages are.
+set(gemino_changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog)
+configure_file(${PROJECT_SOURCE_DIR}/data/changelog.in ${gemino_changelog} @ONLY)
+if(GEMINO_GZIP)
+  add_custom_command(
+    OUTPUT ${gemino_changelog}.gz
+    COMMAND ${GEMINO_GZIP} -n -9 -k -f ${gemino_changelog}
+    DEPENDS ${gemino_changelog}
+    COMMENT "Compressing the change log"
+    VERBATIM)
+  add_custom_target(gemino-changelog ALL DEPENDS ${gemino_changelog}.gz)
+  install(FILES ${gemino_changelog}.gz DESTINATION ${GEMINO_DOC_DIR})
+else()
+  install(FILES ${gemino_changelog} DESTINATION ${GEMINO_DOC_DIR})
+endif()
+
 # The Debian package.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "gemino")
@@ -61,7 +82,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Gemino maintainers <gemino@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Gemino maintainers <gemino@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # The summary above becomes the first line; these are the extended description.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a release tree in build-package/ (kept between runs),
 # then checks it: its file list must hold both programs, the desktop entry, the icon,
-# the manual page and the documentation; its control fields must name the package and
+# the manual page, the documentation and the copyright file; lintian must find no error; its control fields must name the package and
 # its dependencies; and the packaged terminal program must invert the bundled example.
 # Prints the path of the package on success.
 set -euo pipefail
@@ -11,8 +11,9 @@ root=$(pwd)
 # script packages the tree it has just tested instead of building a second one.
 dir=${1:-build-package}
 
-# dpkg-dev and file compute the dependencies from the linked libraries.
-scripts/deps.sh qt6-base-dev dpkg-dev file
+# dpkg-dev and file compute the dependencies from the linked libraries; lintian checks
+# the package against Debian's policy.
+scripts/deps.sh qt6-base-dev dpkg-dev file lintian
 
 if [ $# -eq 0 ]; then
   scripts/build.sh "$dir" -DGEMINO_BUILD_QT=ON -DGEMINO_BUILD_TESTS=OFF -DGEMINO_BUILD_BENCH=OFF \
@@ -46,6 +47,7 @@ required=(
   usr/share/icons/hicolor/scalable/apps/gemino.svg
   usr/share/man/man1/gemino-term.1.gz
   usr/share/doc/gemino/README.md
+  usr/share/doc/gemino/copyright
   usr/share/doc/gemino/examples/params.txt
   usr/share/doc/gemino/examples/data.txt
 )
@@ -100,6 +102,15 @@ if command -v groff >/dev/null; then
   warnings=$(gzip -dc "$work/root/usr/share/man/man1/gemino-term.1.gz" |
     groff -man -Tutf8 -ww -z 2>&1) || true
   [ -z "$warnings" ] || fail "manual page: $warnings"
+fi
+
+# Debian's policy checks: errors fail the package, warnings are shown.
+if command -v lintian >/dev/null; then
+  lintian --tag-display-limit 0 "$deb" >"$dir/lintian.txt" 2>&1 || true
+  grep '^W: ' "$dir/lintian.txt" >&2 || true
+  if grep -q '^E: ' "$dir/lintian.txt"; then
+    fail "lintian reports errors: $(grep '^E: ' "$dir/lintian.txt" | tr '\n' ' ')"
+  fi
 fi
 
 [ "$failed" = 0 ] || exit 1

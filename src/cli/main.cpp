@@ -136,7 +136,9 @@ int main(int argc, char** argv) {
     std::cout << app.help("", CLI::AppFormatMode::All);
     return 0;
   } catch (const CLI::CallForVersion&) {
-    std::cout << "gemino-term " << gemino::program_version << "\n";
+    std::cout << "gemino-term " << gemino::program_version << "\n"
+              << gemino::copyright_line << "\n"
+              << gemino::licence_notice;
     return 0;
   } catch (const CLI::ParseError& e) {
     return usage_error(e.what());

@@ -105,6 +105,8 @@ StereonetExtras confidence_marks(const bootstrap::Summary& summary, const result
 StereonetExtras confidence_marks(const bootstrap::Summary& summary,
                                  const results::TensorResult& centre) {
   StereonetExtras extras;
+  extras.dots_legend = "resampled axes";
+  extras.cones_legend = "95% cone";
   for (const bootstrap::Sample& sample : summary.samples) {
     if (!sample.valid) continue;
     for (int32_t j = 0; j < 3; ++j) {

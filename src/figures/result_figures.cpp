@@ -131,6 +131,8 @@ Figure result_figure(FigureKind kind, const results::Result& r, const results::S
       if (extras != nullptr) {
         in.dots = extras->dots;
         in.cones = extras->cones;
+        in.dots_legend = extras->dots_legend;
+        in.cones_legend = extras->cones_legend;
       }
       return stress_stereonet(in, width, height);
     }

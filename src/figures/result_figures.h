@@ -34,6 +34,8 @@ double normal_stress_term(const results::Result& r, const results::Plane& plane)
 struct StereonetExtras {
   std::vector<OverlayDot> dots;
   std::vector<OverlayCone> cones;
+  std::string dots_legend;   // "resampled axes"; empty: not in the legend
+  std::string cones_legend;  // "95% cone"; empty: not in the legend
 };
 
 // One figure at a size in points (a window passes its size in pixels). The scan's figure

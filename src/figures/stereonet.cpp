@@ -100,7 +100,7 @@ void draw_sigma_label(Figure& figure, const NetPlace& net, Point at, int32_t j, 
   label.css_class = "label";
 }
 
-void draw_legend(Figure& figure, Point at, double font, bool any_shmax) {
+void draw_legend(Figure& figure, Point at, double font, const StereonetInput& input) {
   const double step = 1.35 * font;
   const double size = 0.3 * font;
   double y = at.y + font;
@@ -119,7 +119,36 @@ void draw_legend(Figure& figure, Point at, double font, bool any_shmax) {
     pole_symbol(figure, {at.x + 0.6 * font, y - 0.35 * font}, kinds[k], size);
     row(pole_legend(kinds[k]));
   }
-  if (any_shmax) {
+  // The marks added to the net (a bootstrap's cones and resampled axes): one row per
+  // cone with its size, one for the dots in the colours of the three axes.
+  if (!input.cones_legend.empty()) {
+    for (const OverlayCone& c : input.cones) {
+      if (!std::isfinite(c.half_angle)) continue;
+      Style style;
+      style.stroke = overlay_colour(c.sigma);
+      style.line_width = 1.0;
+      style.dashed = true;
+      Item& sample = figure.line(
+          {{at.x + 0.1 * font, y - 0.35 * font}, {at.x + 1.1 * font, y - 0.35 * font}}, style);
+      sample.css_class = "legend";
+      const char* name = c.sigma >= 1 && c.sigma <= 3 ? sigma_text[c.sigma - 1] : "";
+      row((std::string(name) + " " + input.cones_legend + " " + format_number(c.half_angle, 1) +
+           "\u00b0")
+              .c_str());
+    }
+  }
+  if (!input.dots_legend.empty() && !input.dots.empty()) {
+    for (int32_t j = 0; j < 3; ++j) {
+      Style style;
+      style.filled = true;
+      style.fill = overlay_colour(j + 1);
+      style.stroked = false;
+      figure.circle({at.x + (0.25 + 0.35 * j) * font, y - 0.35 * font}, 0.6 * size, style)
+          .css_class = "legend";
+    }
+    row(input.dots_legend.c_str());
+  }
+  if (input.shmax.has_value()) {
     Style bar;
     bar.line_width = 2.2;
     figure.line({{at.x + 0.1 * font, y - 0.35 * font}, {at.x + 1.1 * font, y - 0.35 * font}}, bar);
@@ -204,7 +233,7 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
   const double below = draw_text_block(figure, layout.block, input.summary, f, layout.block_width);
   const Point legend =
       layout.legend.y >= 0.0 ? layout.legend : Point{layout.block.x, below + 0.6 * f};
-  draw_legend(figure, legend, f, input.shmax.has_value());
+  draw_legend(figure, legend, f, input);
   return figure;
 }
 

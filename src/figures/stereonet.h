@@ -49,6 +49,10 @@ struct StereonetInput {
   bool graticule = true;
   std::vector<OverlayDot> dots;
   std::vector<OverlayCone> cones;
+  // What the dots and the cones stand for, named in the legend (with each cone's size);
+  // empty: no legend row.
+  std::string dots_legend;
+  std::string cones_legend;
 };
 
 Figure stress_stereonet(const StereonetInput& input, double width, double height);

@@ -43,7 +43,32 @@ QString real_export_dialog(QWidget* parent, const QString& suggested) {
   return name;
 }
 
+// What a figure window shows, kept as a child object of the window so that File > Export
+// figure finds it from the active window.
+class FigureTag final : public QObject {
+ public:
+  FigureTag(figures::FigureKind kind, std::shared_ptr<const FigureData> data, QObject* parent)
+      : QObject(parent), kind_(kind), data_(std::move(data)) {
+    setObjectName(QStringLiteral("figure"));
+  }
+  figures::FigureKind kind_;
+  std::shared_ptr<const FigureData> data_;
+};
+
 }  // namespace
+
+bool figure_of(const QWidget* window, figures::FigureKind& kind,
+               std::shared_ptr<const FigureData>& data) {
+  if (window == nullptr) return false;
+  if (const auto* sub = qobject_cast<const QMdiSubWindow*>(window)) window = sub->widget();
+  if (window == nullptr) return false;
+  const auto* tag = dynamic_cast<const FigureTag*>(
+      window->findChild<QObject*>(QStringLiteral("figure"), Qt::FindDirectChildrenOnly));
+  if (tag == nullptr) return false;
+  kind = tag->kind_;
+  data = tag->data_;
+  return true;
+}
 
 figures::Figure data_figure(figures::FigureKind kind, const FigureData& data, double width,
                             double height) {
@@ -120,12 +145,14 @@ QMdiSubWindow* open_figure_window(figures::FigureKind kind,
       new vozo_qt::GraphicsWindow(title, vozo::MM_TEXT, draw, vozo_qt::env().save_directory);
   QObject::connect(window, &vozo_qt::GraphicsWindow::item_enabled_changed, frame,
                    &vozo_qt::Frame::set_item_enabled);
+  new FigureTag(kind, data, window);
   auto* export_action = new QAction(QStringLiteral("&Export..."), window);
   QObject::connect(export_action, &QAction::triggered, window,
                    [window, kind, data] { export_figure(window, kind, *data); });
   window->setContextMenuPolicy(Qt::ActionsContextMenu);
   window->addAction(export_action);
   QMdiSubWindow* sub = frame->add_child(window, title, QRect(-1, -1, 600, 420));
+  if (sub != nullptr) window->setMinimumSize(min_figure_width, min_figure_height);
   if (sub != nullptr && sub->systemMenu() != nullptr) {
     sub->systemMenu()->addSeparator();
     sub->systemMenu()->addAction(export_action);

@@ -39,8 +39,16 @@ void paint_figure(QPainter& painter, figures::FigureKind kind, const FigureData&
 // The figure as an image of `size` device-independent pixels at a pixel ratio.
 QImage figure_image(figures::FigureKind kind, const FigureData& data, QSize size, double ratio);
 
-// Opens a graphics window showing the figure; its title is the figure's name.
+// Opens a graphics window showing the figure; its title is the figure's name. The window
+// is never smaller than min_figure_size, below which labels would overlap.
 QMdiSubWindow* open_figure_window(figures::FigureKind kind, std::shared_ptr<const FigureData> data);
+inline constexpr int min_figure_width = 320;
+inline constexpr int min_figure_height = 240;
+
+// The figure a window opened by open_figure_window shows (the window itself or its
+// sub-window may be given); false for any other window.
+bool figure_of(const QWidget* window, figures::FigureKind& kind,
+               std::shared_ptr<const FigureData>& data);
 
 // Export: the file name the user chose (empty: cancelled). Tests answer it themselves.
 using ExportDialog = std::function<QString(QWidget* parent, const QString& suggested)>;

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <optional>
 
+#include "desktop_qt/report_view.h"
 #include "gemino/state.h"
 #include "recfmt/hooks.h"
 #include "results/file_output.h"
@@ -65,6 +66,7 @@ constexpr Item items[] = {
     {"Confidence (&bootstrap)...", confidence_item},
     {"Twin-&percent scan...", scan_item},
     {"Separate te&nsors...", separation_item},
+    {"View &report", desktop_qt::view_report_item},
 };
 
 void add_menu() {

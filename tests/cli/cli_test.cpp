@@ -54,7 +54,11 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
   }
   const Outcome version = term(dir, "--version");
   EXPECT_EQ(version.exit_code, 0);
-  EXPECT_EQ(version.out, "gemino-term 1.2\n");
+  // The name and version stay alone on the first line, for scripts that read it; the
+  // licence follows.
+  EXPECT_EQ(version.out.substr(0, version.out.find('\n') + 1), "gemino-term 1.2\n");
+  EXPECT_NE(version.out.find("\nCopyright (C) "), std::string::npos) << version.out;
+  EXPECT_NE(version.out.find("GPL-3.0-or-later"), std::string::npos) << version.out;
 
   for (const char* wrong : {"--no-such-option", "one two", "--crss 0 a b c", "--summary s.csv",
                             "--batch site --json r.json", "a b c --batch site"}) {

@@ -43,6 +43,8 @@ now() { date +%s.%N; }
 seconds_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
 
 cd "$work" || exit 1
+# The program's settings file goes to the test's folder, never the user's.
+export XDG_CONFIG_HOME="$work/config"
 cp "$examples/params.txt" "$examples/data.txt" "$work/"
 printf '\nparams.txt\ndata.txt\nexpected.txt\n' | "$term" >term.log 2>&1 ||
   fail "the terminal program failed"

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 
+#include "desktop/menu_tips.h"
 #include "gemino/driver.h"
 #include "harness.h"
 #include "results_qt/background_job.h"
@@ -82,7 +83,11 @@ TEST(ResultsMenu, AddedAfterASoundRunBeforeTheWindowMenu) {
   EXPECT_EQ(items, QStringList({"Export &JSON...", "Export C&SV...", "Stress &magnitudes...",
                                 "S&tereonet", "&Grains", "S&hear-stress plot", "&Cumulative chart",
                                 "Confidence (&bootstrap)...", "Twin-&percent scan...",
-                                "Separate te&nsors..."}));
+                                "Separate te&nsors...", "View &report"}));
+  // Each with its status-bar tip.
+  for (const QString& item : items) {
+    EXPECT_FALSE(desktop::menu_tip(item.toStdString()).empty()) << item.toStdString();
+  }
   ASSERT_NE(results_qt::finished_result(), nullptr);
   EXPECT_EQ(results_qt::finished_result()->counts.planes, 180);
 }
