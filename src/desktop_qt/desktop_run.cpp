@@ -38,7 +38,7 @@ std::string DesktopRun::finish(const std::string& report_name) {
       desktop::run_end(state_->record.completed, thread_.bridge().stop_requested());
   end_ = how;
   if (console_ != nullptr) console_->close_input();
-  if (how == desktop::RunEnd::completed) return {};
+  if (how == desktop::RunEnd::completed || set_aside_) return {};
   const bool marked = desktop::mark_incomplete(report_path_);
   std::vector<std::string> shown;
   if (console_ != nullptr) {

@@ -42,6 +42,11 @@ class DesktopRun final : public QObject {
   // Types the next answer when the console waits for one.
   void type_answer();
 
+  // Stopped while it still waited for its file names, for a New run to take its place:
+  // it wrote nothing and its end is not one the user has to be told of.
+  void set_aside() { set_aside_ = true; }
+  bool is_set_aside() const { return set_aside_; }
+
   bool ended() const { return end_.has_value(); }
   desktop::RunEnd end() const { return end_.value_or(desktop::RunEnd::completed); }
   // The run's thread has ended: the report's name as the dialogue took it and what the
@@ -61,6 +66,7 @@ class DesktopRun final : public QObject {
   std::deque<std::string> answers_;
   std::optional<desktop::RunEnd> end_;
   std::string report_path_;
+  bool set_aside_ = false;
 };
 
 }  // namespace desktop_qt

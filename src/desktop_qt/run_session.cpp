@@ -110,6 +110,15 @@ DesktopRun* RunSession::start_typed_run() {
 
 DesktopRun* RunSession::start_run(const desktop::RunRequest& request) {
   if (running()) {
+    DesktopRun& going = *runs_.back();
+    // A run still waiting for its file names (the console's at start-up) gives way.
+    if (going.console() != nullptr && going.console()->reading() &&
+        vozo_qt::env().dialogue.report_name().empty() && !going.is_set_aside()) {
+      going.set_aside();
+      pending_ = request;
+      going.thread().bridge().request_stop();
+      return nullptr;
+    }
     frame_.show_status(QStringLiteral("A run is going: stop it before starting another."));
     return nullptr;
   }
@@ -177,7 +186,13 @@ void RunSession::tick() {
 void RunSession::run_ended(DesktopRun& run) {
   last_exit_code_ = run.thread().exit_code();
   const std::string said = run.finish(vozo_qt::env().dialogue.report_name());
-  if (run.end() == desktop::RunEnd::stopped) ended_early_ = true;
+  if (run.end() == desktop::RunEnd::stopped && !run.is_set_aside()) ended_early_ = true;
+  if (pending_) {
+    const desktop::RunRequest next = *pending_;
+    pending_.reset();
+    start_run(next);
+    return;
+  }
   if (!said.empty()) {
     const QString prefix =
         runs_.size() > 1 ? QStringLiteral("Run %1: ").arg(run.number()) : QString();

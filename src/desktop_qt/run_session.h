@@ -50,7 +50,8 @@ class RunSession final : public QObject {
   // The first run: its console waits for answers typed by the user.
   DesktopRun* start_typed_run();
   // A run from the dialog's answers, typed into a fresh console. nullptr (and the status
-  // bar says why) when a run is going or the request cannot run.
+  // bar says why) when a run is going or the request cannot run; a run still waiting for
+  // its file names is stopped and the new one starts once it has ended (nullptr too).
   DesktopRun* start_run(const desktop::RunRequest& request);
   // File > New run...: the dialog, then the run.
   void new_run();
@@ -78,6 +79,8 @@ class RunSession final : public QObject {
   std::vector<std::unique_ptr<DesktopRun>> runs_;
   DesktopRun* selected_ = nullptr;
   std::optional<desktop::RunRequest> last_request_;
+  // The run to start once the one set aside for it has ended.
+  std::optional<desktop::RunRequest> pending_;
   // Where the dialog's Browse opens: the last folder a file was chosen in.
   std::string last_folder_;
   QPointer<QMenu> results_menu_;

@@ -120,6 +120,33 @@ TEST(RunSession, NewRunWritesTheTerminalProgramsReport) {
   EXPECT_FALSE(fs::exists(dir / "window.txt"));
 }
 
+// New run while the start-up console still waits for its first answer: that run gives
+// way without a word, and the session's exit code stays 0.
+TEST(RunSession, NewRunTakesThePlaceOfTheWaitingConsoleDialogue) {
+  const fs::path dir(harness::temp_dir());
+  const fs::path one = site(dir, "one");
+  harness::ScriptedDialogs dialogs;
+  harness::Script script;
+  QString status;
+  bool first_set_aside = false;
+  script.on_read([] { harness::session()->new_run(); });
+  script.when([] { return harness::session()->runs().size() == 2 && last_ended(); },
+              [&] {
+                status = harness::frame()->status_text();
+                first_set_aside = harness::session()->runs().front()->is_set_aside();
+                exit_answering(dialogs, {vozo::Answer::no, vozo::Answer::no});
+              });
+  const int32_t code = harness::run_session(true, [&](const desktop::RunRequest&) {
+    return request(one / "params.txt", "data.txt", "report.txt");
+  });
+  EXPECT_FALSE(script.timed_out());
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(first_set_aside);
+  EXPECT_EQ(status, "The run has ended.");
+  EXPECT_EQ(harness::read_file((one / "report.txt").string()),
+            harness::read_file((one / "term.txt").string()));
+}
+
 // The first run typed in its console; the second, on a copy of the data with another
 // CRSS, gets its own console and results; the Results menu follows the active console.
 // The first console no longer takes typing once its run is over.
