@@ -138,7 +138,8 @@ DesktopRun* RunSession::start_run(const desktop::RunRequest& request) {
 }
 
 DesktopRun* RunSession::launch(DesktopRun& run) {
-  run.set_console(vozo_qt::open_default_console(text_of(desktop::console_title(run.number()))));
+  run.set_console(vozo_qt::open_default_console(text_of(desktop::console_title(run.number())),
+                                                (run.number() - 1) % 8));
   connect(run.console(), &vozo_qt::ConsoleWindow::stop_asked, this, [this] { stop(); });
   select(&run);
   DesktopRun* r = &run;
@@ -178,7 +179,9 @@ void RunSession::stop() {
 void RunSession::tick() {
   const bool going = running();
   if (going) runs_.back()->type_answer();
-  stop_button_->setVisible(going);
+  // Beside the progress bar while the run computes; not while it waits for an answer.
+  stop_button_->setVisible(going && runs_.back()->console() != nullptr &&
+                           !runs_.back()->console()->reading());
   stop_->setEnabled(going);
   run_again_->setEnabled(!going);
 }

@@ -113,8 +113,9 @@ int32_t run_frame(const std::function<void(Frame&)>& start,
   return code;
 }
 
-ConsoleWindow* open_default_console(const QString& title) {
-  return open_console(title, QRect(15, 15, 600, 300));
+ConsoleWindow* open_default_console(const QString& title, int32_t step) {
+  const int32_t shift = 24 * step;
+  return open_console(title, QRect(15 + shift, 15 + shift, 600, 300));
 }
 
 int32_t run_windowed(void (*computation)()) {

@@ -24,8 +24,9 @@ class Frame;
 int32_t run_frame(const std::function<void(Frame&)>& start,
                   const std::function<int32_t()>& exit_code);
 
-// A run's console, where the first one always stood.
-ConsoleWindow* open_default_console(const QString& title);
+// A run's console, where the first one always stood, moved down and right by `step`
+// title bars or so, so that a later run's console leaves the earlier ones' titles seen.
+ConsoleWindow* open_default_console(const QString& title, int32_t step = 0);
 
 // Runs computation inside the windowed environment and returns the exit code of the
 // stop that ended it. Needs a QApplication.
