@@ -1,6 +1,6 @@
 // The desktop program: the same computation as the terminal program, its console being
-// the "Input/Output" window of the frame, run on a thread of its own. The command line
-// is not used.
+// the "Input/Output" window of the frame, run on a thread of its own; File > New run...
+// starts more runs, each in a console of its own. The command line is not used.
 #include <QApplication>
 #include <atomic>
 #include <cstdio>
@@ -11,18 +11,17 @@
 #include "bootstrap/resampling.h"
 #include "gemino/search_choice.h"
 
+#include "desktop_qt/run_session.h"
 #include "desktop_qt/workbench.h"
 #include "gemino/driver.h"
-#include "gemino/progress.h"
 #include "recfmt/hooks.h"
 #include "results/result_model.h"
-#include "results_qt/results_menu.h"
 #include "safe_file/interrupt_cleanup.h"
 #include "vozo/menus.h"
 #include "vozo_qt/application.h"
 #include "vozo_qt/environment.h"
+#include "vozo_qt/mdi_frame.h"
 #include "vozo_qt/program_api.h"
-#include "vozo_qt/run_progress.h"
 
 namespace {
 
@@ -95,28 +94,12 @@ void add_run_menu() {
   vozo_qt::CheckMenuItemAt(search_menu(), 1, converged_chosen().load() ? vozo_qt::MF_CHECKED : 0);
 }
 
-// The driver ends with its own stop, which waits there until the frame ends: the
-// summary is reported from the program end, ahead of the hooks that show the end.
-recfmt::ConsoleHooks& hooks_before() {
-  static recfmt::ConsoleHooks hooks;
-  return hooks;
-}
-
-void end_of_run(int32_t exit_code) {
-  const gemino::State& state = gemino::shared_state();
-  if (exit_code == 0 && results::has_result(state)) vozo_qt::report_run_result(status_text(state));
-  hooks_before().program_end(exit_code);
-}
-
-void run() {
-  add_run_menu();
-  desktop_qt::install_workbench(results_qt::chosen_crss());
-  results_qt::add_menu_when_run_ends();
-  hooks_before() = recfmt::console_hooks();
-  recfmt::ConsoleHooks hooks = hooks_before();
-  hooks.program_end = end_of_run;
-  recfmt::install_console_hooks(hooks);
-  gemino::run_driver(gemino::shared_state(), chosen_search);
+// On the run's thread once its driver has stopped: what the status bar says of the
+// result. The next run may choose its search again.
+std::string run_summary(const gemino::State& state, int32_t exit_code) {
+  vozo_qt::EnableMenuItemAt(search_menu(), 1, 0);
+  if (exit_code != 0 || !results::has_result(state)) return {};
+  return status_text(state);
 }
 
 }  // namespace
@@ -128,11 +111,20 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Lets the desktop match the windows to the installed launcher entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("gemino"));
-  // The status bar shows the run's stage; Exit during the search stops it here.
-  gemino::set_progress_hook([](gemino::ProgressStage stage, int32_t done, int32_t total) {
-    vozo_qt::report_progress(
-        stage == gemino::ProgressStage::starting_tensors ? "starting tensors" : "search step", done,
-        total);
-  });
-  return vozo_qt::run_windowed(run);
+  desktop_qt::RunSession* session = nullptr;
+  // The CRSS remembered from the last session.
+  double remembered_crss = results::default_crss_mpa;
+  return vozo_qt::run_frame(
+      [&session, &remembered_crss](vozo_qt::Frame& frame) {
+        add_run_menu();
+        desktop_qt::install_workbench(remembered_crss);
+        desktop_qt::SessionOptions options;
+        options.body = [](gemino::State& state) { gemino::run_driver(state, chosen_search); };
+        options.summary = run_summary;
+        options.crss = &remembered_crss;
+        session = new desktop_qt::RunSession(frame, std::move(options));
+        // The first run's console asks its questions at once, as it always did.
+        session->start_typed_run();
+      },
+      [&session] { return session != nullptr ? session->exit_code() : 0; });
 }

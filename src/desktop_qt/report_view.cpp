@@ -1,5 +1,7 @@
 #include "desktop_qt/report_view.h"
 
+#include "results_qt/run_results.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -85,7 +87,8 @@ QMdiSubWindow* view_report(const QString& path) {
 }
 
 void view_report_item(int32_t&) {
-  const std::string& name = vozo_qt::env().dialogue.report_name();
+  const results_qt::RunResults* run = results_qt::menu_run();
+  const std::string name = run != nullptr ? run->report_path : std::string();
   if (name.empty()) {
     if (vozo_qt::Frame* frame = vozo_qt::env().frame) {
       frame->show_status(QStringLiteral("No report yet: the run has not named one"));

@@ -15,10 +15,10 @@
 #include "bootstrap/converged_reference.h"
 #include "bootstrap/indistinct.h"
 #include "figures/confidence_figures.h"
-#include "gemino/state.h"
 #include "results_qt/background_job.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_results.h"
 #include "results_qt/text_window.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
@@ -41,17 +41,10 @@ bool busy() {
   return true;
 }
 
-// What the resamples and the scan start from: the finished run, read on the window
+// What the resamples and the scan start from: the selected run, read on the window
 // thread before the workers start.
-std::shared_ptr<const bootstrap::RunInput> run_input() {
-  return std::make_shared<const bootstrap::RunInput>(
-      bootstrap::run_input(gemino::shared_state(), chosen_crss()));
-}
-
-// The range last asked for, offered again next time.
-bootstrap::ScanRange& last_range() {
-  static bootstrap::ScanRange range{70, 100, 5};
-  return range;
+std::shared_ptr<const bootstrap::RunInput> run_input(const RunResults& run) {
+  return std::make_shared<const bootstrap::RunInput>(bootstrap::run_input(*run.state, run.crss));
 }
 
 // Asks for the percentages from, to and step; false when cancelled.
@@ -110,6 +103,7 @@ bool ask_range(QWidget* parent, bootstrap::ScanRange& range) {
 
 BackgroundJob* start_confidence(int32_t resamples) {
   vozo_qt::Frame* frame = vozo_qt::env().frame;
+  RunResults* run = menu_run();
   if (finished_result() == nullptr || frame == nullptr || resamples <= 0 ||
       BackgroundJob::current() != nullptr) {
     return nullptr;
@@ -128,7 +122,7 @@ BackgroundJob* start_confidence(int32_t resamples) {
   auto extent = std::make_shared<std::string>();
   // The tensor the cones are centred on.
   auto centre = std::make_shared<results::TensorResult>();
-  auto work = [input = run_input(), summary, extent, centre,
+  auto work = [input = run_input(*run), summary, extent, centre,
                resamples](const BackgroundJob::Progress& progress) {
     // Centred on the converged answer of the full data, as the terminal's bootstrap is:
     // the run's tensor unless the converged search finds one that fits the data better.
@@ -145,18 +139,20 @@ BackgroundJob* start_confidence(int32_t resamples) {
       *extent = bootstrap::extent_text(centred.search, input->crss_mpa, converged.tolerance);
     }
   };
-  auto finished = [summary, extent, centre, frame](bool cancelled) {
-    const results::Result* r = finished_result();
-    if (cancelled || summary->cancelled || r == nullptr) return;
+  // The run outlives its jobs: the session that owns it goes first, and a job's end is
+  // never told once it is gone.
+  auto finished = [summary, extent, centre, frame, run](bool cancelled) {
+    if (cancelled || summary->cancelled) return;
     show_text_window(frame, confidence_title,
                      bootstrap::bootstrap_summary_text(*summary) + *extent);
-    set_stereonet_marks(figures::confidence_marks(*summary, *centre));
+    set_stereonet_marks(*run, figures::confidence_marks(*summary, *centre));
   };
   return new BackgroundJob(frame, confidence_title, label, work, finished);
 }
 
 BackgroundJob* start_scan(const bootstrap::ScanRange& range) {
   vozo_qt::Frame* frame = vozo_qt::env().frame;
+  RunResults* run = menu_run();
   if (finished_result() == nullptr || frame == nullptr || BackgroundJob::current() != nullptr) {
     return nullptr;
   }
@@ -164,13 +160,13 @@ BackgroundJob* start_scan(const bootstrap::ScanRange& range) {
   auto label = [](int32_t done, int32_t total) {
     return QStringLiteral("Inverting for each percentage: %1 of %2").arg(done).arg(total);
   };
-  auto work = [input = run_input(), scan, range](const BackgroundJob::Progress& progress) {
+  auto work = [input = run_input(*run), scan, range](const BackgroundJob::Progress& progress) {
     *scan = bootstrap::run_scan(*input, range, 0, progress);
   };
-  auto finished = [scan, frame](bool cancelled) {
+  auto finished = [scan, frame, run](bool cancelled) {
     if (cancelled || scan->cancelled) return;
     show_text_window(frame, scan_title, bootstrap::scan_table_text(*scan));
-    open_scan_figure(*scan);
+    open_scan_figure(*run, *scan);
   };
   return new BackgroundJob(frame, scan_title, label, work, finished);
 }
@@ -186,7 +182,8 @@ void confidence_item(int32_t&) {
 
 void scan_item(int32_t&) {
   if (finished_result() == nullptr || busy()) return;
-  if (ask_range(vozo_qt::env().frame, last_range())) start_scan(last_range());
+  RunResults* run = menu_run();
+  if (ask_range(vozo_qt::env().frame, run->last_range)) start_scan(run->last_range);
 }
 
 }  // namespace results_qt

@@ -9,6 +9,7 @@
 
 #include "figures_qt/figure_windows.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_results.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 
@@ -16,87 +17,78 @@ namespace results_qt {
 
 namespace {
 
-figures::StereonetExtras& marks() {
-  static figures::StereonetExtras extras;
-  return extras;
-}
-
-// The stereonet windows with the data they draw from, so that new marks reach them.
-struct OpenStereonet {
-  QPointer<QMdiSubWindow> window;
-  std::shared_ptr<figures_qt::FigureData> data;
-};
-std::vector<OpenStereonet>& open_stereonets() {
-  static std::vector<OpenStereonet> windows;
-  return windows;
-}
-
 // A closed window stays until its deferred deletion, hidden.
 bool closed(const OpenStereonet& s) {
   return s.window.isNull() || s.window->isHidden();
 }
 
-std::shared_ptr<figures_qt::FigureData> run_data() {
-  const results::Result* r = finished_result();
-  if (r == nullptr) return nullptr;
+std::shared_ptr<figures_qt::FigureData> run_data(const RunResults& run) {
+  if (!run.result) return nullptr;
   auto data = std::make_shared<figures_qt::FigureData>();
-  data->result = *r;
-  data->stress = results::stress_magnitudes(*r, chosen_crss());
+  data->result = *run.result;
+  data->stress = results::stress_magnitudes(*run.result, run.crss);
   return data;
 }
 
-void open_figure(figures::FigureKind kind) {
+void open_figure(RunResults& run, figures::FigureKind kind) {
   // Each window keeps its own copy: a later change of the CRSS does not redraw it.
-  std::shared_ptr<figures_qt::FigureData> data = run_data();
+  std::shared_ptr<figures_qt::FigureData> data = run_data(run);
   if (data == nullptr) return;
-  if (kind == figures::FigureKind::stereonet) data->extras = marks();
+  if (kind == figures::FigureKind::stereonet) data->extras = run.marks;
   QMdiSubWindow* window = figures_qt::open_figure_window(kind, data);
-  if (window != nullptr && kind == figures::FigureKind::stereonet) {
-    std::erase_if(open_stereonets(), closed);
-    open_stereonets().push_back({window, std::move(data)});
+  if (window == nullptr) return;
+  std::erase_if(run.figures, [](const QPointer<QMdiSubWindow>& w) { return w.isNull(); });
+  run.figures.emplace_back(window);
+  if (kind == figures::FigureKind::stereonet) {
+    std::erase_if(run.stereonets, closed);
+    run.stereonets.push_back({window, std::move(data)});
   }
+}
+
+// The menu's figures are those of the selected run, once it has its result.
+void open_selected(figures::FigureKind kind) {
+  RunResults* run = menu_run();
+  if (run != nullptr && finished_result() != nullptr) open_figure(*run, kind);
 }
 
 }  // namespace
 
 void open_stereonet(int32_t&) {
-  open_figure(figures::FigureKind::stereonet);
+  open_selected(figures::FigureKind::stereonet);
 }
 void open_grains(int32_t&) {
-  open_figure(figures::FigureKind::grains);
+  open_selected(figures::FigureKind::grains);
 }
 void open_shear_plot(int32_t&) {
-  open_figure(figures::FigureKind::shear_plot);
+  open_selected(figures::FigureKind::shear_plot);
 }
 void open_cumulative_chart(int32_t&) {
-  open_figure(figures::FigureKind::cumulative);
+  open_selected(figures::FigureKind::cumulative);
 }
 
-void set_stereonet_marks(figures::StereonetExtras extras) {
-  marks() = std::move(extras);
-  std::erase_if(open_stereonets(), closed);
-  if (open_stereonets().empty()) {
-    open_figure(figures::FigureKind::stereonet);
+void set_stereonet_marks(RunResults& run, figures::StereonetExtras extras) {
+  run.marks = std::move(extras);
+  std::erase_if(run.stereonets, closed);
+  if (run.stereonets.empty()) {
+    open_figure(run, figures::FigureKind::stereonet);
     return;
   }
-  for (const OpenStereonet& s : open_stereonets()) {
-    s.data->extras = marks();
+  for (const OpenStereonet& s : run.stereonets) {
+    s.data->extras = run.marks;
     if (QWidget* figure = s.window->widget()) figure->update();
   }
   if (vozo_qt::Frame* frame = vozo_qt::env().frame) {
-    frame->client()->setActiveSubWindow(open_stereonets().back().window);
+    frame->client()->setActiveSubWindow(run.stereonets.back().window);
   }
 }
 
-const figures::StereonetExtras& stereonet_marks() {
-  return marks();
-}
-
-void open_scan_figure(bootstrap::Scan scan) {
-  std::shared_ptr<figures_qt::FigureData> data = run_data();
+void open_scan_figure(RunResults& run, bootstrap::Scan scan) {
+  std::shared_ptr<figures_qt::FigureData> data = run_data(run);
   if (data == nullptr) return;
   data->scan = std::move(scan);
-  figures_qt::open_figure_window(figures::FigureKind::twin_scan, std::move(data));
+  QMdiSubWindow* window =
+      figures_qt::open_figure_window(figures::FigureKind::twin_scan, std::move(data));
+  if (window != nullptr) run.figures.emplace_back(window);
 }
 
 }  // namespace results_qt

@@ -1,5 +1,5 @@
 // The figure items of the "Results" menu: each opens a graphics window showing one figure
-// of the finished run, drawn for the CRSS last chosen; and the figures the menu's
+// of the selected run, drawn for the CRSS last chosen for it; and the figures the menu's
 // computations add (the bootstrap's marks on the stereonet, the scan's figure).
 #pragma once
 
@@ -10,17 +10,18 @@
 
 namespace results_qt {
 
+struct RunResults;
+
 void open_stereonet(int32_t& id);
 void open_grains(int32_t& id);
 void open_shear_plot(int32_t& id);
 void open_cumulative_chart(int32_t& id);
 
-// The marks of the last finished bootstrap: the open stereonets are redrawn with them (one
-// opens when none is), and every stereonet opened afterwards has them too.
-void set_stereonet_marks(figures::StereonetExtras marks);
-const figures::StereonetExtras& stereonet_marks();
+// The marks of the selected run's last finished bootstrap: its open stereonets are redrawn
+// with them (one opens when none is), and every stereonet opened afterwards has them too.
+void set_stereonet_marks(RunResults& run, figures::StereonetExtras marks);
 
-// Opens a window with the figure of a scan.
-void open_scan_figure(bootstrap::Scan scan);
+// Opens a window with the figure of a run's scan.
+void open_scan_figure(RunResults& run, bootstrap::Scan scan);
 
 }  // namespace results_qt

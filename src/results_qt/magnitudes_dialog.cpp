@@ -23,7 +23,7 @@ void show_magnitudes_dialog(QWidget* parent, const results::Result& r) {
   auto* text = new QLabel(&dialog);
   text->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto update = [&r, text](double value) {
-    chosen_crss() = value;
+    choose_crss(value);
     text->setText(
         QString::fromStdString(results::magnitudes_text(r, results::stress_magnitudes(r, value))));
   };

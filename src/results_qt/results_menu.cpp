@@ -2,20 +2,22 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <optional>
 
 #include "desktop_qt/report_view.h"
-#include "gemino/state.h"
-#include "recfmt/hooks.h"
 #include "results/file_output.h"
 #include "results/json_export.h"
 #include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
+#include "results_qt/run_results.h"
 #include "results_qt/separation_item.h"
 #include "vozo/menus.h"
 #include "vozo/program_menu.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/mdi_frame.h"
 #include "vozo_qt/program_api.h"
 
 namespace results_qt {
@@ -69,43 +71,56 @@ constexpr Item items[] = {
     {"View &report", desktop_qt::view_report_item},
 };
 
-void add_menu() {
-  // Before the "Window" menu, which stays last.
-  const auto before = static_cast<int32_t>(vozo::main_menu().size()) - 1;
-  if (!vozo_qt::InsertMenuEntry(before, 0, 0, "&Results", nullptr)) return;
-  for (const Item& item : items) vozo_qt::AddMenuItem(before + 1, 0, item.text, item.callback);
+}  // namespace
+
+QMenu* add_menu(int32_t before) {
+  if (!vozo_qt::InsertMenuEntry(before, 0, 0, "&Results", nullptr)) return nullptr;
+  for (const Item& item : items) {
+    vozo_qt::AddMenuItem(before + 1, vozo_qt::MF_GRAYED, item.text, item.callback);
+  }
+  const QList<QMenu*> menus = vozo_qt::env().frame->menus();
+  return before >= 0 && before < menus.size() ? menus[before] : nullptr;
 }
 
-recfmt::ConsoleHooks& hooks_before() {
-  static recfmt::ConsoleHooks hooks;
-  return hooks;
+void enable_menu(QMenu* menu) {
+  if (menu == nullptr) return;
+  const bool on = finished_result() != nullptr;
+  for (QAction* action : menu->actions()) action->setEnabled(on);
 }
 
-void end_of_run(int32_t exit_code) {
-  if (exit_code == 0 && results::has_result(gemino::shared_state())) add_menu();
-  hooks_before().program_end(exit_code);
+namespace {
+
+RunResults*& selected() {
+  static RunResults* run = nullptr;
+  return run;
 }
 
 }  // namespace
 
-void add_menu_when_run_ends() {
-  hooks_before() = recfmt::console_hooks();
-  recfmt::ConsoleHooks hooks = hooks_before();
-  hooks.program_end = end_of_run;
-  recfmt::install_console_hooks(hooks);
+RunResults* menu_run() {
+  return selected();
+}
+
+void set_menu_run(RunResults* run) {
+  selected() = run;
 }
 
 const results::Result* finished_result() {
-  static std::optional<results::Result> result;
-  if (!result && results::has_result(gemino::shared_state())) {
-    result = results::build_result(gemino::shared_state());
+  RunResults* run = menu_run();
+  if (run == nullptr || !run->ended || run->state == nullptr) return nullptr;
+  if (!run->result && results::has_result(*run->state)) {
+    run->result = results::build_result(*run->state);
   }
-  return result ? &*result : nullptr;
+  return run->result ? &*run->result : nullptr;
 }
 
-double& chosen_crss() {
-  static double crss = results::default_crss_mpa;
-  return crss;
+double chosen_crss() {
+  const RunResults* run = menu_run();
+  return run != nullptr ? run->crss : results::default_crss_mpa;
+}
+
+void choose_crss(double crss) {
+  if (RunResults* run = menu_run()) run->crss = crss;
 }
 
 }  // namespace results_qt

@@ -1,20 +1,29 @@
-// The windowed program's "Results" menu: after a run that wrote its whole report, the
-// program adds it through the window environment's program menu items, with the exports
-// and the stress magnitudes of that run.
+// The windowed program's "Results" menu: there from the start, its items grayed until
+// the run it acts on has written its whole report; the exports and the stress magnitudes
+// of that run.
 #pragma once
+
+#include <cstdint>
 
 #include "results/result_model.h"
 
+class QMenu;
+
 namespace results_qt {
 
-// Called at the start of the computation: the end of a sound run adds the menu.
-void add_menu_when_run_ends();
+// Inserts the menu before top-level menu `before` (counted from 0), every item grayed;
+// returns it (nullptr without a frame).
+QMenu* add_menu(int32_t before);
+// Enables the items when the selected run has a result, grays them otherwise.
+void enable_menu(QMenu* menu);
 
-// The result of the finished run, or nullptr when there is none. The menu's items call it
-// on the window thread; the run has ended by then, so its state no longer changes.
+// The result of the run the menu acts on, or nullptr when it has none (no run selected,
+// the run still going, or its report incomplete). Window thread only.
 const results::Result* finished_result();
 
-// The CRSS (MPa) last chosen in the "Stress magnitudes" dialog; the exports use it too.
-double& chosen_crss();
+// The CRSS (MPa) last chosen for the selected run in the "Stress magnitudes" dialog;
+// the exports and figures use it too.
+double chosen_crss();
+void choose_crss(double crss);
 
 }  // namespace results_qt

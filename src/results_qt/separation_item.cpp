@@ -10,6 +10,7 @@
 #include "gemino/state.h"
 #include "results_qt/background_job.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_results.h"
 #include "results_qt/text_window.h"
 #include "separation/outputs.h"
 #include "separation/separation.h"
@@ -30,8 +31,10 @@ BackgroundJob* start_separation(int32_t tensors) {
       BackgroundJob::current() != nullptr) {
     return nullptr;
   }
-  // What the workers start from, read on the window thread before they start.
-  const gemino::State& state = gemino::shared_state();
+  // What the workers start from: the selected run, read on the window thread before
+  // they start.
+  const gemino::State& state = *menu_run()->state;
+  const double crss = chosen_crss();
   auto rows = std::make_shared<const std::vector<gemino::PlaneRow>>(gemino::rows_of(state));
   separation::Options options;
   if (state.twin_percent > 0 && state.twin_percent < 100) {
@@ -52,9 +55,9 @@ BackgroundJob* start_separation(int32_t tensors) {
     options.progress = progress;
     *found = separation::separate(*rows, options);
   };
-  auto finished = [found, frame](bool cancelled) {
+  auto finished = [found, frame, crss](bool cancelled) {
     if (cancelled || found->status != gemino::InversionStatus::done) return;
-    show_text_window(frame, separation_title, separation::tensors_summary(*found, chosen_crss()));
+    show_text_window(frame, separation_title, separation::tensors_summary(*found, crss));
   };
   return new BackgroundJob(frame, separation_title, label, work, finished);
 }

@@ -18,6 +18,7 @@
 #include "vozo/bridge.h"
 #include "vozo/computation_bridge.h"
 #include "vozo/console_state.h"
+#include "vozo_qt/computation_thread.h"
 #include "vozo_qt/console_hooks.h"
 #include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
@@ -77,53 +78,57 @@ void show_progress() {
 
 }  // namespace
 
-int32_t run_windowed(void (*computation)()) {
+int32_t run_frame(const std::function<void(Frame&)>& start,
+                  const std::function<int32_t()>& exit_code) {
   QApplication::setWindowIcon(application_icon());
   reset_environment();
   reset_progress();
   Environment& e = env();
   QEventLoop loop;
-  // The computation's first record wakes the window thread, which then takes all that
-  // arrived in the meantime.
-  vozo::ComputationBridge bridge([] {
-    QMetaObject::invokeMethod(
-        qApp, [] { drain_requests(); }, Qt::QueuedConnection);
-  });
-  e.bridge = &bridge;
   install_hooks();
-  // The default console's entry: every standard unit finds it.
-  e.units.register_unit(vozo::default_console_unit);
   auto frame = std::make_unique<Frame>(program_title());
   e.frame = frame.get();
   frame->show();
   // Asked for, so that the menus' keys work from the start even where no window manager
   // gives the new frame the focus.
   frame->activateWindow();
-  const std::string_view title = vozo::console_title;
-  open_console(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())),
-               QRect(15, 15, 600, 300));
 
+  // The frame ends the program once it is gone and no run is going.
   QTimer progress_timer;
-  QObject::connect(&progress_timer, &QTimer::timeout, [] { show_progress(); });
-  progress_timer.start(100);
-
-  int32_t code = 0;
-  std::thread worker([&] {
-    code = recfmt::run_program(computation);
-    QMetaObject::invokeMethod(
-        &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+  QObject::connect(&progress_timer, &QTimer::timeout, [&loop] {
+    show_progress();
+    if (env().quit_requested && !env().computing) loop.quit();
   });
+  progress_timer.start(100);
+  start(*frame);
   loop.exec();
-  worker.join();
   progress_timer.stop();
   drain_requests();
+  const int32_t code = exit_code ? exit_code() : 0;
 
-  e.bridge = nullptr;
   e.frame = nullptr;
   frame.reset();
   reset_environment();
   recfmt::install_console_hooks(recfmt::default_console_hooks());
   return code;
+}
+
+ConsoleWindow* open_default_console(const QString& title, int32_t step) {
+  const int32_t shift = 24 * step;
+  return open_console(title, QRect(15 + shift, 15 + shift, 600, 300));
+}
+
+int32_t run_windowed(void (*computation)()) {
+  ComputationThread* run = nullptr;
+  return run_frame(
+      [&](Frame& frame) {
+        const std::string_view title = vozo::console_title;
+        ConsoleWindow* console = open_default_console(
+            QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())));
+        run = new ComputationThread(&frame);
+        run->start(console, computation, {}, {});
+      },
+      [&] { return run != nullptr ? run->exit_code() : 0; });
 }
 
 }  // namespace vozo_qt

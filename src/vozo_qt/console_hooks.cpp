@@ -94,29 +94,33 @@ void PumpMessages() {
   stop_if_requested();
 }
 
+void show_end_status() {
+  Environment& e = env();
+  if (e.frame == nullptr) return;
+  if (e.run_summary.empty()) {
+    e.frame->show_status(QStringLiteral("The run has ended."));
+    return;
+  }
+  QString text = QStringLiteral("The run finished.");
+  if (!e.dialogue.report_name().empty()) {
+    text += QStringLiteral(" Report: %1.").arg(QString::fromStdString(e.dialogue.report_name()));
+  }
+  e.frame->show_status(text + QLatin1Char(' ') + QString::fromStdString(e.run_summary));
+}
+
 void ProgramEnd(int32_t) {
   vozo::ComputationBridge* b = bridge();
   if (b == nullptr || b->ended()) return;
   b->mark_ended();
-  // The window thread learns of the end after the last record is shown.
+  // The window thread learns of the end after the last record is shown. The transcript
+  // stays on screen, to be scrolled, saved and printed, as long as its window is open.
   b->post([] {
     Environment& e = env();
     e.end.mark_ended();
     if (e.frame == nullptr) return;
     e.frame->computation_ended();
-    if (e.run_summary.empty()) {
-      e.frame->show_status(QStringLiteral("The run has ended."));
-      return;
-    }
-    QString text = QStringLiteral("The run finished.");
-    if (!e.dialogue.report_name().empty()) {
-      text += QStringLiteral(" Report: %1.").arg(QString::fromStdString(e.dialogue.report_name()));
-    }
-    e.frame->show_status(text + QLatin1Char(' ') + QString::fromStdString(e.run_summary));
+    show_end_status();
   });
-  // The transcript stays on screen, to be scrolled, saved and printed, until the user
-  // ends the frame.
-  b->wait_for_quit();
 }
 
 int32_t OpenUnitWindow(int32_t unit_id, std::string_view title, std::string_view access) {

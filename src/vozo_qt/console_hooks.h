@@ -25,6 +25,9 @@ void PumpMessages();
 int32_t OpenUnitWindow(int32_t unit_id, std::string_view title, std::string_view access);
 int32_t CloseUnitWindow(int32_t unit_id);
 
+// The status bar's word on the run that ended: the summary it left, if any.
+void show_end_status();
+
 // Replaces the record layer's console hooks with the six above.
 void install_hooks();
 

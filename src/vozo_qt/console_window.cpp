@@ -366,6 +366,7 @@ void ConsoleWindow::feed_answers() {
 }
 
 void ConsoleWindow::paste_text(std::string_view text) {
+  if (input_closed_) return;
   const std::vector<vozo::PastedLine> lines = vozo::pasted_lines(text);
   if (lines.empty()) return;
   // The first line goes in now, the others wait for the reads that follow.
@@ -389,7 +390,17 @@ void ConsoleWindow::enter_line(std::string_view text) {
 }
 
 void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    emit stop_asked();
+    return;
+  }
   const vozo::Key key = key_of(event->key());
+  // Once the run is over only the keys that move about the text act.
+  if (input_closed_ &&
+      (key == vozo::Key::other || key == vozo::Key::insert || key == vozo::Key::del)) {
+    event->ignore();
+    return;
+  }
   if (key != vozo::Key::other) {
     const bool along_line = key == vozo::Key::left || key == vozo::Key::right ||
                             key == vozo::Key::home || key == vozo::Key::end;

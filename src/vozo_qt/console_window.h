@@ -68,6 +68,10 @@ class ConsoleWindow final : public QAbstractScrollArea,
   // this window: an answer given ahead is handed over at once.
   void begin_read(int32_t capacity);
   bool reading() const { return reading_; }
+  // The run this console served has ended: typed and pasted text no longer goes in (it
+  // would stay in the transcript unread). Scrolling, selecting and copying still work.
+  void close_input() { input_closed_ = true; }
+  bool input_closed() const { return input_closed_; }
   // Types text as the keyboard would: a line end completes the line (and answers the
   // read); with several lines, the ones after the first wait for the next reads.
   void paste_text(std::string_view text);
@@ -84,6 +88,8 @@ class ConsoleWindow final : public QAbstractScrollArea,
   void line_entered(const QByteArray& line);
   // The store is full: text of this window was not kept (told once).
   void text_not_kept();
+  // Esc: the user asks the run to stop.
+  void stop_asked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -143,6 +149,7 @@ class ConsoleWindow final : public QAbstractScrollArea,
   bool closed_ = false;
   // A read of the computation waits for this window's next line.
   bool reading_ = false;
+  bool input_closed_ = false;
   int32_t read_capacity_ = 0;
   // Lines given before the program asked for them.
   vozo::InputQueue answers_;

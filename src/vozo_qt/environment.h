@@ -31,8 +31,10 @@ struct Environment {
   vozo::EndFlag end;
   // The frame was destroyed: the program ends once the computation has.
   bool quit_requested = false;
-  // Where the computation's requests arrive; set while a run is on.
+  // Where the computation's requests arrive: the bridge of the run started last.
   vozo::ComputationBridge* bridge = nullptr;
+  // A run's thread is going.
+  bool computing = false;
   // The default console's dialogue: its file questions and the report's name.
   vozo::DialogueWatch dialogue;
   // What the program said of its result at the end of the run (empty: nothing).

@@ -289,6 +289,7 @@ void Frame::command(int32_t id) {
       dialogs().about();
       return;
     case vozo::CommandRoute::exit: {
+      if (exit_check_ && !exited_ && !exit_check_()) return;
       ExitAdapter host(*this);
       vozo::run_exit_sequence(host);
       return;

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "vozo/menu_ids.h"
 #include "vozo_qt/child_window.h"
@@ -52,6 +54,10 @@ class Frame : public QMainWindow {
   // The Window menu's list of children (after its separator).
   QList<QAction*> window_list_actions() const { return child_actions_; }
 
+  // Asked before the Exit sequence begins (a run going, say): false keeps the frame as
+  // it is.
+  void set_exit_check(std::function<bool()> check) { exit_check_ = std::move(check); }
+
   // Whether the Exit sequence has ended the frame.
   bool exited() const { return exited_; }
 
@@ -95,6 +101,7 @@ class Frame : public QMainWindow {
   bool busy_ = false;
   bool in_close_event_ = false;
   bool exited_ = false;
+  std::function<bool()> exit_check_;
 };
 
 }  // namespace vozo_qt

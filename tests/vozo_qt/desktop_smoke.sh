@@ -5,9 +5,15 @@
 #    files, and Exit end the program with code 0;
 # 2. the whole dialogue pasted at once from the clipboard (xclip), with the same report;
 # 3. a long run (150,000,000 starting tensors, minutes of work): the count in the status
-#    bar moves, and File > Exit, answered No to the save prompt, ends the program before
-#    the run is done. The times measured are printed, never judged: the machine may be
-#    busy with other work.
+#    bar moves, and File > Exit asks whether to stop the inversion; Yes, then No to the
+#    save prompt, ends the program before the run is done, with a report marked incomplete
+#    and exit code 3. The times measured are printed, never judged: the machine may be
+#    busy with other work;
+# 4. File > New run... (Ctrl+N) answered in its dialog by key strokes: the report equals
+#    the terminal program's; a long run started the same way is stopped with Esc (its
+#    report ends with the incomplete line); a second run on a copy of the data with
+#    another CRSS writes its own report; Exit then ends the program with exit code 3.
+# With SMOKE_SHOTS set to a folder, a screenshot of each step of 4 is kept there.
 # Usage: desktop_smoke.sh GEMINO GEMINO_TERM EXAMPLES_DIR
 # Exit code 77 (skipped) when Xvfb, xdotool, import (ImageMagick) or the example files are
 # missing; the paste is left out (and said so) without xclip.
@@ -96,7 +102,9 @@ wait_for_report() {
 }
 
 # File menu, Exit: the save prompt (a box captioned VOZO) must come at once; No ends
-# the program. Sets prompt_time and exit_time (seconds) and exit_code.
+# the program. With a run going, Exit first asks whether to stop it (a box captioned
+# VOZO too): "yes" as second argument answers Yes to it. Sets prompt_time and exit_time
+# (seconds) and exit_code; expects exit code $3 (0 by default).
 exit_from_menu() {
   xdotool mousemove --window "$window" 20 8 click 1
   sleep 0.5
@@ -111,11 +119,21 @@ exit_from_menu() {
   done
   [ -n "$prompt" ] || fail "$1: no save prompt after Exit"
   prompt_time=$(seconds_since "$asked")
+  if [ "${2:-}" = yes ]; then
+    xdotool key alt+y
+    for _ in $(seq 600); do
+      sleep 0.05
+      local next
+      next=$(xdotool search --name '^VOZO$' 2>/dev/null | head -1)
+      [ -n "$next" ] && break
+    done
+  fi
   local answered
   answered=$(now)
-  xdotool key alt+n
+  # No to each console's save prompt, one after the other.
   for _ in $(seq 1200); do
     kill -0 "$gemino_pid" 2>/dev/null || break
+    xdotool search --name '^VOZO$' >/dev/null 2>&1 && { xdotool key alt+n; sleep 0.3; }
     sleep 0.05
   done
   kill -0 "$gemino_pid" 2>/dev/null && fail "$1: Exit did not end the program"
@@ -123,7 +141,46 @@ exit_from_menu() {
   wait "$gemino_pid"
   exit_code=$?
   gemino_pid=""
-  [ "$exit_code" = 0 ] || fail "$1: exit code $exit_code"
+  [ "$exit_code" = "${3:-0}" ] || fail "$1: exit code $exit_code"
+}
+
+incomplete_line='*** RAPPORT INCOMPLET : calcul interrompu ***'
+ends_incomplete() {
+  [ "$(tail -n 1 "$1" | tr -d '\r')" = "$incomplete_line" ]
+}
+
+shot() {
+  [ -n "${SMOKE_SHOTS:-}" ] || return 0
+  mkdir -p "$SMOKE_SHOTS"
+  import -silent -window root "$SMOKE_SHOTS/$1.png" 2>/dev/null
+}
+
+# The New run dialog: waits for it, types the three names (each field emptied first),
+# the CRSS when given, and Return.
+new_run_dialog() {
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+n
+  local dialog=""
+  for _ in $(seq 100); do
+    dialog=$(xdotool search --name '^New run$' 2>/dev/null | head -1)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || fail "no New run dialog after Ctrl+N"
+  sleep 0.5
+  local field
+  for field in "$1" "$2" "$3"; do
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 10 "$field"
+    xdotool key Tab
+  done
+  if [ -n "${4:-}" ]; then
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$4"
+  fi
+  shot "$5"
+  xdotool key Return
+  sleep 1
 }
 
 # 1. Typed answers; the data file through Browse.
@@ -187,9 +244,46 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 [ "$changes" -ge 2 ] || fail "long run: the status bar's count does not move"
-exit_from_menu "long run"
-# Ended before the run was done: the report holds no tensor yet.
+exit_from_menu "long run" yes 3
+# Ended before the run was done: the report holds no tensor yet, and says it is incomplete.
 grep -q 'SIGMA 1' report.txt && fail "long run: Exit waited for the run to finish"
-echo "long run: the count moved; save prompt after ${prompt_time} s, program ended" \
-  "${exit_time} s after No"
+ends_incomplete report.txt || fail "long run: the report does not say it is incomplete"
+echo "long run: the count moved; question after ${prompt_time} s, program ended" \
+  "${exit_time} s after the answers"
+
+# 4. New run through its dialog, Stop, a second run.
+start_in runs
+mkdir -p "$work/runs/long" "$work/runs/second"
+cp "$work/params.txt" "$work/data.txt" "$work/runs/long/"
+cp "$work/params.txt" "$work/data.txt" "$work/runs/second/"
+sed -i 's/^1 200 100 10 900 0 0$/1 150000000 100 10 900 0 0/' "$work/runs/long/params.txt"
+shot 1-started
+new_run_dialog "$work/runs/params.txt" data.txt report.txt "" 2-new-run-dialog
+wait_for_report "New run"
+shot 3-new-run-done
+new_run_dialog "$work/runs/long/params.txt" data.txt report.txt "" 4-long-run-dialog
+for _ in $(seq 100); do
+  [ -s long/report.txt ] && break
+  sleep 0.1
+done
+sleep 2
+shot 5-long-run-going
+xdotool key Escape
+for _ in $(seq 300); do
+  ends_incomplete long/report.txt && break
+  sleep 0.1
+done
+ends_incomplete long/report.txt || fail "Stop: the report does not end with the incomplete line"
+sleep 0.5
+shot 6-stopped
+new_run_dialog "$work/runs/second/params.txt" data.txt report.txt 20 7-second-run-dialog
+for _ in $(seq 600); do
+  cmp -s second/report.txt ../expected.txt && break
+  sleep 0.2
+done
+cmp second/report.txt ../expected.txt || fail "second run: the report differs"
+sleep 0.5
+shot 8-second-run-done
+exit_from_menu "runs" no 3
+echo "New run, Stop and a second run: reports as expected, exit code 3"
 echo "passed"

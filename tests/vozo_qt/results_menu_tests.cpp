@@ -1,6 +1,6 @@
-// The "Results" menu of the windowed program: added at the end of a run that wrote its
-// whole report, with its items; absent after a run that failed. Its computations run on
-// workers while the window stays live, and can be cancelled.
+// The "Results" menu of the windowed program: there from the start, its items enabled
+// at the end of a run that wrote its whole report and grayed after a run that failed. Its
+// computations run on workers while the window stays live, and can be cancelled.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,7 +21,9 @@
 #include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_results.h"
 #include "results_qt/separation_item.h"
+#include "session_harness.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
 #include "vozo_qt/environment.h"
@@ -32,10 +34,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Runs the windowed program on params.txt and data.txt of `dir`; returns the titles of the
-// menus and the items of a "Results" menu as they were when the run ended. `after_run`
-// adds steps to the script between the end of the run and Exit.
+// menus and the enabled items of the "Results" menu as they were when the run ended.
+// `after_run` adds steps to the script between the end of the run and Exit.
 QStringList menus_after_run(const fs::path& dir, QStringList& results_items,
-                            const std::function<void(harness::Script&)>& after_run = {}) {
+                            const std::function<void(harness::Script&)>& after_run = {},
+                            int32_t* planes = nullptr) {
   harness::ScriptedDialogs dialogs;
   harness::Script script;
   const fs::path home = fs::current_path();
@@ -45,13 +48,18 @@ QStringList menus_after_run(const fs::path& dir, QStringList& results_items,
   script.on_read([] { harness::type(harness::console(), "data.txt\r"); });
   script.on_read([] { harness::type(harness::console(), "report.txt\r"); });
   QStringList titles;
-  script.when([] { return vozo_qt::env().end.ended(); },
+  script.when([] { return harness::session()->runs().back()->ended(); },
               [&] {
                 for (QMenu* menu : harness::frame()->menus()) {
                   // Titles as the user reads them, without their mnemonic marks.
                   titles << QString(menu->title()).remove(QLatin1Char('&'));
                   if (titles.back() != "Results") continue;
-                  for (QAction* a : menu->actions()) results_items << a->text();
+                  for (QAction* a : menu->actions()) {
+                    if (a->isEnabled()) results_items << a->text();
+                  }
+                }
+                if (planes != nullptr && results_qt::finished_result() != nullptr) {
+                  *planes = results_qt::finished_result()->counts.planes;
                 }
               });
   if (after_run) after_run(script);
@@ -62,21 +70,19 @@ QStringList menus_after_run(const fs::path& dir, QStringList& results_items,
     }
     harness::frame()->command(vozo::IDM_EXIT);
   });
-  vozo_qt::run_windowed([] {
-    results_qt::add_menu_when_run_ends();
-    gemino::run_driver(gemino::shared_state());
-  });
+  harness::run_session();
   fs::current_path(home);
   EXPECT_FALSE(script.timed_out());
   return titles;
 }
 
-TEST(ResultsMenu, AddedAfterASoundRunBeforeTheWindowMenu) {
+TEST(ResultsMenu, EnabledAfterASoundRunBeforeTheWindowMenu) {
   const fs::path dir(harness::temp_dir());
   fs::copy_file(fs::path(GEMINO_EXAMPLES) / "params.txt", dir / "params.txt");
   fs::copy_file(fs::path(GEMINO_EXAMPLES) / "data.txt", dir / "data.txt");
   QStringList items;
-  const QStringList titles = menus_after_run(dir, items);
+  int32_t planes = 0;
+  const QStringList titles = menus_after_run(dir, items, {}, &planes);
   EXPECT_EQ(titles.indexOf("Results") + 1, titles.indexOf("Window"))
       << titles.join(",").toStdString();
   // Each item with its own mnemonic.
@@ -88,8 +94,7 @@ TEST(ResultsMenu, AddedAfterASoundRunBeforeTheWindowMenu) {
   for (const QString& item : items) {
     EXPECT_FALSE(desktop::menu_tip(item.toStdString()).empty()) << item.toStdString();
   }
-  ASSERT_NE(results_qt::finished_result(), nullptr);
-  EXPECT_EQ(results_qt::finished_result()->counts.planes, 180);
+  EXPECT_EQ(planes, 180);
 }
 
 fs::path example_dir() {
@@ -124,6 +129,7 @@ QStringList figure_titles() {
 TEST(ResultsMenu, BootstrapAndScanShowWhatTheyFoundAndTheirFigures) {
   QStringList items, after_bootstrap, after_scan;
   std::string summary, table;
+  figures::StereonetExtras kept_marks;
   bool dialog_shown = false;
   menus_after_run(example_dir(), items, [&](harness::Script& script) {
     script.then([&] {
@@ -138,6 +144,7 @@ TEST(ResultsMenu, BootstrapAndScanShowWhatTheyFoundAndTheirFigures) {
       ASSERT_NE(results_qt::start_scan({90, 100, 5}), nullptr);
     });
     script.when(idle, [&] {
+      kept_marks = results_qt::menu_run()->marks;
       table = text_window("Twin-percent scan");
       after_scan = figure_titles();
     });
@@ -145,7 +152,7 @@ TEST(ResultsMenu, BootstrapAndScanShowWhatTheyFoundAndTheirFigures) {
   EXPECT_TRUE(dialog_shown);
   EXPECT_EQ(summary.rfind("Bootstrap over grains: 8 of 8 resamples, seed 1\n", 0), 0u) << summary;
   EXPECT_TRUE(after_bootstrap.contains("Stereonet")) << after_bootstrap.join(",").toStdString();
-  const figures::StereonetExtras& marks = results_qt::stereonet_marks();
+  const figures::StereonetExtras& marks = kept_marks;
   EXPECT_EQ(marks.cones.size(), 3u);
   EXPECT_EQ(marks.dots.size() % 3, 0u);
   EXPECT_GE(marks.dots.size(), 3u);
@@ -196,12 +203,13 @@ TEST(ResultsMenu, CancelStopsALongBootstrapAndShowsNothing) {
   EXPECT_EQ(summary, "");
 }
 
-TEST(ResultsMenu, NoneAfterAFailedRun) {
+TEST(ResultsMenu, GrayedAfterAFailedRun) {
   const fs::path dir(harness::temp_dir());
   std::ofstream(dir / "params.txt") << "TOO SHORT\n";
   std::ofstream(dir / "data.txt") << "";
   QStringList items;
-  EXPECT_FALSE(menus_after_run(dir, items).contains("Results"));
+  EXPECT_TRUE(menus_after_run(dir, items).contains("Results"));
+  EXPECT_EQ(items, QStringList());
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// File > New run...: the parameter, data and report files (each with Browse, starting in
+// the last folder used in the session), the CRSS, and what to compute once the report is
+// written.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "desktop/run_request.h"
+
+class QWidget;
+
+namespace desktop_qt {
+
+// Shows the dialog filled with `last`; the request, or nothing when cancelled. A request
+// that cannot run (a file missing) keeps the dialog open with the reason shown. base is
+// where a relative parameter file is taken; last_folder, where Browse opens, is kept by the
+// session and updated.
+std::optional<desktop::RunRequest> ask_run_request(QWidget* parent, const desktop::RunRequest& last,
+                                                   const std::string& base,
+                                                   std::string& last_folder);
+
+}  // namespace desktop_qt

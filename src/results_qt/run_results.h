@@ -1,0 +1,46 @@
+// What the "Results" menu keeps for one run: the run's state (read once the run has
+// ended), its result, the CRSS chosen for it, the bootstrap's marks and the stereonets
+// drawn from them, the scan range last asked. Each desktop run owns one; the menu acts
+// on the run the session selected (the one whose window is active, else the latest).
+#pragma once
+
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bootstrap/twin_scan.h"
+#include "figures/result_figures.h"
+#include "figures_qt/figure_windows.h"
+#include "gemino/state.h"
+#include "results/result_model.h"
+
+namespace results_qt {
+
+struct OpenStereonet {
+  QPointer<QMdiSubWindow> window;
+  std::shared_ptr<figures_qt::FigureData> data;
+};
+
+struct RunResults {
+  // The run's state; nothing reads it before `ended` is set.
+  const gemino::State* state = nullptr;
+  bool ended = false;
+  // The report's path once the run has ended ("" when the dialogue never named one).
+  std::string report_path;
+  std::optional<results::Result> result;
+  double crss = results::default_crss_mpa;
+  figures::StereonetExtras marks;
+  std::vector<OpenStereonet> stereonets;
+  // Every figure window opened for the run (closed ones stay as null pointers).
+  std::vector<QPointer<QMdiSubWindow>> figures;
+  bootstrap::ScanRange last_range{70, 100, 5};
+};
+
+// The run the menu acts on, or nullptr. The session sets it; it owns the run.
+RunResults* menu_run();
+void set_menu_run(RunResults* run);
+
+}  // namespace results_qt
