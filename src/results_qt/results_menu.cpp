@@ -13,6 +13,7 @@
 #include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
 #include "results_qt/separation_item.h"
+#include "results_qt/share_auto_item.h"
 #include "vozo/menus.h"
 #include "vozo/program_menu.h"
 #include "vozo_qt/program_api.h"
@@ -64,6 +65,7 @@ constexpr Item items[] = {
     {"&Cumulative chart", open_cumulative_chart},
     {"Confidence (&bootstrap)...", confidence_item},
     {"Twin-&percent scan...", scan_item},
+    {"Suggested twin sh&are...", share_auto_item},
     {"Separate te&nsors...", separation_item},
 };
 
