@@ -79,8 +79,11 @@ double influence_size(const GrainInfluence& g) {
 }
 
 gemino::ConvergedResult invert_resample(std::span<const gemino::PlaneRow> rows,
-                                        const RunInput& input, int32_t seed, gemino::State& state) {
-  return gemino::invert_converged(rows, fresh_start(input, seed), with_reference(input), state);
+                                        const RunInput& input, int32_t seed, gemino::State& state,
+                                        int32_t restarts_at_best) {
+  gemino::ConvergedOptions converged = with_reference(input);
+  converged.restarts_at_best = restarts_at_best;
+  return gemino::invert_converged(rows, fresh_start(input, seed), converged, state);
 }
 
 gemino::ConvergedResult invert_left_out(std::span<const gemino::PlaneRow> rows,
@@ -128,7 +131,8 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
         const int32_t seed = random.generator_seed();
         const double crss =
             options.crss_range ? draw_crss(*options.crss_range, random) : input.crss_mpa;
-        sample = sample_of(invert_resample(w.rows, input, seed, *w.state), crss);
+        sample = sample_of(invert_resample(w.rows, input, seed, *w.state, options.restarts_at_best),
+                           crss);
         sample.redraws = redraws;
       }
     } else {

@@ -34,6 +34,9 @@ struct Options {
   // When given, each resample draws its CRSS in the range from its own task stream (after its
   // grains and its seed) instead of taking the run's.
   std::optional<CrssRange> crss_range;
+  // The restarts each resample's search needs at its best objective before it stops, the
+  // answer then the central one of them (gemino::ConvergedOptions::restarts_at_best).
+  int32_t restarts_at_best = 2;
   // Told after every finished inversion (done of total, from any worker but one at a
   // time); false asks the others to stop, and the summary is then marked cancelled.
   std::function<bool(int32_t done, int32_t total)> progress;
@@ -129,9 +132,11 @@ int32_t draw_fitting_rows(const RunInput& input, const std::vector<std::vector<i
 double influence_size(const GrainInfluence& g);
 
 // The converged search of one resample's rows, the full-data tensor its one candidate and
-// its restart seeds drawn from `seed` (drawn from the resample's own task stream).
+// its restart seeds drawn from `seed` (drawn from the resample's own task stream), stopping
+// when `restarts_at_best` restarts have reached its best objective.
 gemino::ConvergedResult invert_resample(std::span<const gemino::PlaneRow> rows,
-                                        const RunInput& input, int32_t seed, gemino::State& state);
+                                        const RunInput& input, int32_t seed, gemino::State& state,
+                                        int32_t restarts_at_best = 2);
 
 // The converged search of the rows without a grain, the full-data tensor its first
 // candidate (the search's own restart seeds drawn from the run's seed).

@@ -113,7 +113,10 @@ double true_differential_mpa(const SyntheticSet& set, double crss_mpa) {
 SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
   SetCoverage c;
   const float tolerance = gemino::ConvergedOptions{}.tolerance;
-  const gemino::ConvergedResult search = search_full_data(set.input);
+  // The centre chosen by the resamples' own rule.
+  gemino::ConvergedOptions centre;
+  centre.restarts_at_best = options.restarts_at_best;
+  const gemino::ConvergedResult search = search_full_data(set.input, centre);
   const RunInput input = with_converged_reference(set.input, search, tolerance);
   c.centre_converged = input.reference_converged;
   c.answer_objective = search.best.objective_reported;

@@ -8,38 +8,28 @@
 
 #include <optional>
 
-#include <nlohmann/json.hpp>
-
+#include "bootstrap/auto_share.h"
 #include "bootstrap/resampling.h"
 #include "bootstrap/twin_scan.h"
 #include "gemino/search_choice.h"
 
 namespace cli {
 
-// The share the results beyond the report use, and why.
-struct ChosenShare {
-  int32_t twin_percent = 100;
-  bool suggested = false;  // false: the scan suggested none, the parameter file's share
-  std::string reason;
-};
+// The share chosen and the results at it: shared with the windowed program.
+using bootstrap::auto_json;
+using bootstrap::auto_text;
+using bootstrap::choose_share;
+using bootstrap::ChosenShare;
+using bootstrap::input_at_share;
 
 // The range scanned: the one given with --scan-twin-percent, else auto_scan_range.
 bootstrap::ScanRange auto_range(const std::string& scan_text);
-
-// The suggested share of a scan, or the parameter file's when it has none.
-ChosenShare choose_share(const bootstrap::Scan& scan, int32_t file_twin_percent);
 
 // The share the report is written at: the parameter file's. A report written from the
 // converged search is the run at the chosen share instead; that report takes its share
 // from here.
 int32_t report_twin_percent(const ChosenShare& chosen, int32_t file_twin_percent,
                             bool converged_report);
-
-// The run's input at the chosen share: its twin percentage, and as its tensor the scan's
-// answer at that share (the converged search, offered its neighbours' answers). The
-// parameter file's share, when chosen, keeps the run's own tensor.
-bootstrap::RunInput input_at_share(const bootstrap::RunInput& input, const bootstrap::Scan& scan,
-                                   const ChosenShare& chosen);
 
 // The input of the scan once the data are read, before the run's search: the rows and
 // parameters of the state, and as its tensor the one the run at the parameter file's share
@@ -66,13 +56,5 @@ gemino::ChooseSearch converged_at_share(const bootstrap::ScanRange& range, int32
 // The scan's angles measured from `run` (the run's tensor) instead of the tensor the scan
 // was measured from.
 void measure_from(bootstrap::Scan& scan, const results::TensorResult& run);
-
-// The `twin_percent_auto` block: the share used beyond the report and why, the share of
-// the report, the tensor at the share and its magnitudes for the CRSS.
-nlohmann::ordered_json auto_json(const ChosenShare& chosen, const bootstrap::RunInput& at_share,
-                                 int32_t report_percent, double crss_mpa);
-
-// One console line: the share used beyond the report, and the report's.
-std::string auto_text(const ChosenShare& chosen, int32_t report_percent);
 
 }  // namespace cli

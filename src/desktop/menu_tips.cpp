@@ -50,6 +50,8 @@ constexpr Tip tips[] = {
     {"Confidence (bootstrap)", "Resamples the data to draw confidence cones around the axes"},
     {"Twin-percent scan",
      "Inverts again with the twinned share of the planes changed step by step"},
+    {"Suggested twin share",
+     "Scans the twinned share, then resamples the data at the share the scan suggests"},
     {"Separate tensors", "Looks for two or three stress tensors in the data"},
     {"View report", "Shows the run's report, read-only, in a fixed-width font"},
     // Help

@@ -67,6 +67,7 @@ ConvergedResult invert_converged(std::span<const PlaneRow> rows, const Inversion
   std::vector<InvertedTensor> candidates;
   float best_candidate = std::numeric_limits<float>::infinity();
   float best_restart = std::numeric_limits<float>::infinity();
+  const int32_t needed = std::max(2, converged.restarts_at_best);
   for (int32_t i = 0; i < cap; ++i) {
     one.seed = restart_seed(options.seed, i);
     const InversionResult r = invert(rows, one, s);
@@ -93,7 +94,15 @@ ConvergedResult invert_converged(std::span<const PlaneRow> rows, const Inversion
       best_restart = v;
     }
     const float best = best_candidate < best_restart ? best_candidate : best_restart;
-    if (count_at(out.restart_objectives, best, converged.tolerance) >= 2) break;
+    if (count_at(out.restart_objectives, best, converged.tolerance) >= needed) break;
+  }
+  if (needed > 2 && out.best_restart >= 0) {
+    const int32_t central = central_restart(out, best_restart, best_candidate, converged.tolerance);
+    if (central >= 0) {
+      out.best_restart = central;
+      out.best = out.restart_tensors[static_cast<std::size_t>(central)];
+      best_restart = out.best.objective_reported;
+    }
   }
   // A candidate is the answer only when it scores strictly lower than every restart.
   if (best_candidate < best_restart) {
@@ -135,6 +144,30 @@ double axial_angle_deg(const float a[3], const float b[3]) {
   if (!(aa > 0.0) || !(bb > 0.0)) return 0.0;
   const double c = std::min(1.0, std::fabs(dot) / std::sqrt(aa * bb));
   return std::acos(c) * 180.0 / std::acos(-1.0);
+}
+
+int32_t central_restart(const ConvergedResult& search, float best, float ceiling, float tolerance) {
+  std::vector<std::size_t> tied;
+  for (std::size_t i = 0; i < search.restart_objectives.size(); ++i) {
+    const float v = search.restart_objectives[i];
+    if (v - best <= tolerance && v <= ceiling) tied.push_back(i);
+  }
+  if (tied.size() < 3) return -1;
+  int32_t central = -1;
+  double least = std::numeric_limits<double>::infinity();
+  for (const std::size_t i : tied) {
+    const InvertedTensor& a = search.restart_tensors[i];
+    double sum = 0.0;
+    for (const std::size_t j : tied) {
+      const InvertedTensor& b = search.restart_tensors[j];
+      sum += axial_angle_deg(a.axes[0], b.axes[0]) + axial_angle_deg(a.axes[2], b.axes[2]);
+    }
+    if (sum < least) {
+      least = sum;
+      central = static_cast<int32_t>(i);
+    }
+  }
+  return central;
 }
 
 std::vector<InvertedTensor> indistinct_set(const ConvergedResult& search, float tolerance) {

@@ -22,6 +22,12 @@ struct ConvergedOptions {
   // A restart reaches the best objective F when its objective f has f - F <= tolerance
   // (float arithmetic, units of sigma1 - sigma3 of each tensor as reported).
   float tolerance = 1.0E-4f;
+  // Restarts that must reach the best objective before the search stops (2 at least, the
+  // cap permitting). With three or more there, the answer is the central one of them
+  // (central_restart): the tensors that fit equally well are points of one region the data
+  // cannot tell apart, and its central point is the choice the data favour no less than any
+  // other, while the first one found is wherever its restart happened to stop.
+  int32_t restarts_at_best = 2;
   // Tensors to score beside the restarts, as search parameters (three angles, then R in
   // any range: the axes are renamed as for a searched tensor).
   std::vector<std::array<float, 4>> candidates;
@@ -62,10 +68,12 @@ int32_t restart_seed(int32_t run_seed, int32_t index);
 // Inverts rows by restarts, each the search of invert with start mode 1, options'
 // trial_count, twin_percent and iteration_limit, and the seed restart_seed(options.seed,
 // i). After each restart, F is the lowest objective of the restarts and candidates so
-// far; the search stops when two restarts have reached F, or at max_restarts. The answer
-// is the restart of lowest objective (the first of equal ones), unless a candidate scores
-// strictly lower than every restart: a candidate never wins a tie. So the answer scores
-// no worse than any candidate, and the same seed gives the same answer. Progress goes to
+// far; the search stops when restarts_at_best restarts (two by default) have reached F, or
+// at max_restarts. The answer is the restart of lowest objective (the first of equal
+// ones), or with restarts_at_best above two the central restart of those at it that score
+// no worse than any candidate, unless a candidate scores strictly lower than every
+// restart: a candidate never wins a tie. So the answer scores no worse than any candidate,
+// and the same seed gives the same answer. Progress goes to
 // options.progress as for each restart's search; a cancelled restart cancels the whole.
 // After a done inversion the state holds the ranking under the answer.
 ConvergedResult invert_converged(std::span<const PlaneRow> rows, const InversionOptions& options,
@@ -82,6 +90,11 @@ InvertedTensor score_tensor(State& state, const std::array<float, 4>& params);
 // The angle between two lines given by direction vectors, in degrees from 0 to 90: a line
 // and its opposite direction are the same axis.
 double axial_angle_deg(const float a[3], const float b[3]);
+
+// Among the restarts whose objective lies within the tolerance above `best` and not above
+// `ceiling`, the one whose sigma1 and sigma3 lie nearest the others' (the least sum of axial
+// angles to them; the first of equal sums); -1 when fewer than three restarts qualify.
+int32_t central_restart(const ConvergedResult& search, float best, float ceiling, float tolerance);
 
 // The tensors the data cannot tell apart: the answer, then every restart other than the
 // answer whose objective lies within the tolerance above the answer's.

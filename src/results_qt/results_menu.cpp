@@ -14,6 +14,7 @@
 #include "results_qt/magnitudes_dialog.h"
 #include "results_qt/run_results.h"
 #include "results_qt/separation_item.h"
+#include "results_qt/share_auto_item.h"
 #include "vozo/menus.h"
 #include "vozo/program_menu.h"
 #include "vozo_qt/environment.h"
@@ -67,6 +68,7 @@ constexpr Item items[] = {
     {"&Cumulative chart", open_cumulative_chart},
     {"Confidence (&bootstrap)...", confidence_item},
     {"Twin-&percent scan...", scan_item},
+    {"Suggested twin sh&are...", share_auto_item},
     {"Separate te&nsors...", separation_item},
     {"View &report", desktop_qt::view_report_item},
 };

@@ -23,6 +23,7 @@
 #include "results_qt/results_menu.h"
 #include "results_qt/run_results.h"
 #include "results_qt/separation_item.h"
+#include "results_qt/share_auto_item.h"
 #include "session_harness.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
@@ -86,10 +87,11 @@ TEST(ResultsMenu, EnabledAfterASoundRunBeforeTheWindowMenu) {
   EXPECT_EQ(titles.indexOf("Results") + 1, titles.indexOf("Window"))
       << titles.join(",").toStdString();
   // Each item with its own mnemonic.
-  EXPECT_EQ(items, QStringList({"Export &JSON...", "Export C&SV...", "Stress &magnitudes...",
-                                "S&tereonet", "&Grains", "S&hear-stress plot", "&Cumulative chart",
-                                "Confidence (&bootstrap)...", "Twin-&percent scan...",
-                                "Separate te&nsors...", "View &report"}));
+  EXPECT_EQ(items,
+            QStringList({"Export &JSON...", "Export C&SV...", "Stress &magnitudes...", "S&tereonet",
+                         "&Grains", "S&hear-stress plot", "&Cumulative chart",
+                         "Confidence (&bootstrap)...", "Twin-&percent scan...",
+                         "Suggested twin sh&are...", "Separate te&nsors...", "View &report"}));
   // Each with its status-bar tip.
   for (const QString& item : items) {
     EXPECT_FALSE(desktop::menu_tip(item.toStdString()).empty()) << item.toStdString();
@@ -201,6 +203,72 @@ TEST(ResultsMenu, CancelStopsALongBootstrapAndShowsNothing) {
   EXPECT_GT(progressed, 0);
   EXPECT_EQ(figures_after, figures_before);
   EXPECT_EQ(summary, "");
+}
+
+TEST(ResultsMenu, SuggestedShareScansThenResamplesAtTheShare) {
+  QStringList items;
+  std::string text;
+  QString first_label;
+  std::size_t cones = 0;
+  menus_after_run(example_dir(), items, [&](harness::Script& script) {
+    script.then([&] {
+      // none left from an earlier computation
+      results_qt::set_stereonet_marks(*results_qt::menu_run(), {});
+      EXPECT_EQ(results_qt::start_share_auto(0), nullptr);
+      results_qt::BackgroundJob* job = results_qt::start_share_auto(8);
+      ASSERT_NE(job, nullptr);
+      EXPECT_EQ(results_qt::start_confidence(8), nullptr);  // one at a time
+      EXPECT_EQ(results_qt::start_share_auto(8), nullptr);
+    });
+    script.when(
+        [&] {
+          results_qt::BackgroundJob* job = results_qt::BackgroundJob::current();
+          return job == nullptr || job->progress_dialog()->value() > 0;
+        },
+        [&] {
+          if (results_qt::BackgroundJob* job = results_qt::BackgroundJob::current()) {
+            first_label = job->progress_dialog()->labelText();
+          }
+        });
+    script.when(idle, [&] {
+      text = text_window("Suggested twin share");
+      cones = results_qt::menu_run()->marks.cones.size();
+    });
+  });
+  EXPECT_TRUE(first_label.startsWith("Inverting for each percentage: "))
+      << first_label.toStdString();
+  // The example fits every twin: the scan over 50 to 100 % suggests them all, the report's share.
+  EXPECT_EQ(text.rfind("Twins counted", 0), 0u) << text;
+  EXPECT_NE(text.find("     50 %"), std::string::npos) << text;
+  EXPECT_NE(text.find("Twins counted beyond the report: 100 % (suggested by the scan); the "
+                      "report counts 100 %\n\nTensor at 100 %: sigma1 "),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Bootstrap over grains: 8 of 8 resamples, seed 1\n"), std::string::npos)
+      << text;
+  EXPECT_EQ(cones, 3u);
+}
+
+TEST(ResultsMenu, CancelDuringTheSuggestedSharesScanShowsNothing) {
+  QStringList items;
+  QPointer<results_qt::BackgroundJob> job;
+  QString label;
+  std::string text = "not looked at";
+  menus_after_run(example_dir(), items, [&](harness::Script& script) {
+    script.then([&] {
+      job = results_qt::start_share_auto(1000000);
+      ASSERT_NE(job, nullptr);
+    });
+    script.when([&] { return job == nullptr || job->progress_dialog()->value() > 0; },
+                [&] {
+                  ASSERT_NE(job, nullptr);
+                  label = job->progress_dialog()->labelText();
+                  job->progress_dialog()->findChild<QPushButton*>()->click();
+                });
+    script.when(idle, [&] { text = text_window("Suggested twin share"); });
+  });
+  EXPECT_TRUE(label.startsWith("Inverting for each percentage: ")) << label.toStdString();
+  EXPECT_EQ(text, "");
 }
 
 TEST(ResultsMenu, GrayedAfterAFailedRun) {

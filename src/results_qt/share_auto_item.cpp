@@ -1,0 +1,90 @@
+#include "results_qt/share_auto_item.h"
+
+#include <QInputDialog>
+#include <QProgressDialog>
+#include <atomic>
+#include <memory>
+
+#include "bootstrap/auto_share.h"
+#include "figures/confidence_figures.h"
+#include "results_qt/background_job.h"
+#include "results_qt/figure_items.h"
+#include "results_qt/results_menu.h"
+#include "results_qt/run_results.h"
+#include "results_qt/text_window.h"
+#include "vozo_qt/environment.h"
+#include "vozo_qt/mdi_frame.h"
+
+namespace results_qt {
+
+namespace {
+
+const QString title = QStringLiteral("Suggested twin share");
+
+}  // namespace
+
+BackgroundJob* start_share_auto(int32_t resamples) {
+  vozo_qt::Frame* frame = vozo_qt::env().frame;
+  RunResults* run = menu_run();
+  if (finished_result() == nullptr || frame == nullptr || resamples <= 0 ||
+      BackgroundJob::current() != nullptr) {
+    return nullptr;
+  }
+  // The stage the work is in, for the dialog's text: set by the worker before it tells the
+  // count of that stage.
+  auto stage = std::make_shared<std::atomic<bootstrap::AutoStage>>(bootstrap::AutoStage::scan);
+  auto label = [stage, resamples](int32_t done, int32_t total) {
+    if (stage->load() == bootstrap::AutoStage::scan) {
+      return QStringLiteral("Inverting for each percentage: %1 of %2").arg(done).arg(total);
+    }
+    // The resamples at the share, then one inversion for each grain left out.
+    if (done < resamples || total <= resamples) {
+      return QStringLiteral("Resampling the grains at the suggested share: %1 of %2")
+          .arg(done)
+          .arg(resamples);
+    }
+    return QStringLiteral("Leaving out each grain: %1 of %2")
+        .arg(done - resamples)
+        .arg(total - resamples);
+  };
+  auto found = std::make_shared<bootstrap::AutoShare>();
+  const auto input =
+      std::make_shared<const bootstrap::RunInput>(bootstrap::run_input(*run->state, run->crss));
+  auto work = [input, found, stage, resamples](const BackgroundJob::Progress& progress) {
+    bootstrap::Options options;
+    options.resamples = resamples;
+    options.jobs = 0;  // every core
+    *found = bootstrap::results_at_suggested_share(
+        *input, bootstrap::auto_scan_range, options,
+        [&](bootstrap::AutoStage now, int32_t done, int32_t total) {
+          stage->store(now);
+          return progress(done, total);
+        });
+  };
+  // The run outlives its jobs: the session that owns it goes first.
+  auto finished = [found, frame, run, report_percent = input->twin_percent](bool cancelled) {
+    if (cancelled || found->cancelled) return;
+    show_text_window(frame, title, bootstrap::auto_share_text(*found, report_percent));
+    set_stereonet_marks(*run, figures::confidence_marks(found->summary, found->at_share.reference));
+  };
+  return new BackgroundJob(frame, title, label, work, finished);
+}
+
+void share_auto_item(int32_t&) {
+  if (finished_result() == nullptr) return;
+  if (BackgroundJob* job = BackgroundJob::current()) {
+    // One computation at a time: its dialog comes to the front instead.
+    if (QProgressDialog* dialog = job->progress_dialog()) {
+      dialog->raise();
+      dialog->activateWindow();
+    }
+    return;
+  }
+  bool ok = false;
+  const int resamples = QInputDialog::getInt(
+      vozo_qt::env().frame, title, QStringLiteral("Number of resamples B at the suggested share:"),
+      1000, 1, 1000000, 100, &ok);
+  if (ok) start_share_auto(resamples);
+}
+
+}  // namespace results_qt
