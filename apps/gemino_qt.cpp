@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: the same computation as the terminal program, its console being
 // the "Input/Output" window of the frame, run on a thread of its own; File > New run...
 // starts more runs, each in a console of its own. The command line is not used.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain-terminal program: console units on standard input and output through the
 // record layer's default hooks; its command line is the cli library's.
 #include "cli/main.h"

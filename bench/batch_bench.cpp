@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of 40 sites, each a copy of the bundled example, run by the terminal program one
 // after another (--jobs 1) and two at a time (--jobs 2). On two free processors the second
 // should take at most 0.6 times the first.

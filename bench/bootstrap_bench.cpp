@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bootstrap of the bundled example: 1000 resamples, each a converged search, and the
 // 60 leave-one-grain-out searches, with 1 and 2 workers (the target: at most 3 s with 2).
 // Real time counts, since the work is spread over threads. How often the cones hold the

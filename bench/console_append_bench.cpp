@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program output appended to a console, without a display: lines of 80 characters
 // each written as one record (text, CR, LF), as the run's report lines arrive.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program output appended to the real console window on the offscreen platform: lines of
 // 80 characters, each one record (text, CR, LF), with the window's repaint scheduling
 // and painting running as the event loop gets its turns between batches of records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How often the bootstrap's cones and intervals hold the truth: synthetic sets of 60 grains
 // from random known tensors, each inverted by the converged search, bootstrapped (B
 // resamples, 2 jobs, no leave-outs) around its answer, and compared with the tensor it was

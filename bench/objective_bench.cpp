@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One evaluation of the objective over 500 planes of calcite-like grains: a c-axis per
 // grain and three twin planes at about 26 degrees from it, 120 degrees apart, part of
 // them twinned. The targets: at most 5 microseconds per evaluation with the full ranking,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole run from the files to the report: 500 planes, 500 starting candidates and
 // 20,000 search steps, with the console dialogue answered by scripted replies.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well the separation of tensors works on synthetic mixtures: the share of sets for
 // which it chooses the right number of tensors, the error of the sigma1 axes it finds, and
 // how often it warns of a stress permutation. A measurement, not a test: it prints a table.

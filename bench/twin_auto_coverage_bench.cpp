@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cones after `--twin-percent auto` on synthetic sets of 60 grains with 3 degrees of
 // noise and 2 % misread labels: each set is scanned over the automatic range, then
 // resampled B = 300 times at the suggested share around the scan's tensor there. Reports

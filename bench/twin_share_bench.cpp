@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The suggested share of twins on synthetic sets of 60 grains with 3 degrees of noise:
 // the share of sets whose suggestion lies within 5 points of the true share of genuine
 // twins (of the planes labelled twinned, those whose resolved shear stress exceeds the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation of the documentation, examples and manual page, and the Debian package
 # built from the install tree with `cpack -G DEB` (see scripts/package.sh).
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Makes a twin data file and a parameter file from a known stress tensor.
 
 Each grain gets a random c-axis and three twin planes whose normals make 26 degrees with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console logic driven by any sequence of typing, keys, program output, input-line
 // reads, scrolling, selection, deletion and clearing, with the line store's invariants
 // checked after every step: lines back to back with non-decreasing starts, lengths and

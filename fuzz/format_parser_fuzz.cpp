@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format parser on any text. A malformed format must be refused with FormatError;
 // a format that parses is then used for a read of the input's second part from the
 // console and a write of the values read, which must end normally or through the

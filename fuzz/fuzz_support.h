@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a scratch folder for the files a target reads and writes,
 // and a check that aborts with a message (libFuzzer then keeps the input as a crash).
 #pragma once

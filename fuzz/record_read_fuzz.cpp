@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatted reads of the data file's block headers and data records, list-directed
 // reads of the parameter file's values, and the selection list, over any bytes: served
 // from a file or from the console. Every read either succeeds with values its fields

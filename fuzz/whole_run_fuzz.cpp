@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole run in this process on a fuzzed parameter file and data file: the console
 // answers are scripted (the header's pause, then the three file names) and the report
 // goes to a scratch file. A run must end normally (exit code 0), through a read error

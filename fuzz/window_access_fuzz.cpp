@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ACCESS text of an OPEN that asks for a window, on any text: the size read from it
 // against a plain reading of the rule (first 100 characters; width between the first
 // and second comma, height after the second; blanks skipped; any other non-digit, or a

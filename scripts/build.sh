@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into a build folder.
 # Usage: scripts/build.sh BUILD_DIR [cmake option ...] [-- build option ...]
 # e.g. scripts/build.sh build-clang -DCMAKE_CXX_COMPILER=clang++ -- --target gemino-term

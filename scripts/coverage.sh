@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the tests with coverage counters, runs them, and prints the line and branch
 # coverage of the sources (gcovr). Not part of scripts/test.sh: it is a build of its own.
 # Usage: scripts/coverage.sh [BUILD_DIR] (default build-coverage); add -DGEMINO_BUILD_QT=ON

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the terminal program and inverts the bundled example.
 # The report is written to example-report.txt.
 set -euo pipefail

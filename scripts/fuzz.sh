@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with Clang under AddressSanitizer and UndefinedBehaviorSanitizer
 # and runs each, one after the other, for SECONDS (default 20) on a copy of its seed
 # corpus (the committed corpus is left as it is). An input that fails is kept under

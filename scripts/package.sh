@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a release tree in build-package/ (kept between runs),
 # then checks it: its file list must hold both programs, the desktop entry, the icon,
 # the manual page, the documentation and the copyright file; lintian must find no error; its control fields must name the package and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, checks the sources (scripts/lint.sh), builds, and runs the
 # whole test suite: once in a normal build, once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Warnings are errors in every build. A Release build (the

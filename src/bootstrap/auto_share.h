@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results beyond the report at a share of twins the data suggest: the twin-percent scan
 // suggests the share (twin_share.h), and the tensor, the bootstrap and the magnitudes are
 // taken at it. gemino-term's --twin-percent auto and the windowed program's item both

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Statistics of axes (lines: v and -v are the same axis) and of plain values, for the
 // confidence of an inversion: angles between axes, the cone that holds a share of the
 // resampled axes, percentile intervals, and the spread of an azimuth taken modulo 180.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well the data constrain the tensor: the data's grains drawn with replacement
 // (a grain with all its planes), each resample inverted by the converged search (fresh
 // random multi-starts with the run's number of starting tensors and search steps, the

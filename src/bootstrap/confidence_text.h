@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bootstrap and the twin-percent scan as the outputs give them: the JSON blocks, the
 // CSV of the resampled axes, and the console summaries.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The full-data tensor the resampled results are measured from. The run's own search can
 // stop in a local minimum; the converged search of the same data (independent restarts,
 // the run's tensor a candidate that wins only by scoring strictly lower) says whether it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The critical resolved shear stress of twinning is known only roughly (about 10 +- 4 MPa
 // for calcite, and it depends on grain size and strain): a bootstrap may draw it for each
 // resample from a range, so that the interval of the differential stress carries it.

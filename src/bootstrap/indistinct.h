@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tensors the run's data cannot tell apart, as the confidence summary shows them: the
 // converged search of the run's own data (its reported tensor a candidate) and the extent
 // of the tensors that reach its best objective.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tasks 0..count-1 on `jobs` worker threads that take the next task from one atomic
 // index. Each task writes only its own slot of the caller's output, so the results do
 // not depend on the number of workers or on which worker ran which task. A task that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a resampling of a run needs from it, and the pieces every resampled inversion
 // shares: the grains of the data rows, the seeds of each task, and the tensor of an
 // inversion as the results give it.

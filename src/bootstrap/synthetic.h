@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twin data made from a known tensor, with measurement noise and misread labels, for
 // checking that the cones of the bootstrap hold the tensor the data came from.
 #pragma once

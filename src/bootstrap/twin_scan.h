@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the answer depends on the share of twins counted: the converged inversion for each
 // percentage, then two passes that offer each percentage its neighbours' answers, so that
 // the best objective never rises as fewer twins are counted. A share of twins to count is

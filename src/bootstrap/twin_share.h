@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The share of twins to count, read from a twin-percent scan: where the untwinned planes
 // ranked above the threshold begin to come in faster than the labels alone would let them.
 #pragma once

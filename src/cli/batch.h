@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of sites: one run of this very program per site folder (the computation's state
 // is one static area, so each site has a process of its own), several at once, and a
 // summary with one row per site in the order given.

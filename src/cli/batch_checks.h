@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a batch makes sure of before it runs anything, and before each site's run: the
 // summary is none of the sites' files and has a folder to go in, no site is named twice,
 // and a site's folder holds its inputs and lets its run write there without writing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signals that end a batch (SIGINT, SIGTERM, SIGHUP) and the ends of its site runs
 // (SIGCHLD). While the batch runs they are held back and taken only while it waits, so
 // that none is lost between a look at the runs and the wait for the next one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --bootstrap B, --bootstrap-seed S, --bootstrap-csv FILE, --scan-twin-percent A:B:STEP,
 // --scan-figure FILE, --crss-range LOW:HIGH, --twin-percent auto and --confidence-summary: how
 // well the data constrain the tensor, and how it depends on the share of twins counted. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gemino-term convert IN.csv OUT.txt: a plane table or an EBSD grain table to a data file.
 #pragma once
 

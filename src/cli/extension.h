@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the terminal program's command line is made of: the options every run shares, and
 // extensions that each add their own options and write their own outputs after a sound
 // run. An extension lives in a file of its own; cli/extensions.cpp lists them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one list of the command line's extensions: each adds its options and its outputs
 // from a file of its own. Add a line here for a new one.
 #include "cli/confidence.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --stereonet, --grains, --shear-plot and --cumulative FILE, with --dpi N: the figures of
 // a sound run, each in the format of its file's extension (.svg, .pdf, .png). A batch
 // writes the stereonet of every site as stereonet.svg in its folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GeoJSON maps of a batch's shares made into the map of the whole batch.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batch summaries written in parts (the shares of a survey run on several machines) made
 // into the one summary the whole batch would have written: `gemino-term merge-summaries`.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --json FILE and --csv FILE: the result model as JSON, and one CSV row per plane.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files of one run from the command line: the name the console makes of a typed
 // answer, whether two spellings name one file, and the outputs of an earlier run that the
 // new run clears away before its report is opened.

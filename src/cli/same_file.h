@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether two names given to the program are one file, however they are spelled.
 #pragma once
 

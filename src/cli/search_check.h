@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the report's tensor is the best the search can find: after a run that writes
 // any output beside the report, the converged search (independent restarts and the
 // report's tensor as a candidate) inverts the run's data again. The JSON gets a `search`

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One inversion from the command line: the dialogue, answered by the file names when they
 // are given, then the outputs of the extensions after a sound run.
 #pragma once

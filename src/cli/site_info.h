@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a batch site may say about itself in site.json: its name, where it lies, and the
 // CRSS its magnitudes use. The file is optional; one that is there must be sound, or the
 // site is not run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A survey of many sites: one share of them for each machine of a cluster, and the map of
 // the results.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --tensors auto|1|2|3: separates the run's twins into one, two or three stress tensors
 // after a sound run. The console gets a summary after the run's own transcript, the JSON a
 // `tensors` block, the planes CSV a column with each plane's tensor, and each further

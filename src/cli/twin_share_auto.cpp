@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/twin_share_auto.h"
 
 #include "bootstrap/axial_stats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --twin-percent auto: the twin-percent scan suggests a share of twins to count, and the
 // results beyond the report (the tensor, the bootstrap, the magnitudes) are those at that
 // share. The report keeps the parameter file's share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporting the figure of the active window: the format its file name's extension names,
 // the resolution of a PNG, and what the status bar says afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the frame opens: as it was left when that still fits the screen, else a size
 // that suits the screen. Sizes are in the screen's device-independent pixels, so a
 // screen at 2x scaling is fitted as one of half its pixel count.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/help_texts.h"
 
 #include "gemino/version.h"

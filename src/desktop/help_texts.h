@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Help > About Gemino says, and where the user guide bundled with the program is.
 #pragma once
 

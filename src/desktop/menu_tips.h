@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status-bar tip of each menu item, the frame's own and the program's, found by the
 // item's text as the menu shows it (mnemonic marks, the accelerator after a tab and a
 // closing "..." do not count).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop program remembers between sessions, through a store of named text
 // values (the Qt side keeps them in the user's settings file; tests keep them in a map):
 // the last folder used, the recent runs, the CRSS and the export resolution.

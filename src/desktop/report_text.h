@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report of a run as the "View report" window shows it.
 #pragma once
 

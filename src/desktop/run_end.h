@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a desktop run ended, and what is left to say so: the line that closes a report
 // the run did not finish, the status bar's words and the program's exit code.
 #pragma once

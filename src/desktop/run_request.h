@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run as the New run dialog asks for it, and what becomes of its answers: the lines
 // typed into the run's console, exactly as a user would type them, and the folder the
 // run works in. Relative names are taken in the parameter file's folder.

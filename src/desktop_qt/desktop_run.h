@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of the desktop program: its state, its console, the thread it computes on,
 // what the Results menu keeps for it, and how it ended. Runs are kept for the whole
 // session: their consoles and figures stay to be looked at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Export figure...: the figure of the active window written in the format its
 // file name's extension names (PNG, SVG, PDF or BMP), a PNG or BMP at a chosen resolution.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help > User guide (the guide bundled with the program, rendered from its Markdown) and
 // Help > About Gemino.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > New run...: the parameter, data and report files (each with Browse, starting in
 // the last folder used in the session), the CRSS, and what to compute once the report is
 // written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file of the desktop program (organisation "Gemino", program "gemino"; on
 // Linux $XDG_CONFIG_HOME/Gemino/gemino.conf), and what of the frame and its consoles it
 // keeps: the frame's place, the consoles' font and text colour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop_qt/report_view.h"
 
 #include "results_qt/run_results.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Results > View report: the run's report in a read-only window of the frame, in a fixed
 // font so that its columns and charts line up, reloadable after the file changed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's session: its runs one after the other, each in its own console,
 // and the commands that start and stop them (File > New run..., Run again, Stop, a Stop
 // button beside the progress bar, Esc in a run's console). The Results menu acts on the

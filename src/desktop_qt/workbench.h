@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbench around the frame: the Help menu, File > Export figure..., the status-bar
 // tip of every menu item, and the settings kept between sessions (last folder, recent
 // runs, frame place, console font and colour, CRSS, export resolution). One per frame,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "figures/cairo_render.h"
 
 #include <cairo-pdf.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing a figure with Cairo, and writing it to a file: SVG by our own writer, PDF and
 // PNG through Cairo. Files are the same bytes for the same figure: the PDF carries a
 // fixed creation date and no other date.

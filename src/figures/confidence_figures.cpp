@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "figures/confidence_figures.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the bootstrap and the twin-percent scan add to the figures: the resampled axes and
 // the 95 % cones for the stress stereonet, and the figure of the scan (the angles of
 // sigma1 and sigma3 to the run's own axes above, the differential stress below, against

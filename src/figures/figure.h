@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A figure as a list of things to draw, in points (1/72 inch) from the top left corner.
 // The figure builders fill it; one writer turns it into SVG, the Cairo renderer into
 // PDF, PNG or a window's pixels. Items may carry a class and data attributes: the SVG

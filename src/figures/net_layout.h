@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces the two stereonets share: where the net and the text block go on a page of
 // a given size, the net itself (primitive, 10° graticule, north tick), and the text block.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rectangular plots: round tick values, the mapping from data to the page, and the
 // frame with its ticks, numbers and axis titles.
 #pragma once

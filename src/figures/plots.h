@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shear-stress plot and the cumulative chart of a result, from inputs of their own.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lower-hemisphere equal-area (Schmidt) projection of lines, and the lines of the 10°
 // net drawn behind the data. Net coordinates: the centre at (0, 0), x toward east,
 // y toward north, the primitive circle of radius 1; the drawing scales and turns y down.

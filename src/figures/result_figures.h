@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four figures of a run's result: what each shows, taken from the result and its
 // stress magnitudes, and writing them to files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stress stereonet and the grains stereonet, drawn from inputs of their own so that
 // the drawing knows nothing of how a run keeps its results (result_figures.h fills
 // them from a run's result).

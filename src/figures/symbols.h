@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Marks drawn at a point: the outline of each symbol as a polyline around its centre,
 // `size` being the half-width of the symbol. The plus and the cross go over their
 // centre twice so that each is one element.

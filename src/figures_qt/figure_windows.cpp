@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "figures_qt/figure_windows.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figures of a finished run in graphics windows: each window draws its figure at its
 // own size whenever it is painted, saved as a bitmap or printed, and offers "Export..."
 // (on its window menu and its context menu) to write the figure as SVG, PDF or PNG.

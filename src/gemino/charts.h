@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of the report: the threshold line and the two character charts of the planes
 // (normal stress across and resolved shear stress down; cumulative percentages).
 #pragma once

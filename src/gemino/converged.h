@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converged inversion: independent restarts of the search until the best objective
 // has been reached twice, with tensors the caller already holds as further candidates.
 // The run's own search (invert) is one restart of a fixed seed; a single search can stop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main program: one inversion from the console dialogue to the report.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every format the inversion reads or writes with, in one table: each is named for what it
 // reads or writes, with its old statement label where the report's readers know it by it.
 // The code uses the named constants; tests iterate formats::table().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gemino/grain_geometry.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Geometry of one grain: the c-axis of a grain record, the normal of a twin plane, the
 // glide direction in that plane, and the rotation of a block of records. Angles arrive
 // as integer degrees from the data file and are converted with the reader's own

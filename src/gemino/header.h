@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framed program header that opens every run, ending with a pause for Return.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inversion as a function of its data: the starting candidates, then the search,
 // on a state of the caller's, with no reading, no writing and nothing shared between
 // calls, so that several threads may invert at once. It is the run's computation step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score of a trial tensor against the twin data: rank every plane by resolved shear
 // stress, fix the threshold where the ranking has met `twin_limit` twinned planes, and
 // add up how far the untwinned planes ranked above that point stand over the threshold.

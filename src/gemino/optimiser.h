@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Direct search without derivatives over the four search parameters, with rotation of
 // the search directions along the progress of each stage.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter file (unit 3): ten lines of free text, the run parameters and the
 // selection of data, each echoed to the report (unit 8). The starting-state record
 // that follows is read later, by the start points.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How far the run has come, for a front end that shows it: the driver reports every
 // starting tensor it scores and every trial step of the search. The plain terminal
 // program sets no hook and the run is exactly as without one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results written to the report (unit 8): the tensor block -- each principal stress
 // with its direction and plunge, the objective value and R, the data ranked down to the
 // threshold -- and the full ranking of every plane.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run that counts another share of twins than its parameter file asks for (a search
 // chosen once the data are read) writes the share it counted into the report: into the
 // echo of the run parameters and into the twin counts after the data, so that the report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which search a run reports. The classic search is the parameter file's own; the
 // converged one is the answer of independent restarts (gemino/converged.h), reported as
 // the search that found it, so that the report keeps its format and every figure in it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting points of the stress search: the random generator, the starting candidates of
 // each trial by start mode, and the renaming of principal axes that brings the stress
 // ratio R into [0, 1].

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computation's shared storage: one static area sized for 500 data rows, alive for
 // the whole process, never allocated during a run. Every routine of the inversion takes
 // it by reference. Arrays are indexed from 0: row i of the text (1-based) is [i - 1].

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trial stress tensor: rotation of the principal axes, the stresses resolved on one
 // twin plane, and the principal axes as direction and plunge for the report.
 #pragma once

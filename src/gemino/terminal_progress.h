@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal program's progress: a one-line bar on standard error, redrawn in place,
 // while the run scores its starting tensors and searches. Only when standard error is
 // a terminal: a redirected error stream, and the console transcript, never see it.

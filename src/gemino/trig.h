@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sine, cosine and their inverses of single-precision arguments, evaluated in double and
 // rounded once to single precision, so that every build gives the same bits. The inverse
 // functions clamp their argument to [-1, 1]: rounding can carry a cosine just past 1.

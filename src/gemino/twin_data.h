@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The twin data file: blocks of grain records, each grain a c-axis record followed by
 // its possible twin planes, observed twinned or untwinned. Reading it fills the data
 // rows of the shared state, writes the listing and the counts to the report, and sets

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The units the run reads and writes, as opened by the driver. The console's own units
 // (prompts, banners) are the general library's (gral::ciocom()).
 #pragma once

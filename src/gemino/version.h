@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's name and version, as the command line and the result files give them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Banners that frame the console output of the library routines: a routine banner around a
 // routine's normal report, error and warning banners around the explanation of a failure.
 // The heads take the speaking routine's identity (only its name is shown); the tails may

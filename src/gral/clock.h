@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local date and time of day as text, with a replaceable time source so that a run's
 // header can be reproduced.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every format of the general library in one table, each named for what it writes or
 // reads, with its old statement label where it had one. The routines use the named
 // constants; tests iterate formats::table().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kind of system the program runs on (not the machine's network name).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asking the user for one character value, with a default that a bare Return accepts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Console units and verbosity switches shared by every routine of the general library.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Connecting a unit to a named text file, asking for the name and retrying on failure.
 #pragma once
 

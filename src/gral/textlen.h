@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The non-blank part of a text, for showing names without their padding.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A plane table or an EBSD grain table (CSV) converted to the twin data file. The header
 // row tells the form. The one entry point of both programs (the terminal's "convert" and
 // the windowed program's import).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A comma-separated table as a spreadsheet saves it: a header row naming the columns, one
 // row per line after it. Lines starting with '#' are comments; a comment "# key: value"
 // before the header declares a setting. A field may be quoted ("a, b"; "" for a quote).

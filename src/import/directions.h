@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Directions in double precision in the geographic frame of the data file: first axis
 // east, second north, third up. A line is given by its trend (azimuth, degrees clockwise
 // from north) and plunge (degrees below the horizontal).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crystal directions of one EBSD grain in the geographic frame: its c-axis and the
 // poles of its three e-planes, from Bunge Euler angles under declared conventions.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a table says, whatever its form: grains, each with its c-axis and its planes, in
 // the geographic frame and in double precision, with the place each came from.
 #pragma once

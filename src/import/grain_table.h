@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EBSD grain table: one row per grain.
 //   grain, phi1, Phi, phi2, e1, e2, e3 [, grain_size_um]
 // Bunge Euler angles in degrees; e1..e3 say whether each e-plane is twinned (1/0, yes/no,

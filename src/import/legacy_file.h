@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grains laid out in the blocks of the twin data file and written as its fixed-column
 // records, in whole degrees. The file's limits are kept, never broken: at most 99 grains
 // to a block (grain numbers 1 to 99), at most 500 planes, data numbers below 1000 and

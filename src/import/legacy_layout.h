@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choice of file, block and grain number for every grain of a table.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plane table: one row per twin plane, the grain's c-axis repeated on each of its rows.
 //   grain, c_trend, c_plunge, pole_trend, pole_plunge, twinned [, block, twin_count,
 //   grain_size_um]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fields of one table row read as numbers, grain numbers and twin flags, each checked
 // and complained about at its own line and column.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console hooks and their terminal defaults.
 #include <fcntl.h>
 

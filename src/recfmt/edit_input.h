@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors of input fields: pure functions from the characters of one field to a
 // value. The numeric ones return the failure message (empty when the value was read): a
 // character the descriptor does not accept, or a number beyond the item's range. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric and text editors of output fields: pure functions from a value and its
 // field description to characters, appended to out. A value too wide for its field
 // gives w asterisks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a format text into its flat node list.
 //
 // Grammar (blanks outside quotes are ignored, letters are case-insensitive):

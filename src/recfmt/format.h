@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A format such as "(T20,'SIGMA ',I1,F5.0)" parsed once into a flat list of edit
 // descriptors. Formats are built once (as static constants) and shared by every
 // statement that uses them; a record never re-parses its format.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parsed form of a format: a flat list of edit descriptors with every repeat count
 // already unrolled, so a statement only walks an index forward (and back to the
 // reversion start when its list outlives the format).

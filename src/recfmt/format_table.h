@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program's formats listed once, as a table X(name, text), and these macros to declare
 // them, define them and list them with their names, so that tests can iterate them all.
 #pragma once

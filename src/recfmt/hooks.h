@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six console hooks through which console records pass. The defaults are the
 // plain terminal (standard input and output); the windowed program installs its own
 // at start-up. Unit ids as passed to the hooks: standard input -2 (unit 5, `*` in a

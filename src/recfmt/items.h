@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Items of an input/output list: 32-bit integers, 32-bit reals, 32-bit logicals and
 // fixed-length character strings padded with blanks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List-directed READ and WRITE: values without a format.
 #include <cctype>
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One record being built (output) or taken apart (input). These know columns, not units.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatted READ and WRITE statements: the format walk, item by item.
 #include "recfmt/statements.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input/output statements on units: formatted, list-directed and internal.
 //
 // A statement object lives for one READ or WRITE: construct it (this pumps pending

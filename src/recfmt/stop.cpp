@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the run: a plain STOP, a STOP with a code, and the run-time error report.
 #include "recfmt/stop.h"
 

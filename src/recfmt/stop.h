@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the run.
 //
 // stop() closes every unit, calls the ProgramEnd hook and then throws StopRun, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record transport behind a unit number: files, the console and window units.
 // Statements see only whole records; buffering and line ends live here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unit table: files opened by name, window units, and the console units.
 #include "recfmt/units.h"
 

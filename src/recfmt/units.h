@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unit table: unit numbers connected to files or to the console.
 //
 // Units 5 and `*` (input) and 6, 0 and `*` (output) are the console; unit 9 behaves as

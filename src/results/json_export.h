@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result of a run as JSON, and the planes as CSV. Reals of the computation are written
 // with the fewest digits that read back as the same single-precision value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stress magnitudes from a result. The trial tensor is trace-free with sigma1 - sigma3 = 1,
 // so TAU is in units of the differential stress, and a plane twins when
 // differential stress x TAU reaches the critical resolved shear stress (CRSS) of twinning.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results of one run as plain values: the parameters, the best starting tensor, the
 // optimised tensor, the counts, every plane under the optimised tensor and every grain's
 // c-axis. Every output beside the report (JSON, CSV, the summary of a batch, the windowed

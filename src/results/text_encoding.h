@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text copied from a user's files into the outputs beside the report (titles and text
 // lines in JSON, figures and the desktop's windows). The files may be UTF-8 or Latin-1
 // (French files often are) and may hold any byte: what comes out is always UTF-8 that

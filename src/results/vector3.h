@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small vector arithmetic in double for directions drawn at random: the synthetic data sets
 // are made with it (their truth is exact to double precision, unlike the inversion's floats).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A computation of the "Results" menu on worker threads while the window stays live. The
 // work reports how far it has come through atomics; a timer on the window thread shows
 // that in a progress dialog (not modal) whose Cancel asks the work to stop; the end is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Confidence (bootstrap)..." and "Twin-percent scan..." of the "Results" menu: the
 // finished run's grains drawn again B times, or its inversion again for a range of
 // percentages of twins counted, on all cores behind a progress dialog that can cancel;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figure items of the "Results" menu: each opens a graphics window showing one figure
 // of the selected run, drawn for the CRSS last chosen for it; and the figures the menu's
 // computations add (the bootstrap's marks on the stereonet, the scan's figure).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Stress magnitudes" dialog: the CRSS to use, and the magnitudes it gives.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowed program's "Results" menu: there from the start, its items grayed until
 // the run it acts on has written its whole report; the exports and the stress magnitudes
 // of that run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Results" menu keeps for one run: the run's state (read once the run has
 // ended), its result, the CRSS chosen for it, the bootstrap's marks and the stereonets
 // drawn from them, the scan range last asked. Each desktop run owns one; the menu acts

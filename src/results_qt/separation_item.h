@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Separate tensors..." of the "Results" menu: the finished run's twins separated into one,
 // two or three stress tensors (chosen, or as many as asked) on worker threads behind a
 // progress dialog that can cancel; then the summary the terminal program prints, with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "results_qt/share_auto_item.h"
 
 #include <QInputDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Suggested twin share..." of the "Results" menu: the twin-percent scan over half of the
 // twins to all of them, then the bootstrap and the magnitudes at the share it suggests, on
 // all cores behind a progress dialog that can cancel; the scan's table, the share used,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "safe_file/interrupt_cleanup.h"
 
 #include <limits.h>

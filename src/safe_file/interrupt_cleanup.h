@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unfinished temporary files are removed when SIGINT, SIGTERM or SIGHUP ends the process.
 // The registry belongs to the process: fixed slots of fixed size, so that the signal
 // handler neither allocates nor locks. After the removal the handler restores the default

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One way to write an output file: the bytes go to a new temporary file in the target's
 // folder, which is flushed to disk and then renamed over the target. Another process sees
 // the old file or the new one, whole, never a part; a failure leaves the old file as it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twin data made from one, two or three known tensors, for measuring how well the
 // separation finds them: a plane is twinned when the resolved shear stress of any event on
 // it exceeds the critical value (every grain went through every event), then both measured

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How many tensors the data hold: a penalised count of the planes left unexplained, and the
 // warning that two tensors sharing sigma3 may be one oblate tensor.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a separation shows: the JSON `tensors` block, the console summary, and the run's
 // result as seen under each tensor (for its stereonet).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planes as several tensors see them: each plane's resolved shear stress under a
 // tensor, which planes a tensor explains, the candidate set left for a further tensor, and
 // the share-out of the twinned planes among the tensors found.

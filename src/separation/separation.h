@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Separating two or three stress tensors in the twins of one sample. Tensor 1 is the
 // converged inversion of every plane at a share of twins below 100 %; tensor 2 is inverted
 // on the twinned planes tensor 1 leaves unexplained and every untwinned plane; a few passes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report of a further tensor, in the form of the run's report: the run's text lines
 // and parameters (the share of twins the separation used), the counts of the tensor's
 // planes, the best starting tensor, the optimised tensor with the planes down to its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts the About box shows about the machine, read afresh at each opening.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows bitmap files of a 24-bit screen capture: a 14-byte file header, a 40-byte
 // information header, no colour table, then the rows bottom-up, each padded to a
 // multiple of 4 bytes.

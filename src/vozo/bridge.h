@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console side of the program's standard units: which window each unit writes
 // to and reads from, the size a "WINDOW" access value asks for, and whether the
 // computation has stopped.

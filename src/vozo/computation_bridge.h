@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The meeting point of the computation's thread and the window thread. The computation
 // queues its console records, read requests and other window actions in order and
 // waits here for typed lines; the window thread takes the queue, shows the records and

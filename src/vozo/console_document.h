@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A console window as a document to be saved: its title, the file it was last saved
 // to and whether its text changed since. The text itself is the ConsoleState's.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection with the mouse on one line, the clipboard commands' side of it, and
 // deletion of the selected characters.
 #include <algorithm>

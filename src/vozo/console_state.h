@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The logic of one text console window: the line store, editing of the last line,
 // program output and input lines, scrolling in whole cells, the repaint range and the
 // selection. Display side effects go through ConsoleView; the widget only turns its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a console window's logic asks of its display. The widget implements it;
 // the tests record the calls. Cell coordinates given here are relative to the view:
 // column 0 is the first visible column, row 0 the top visible line.

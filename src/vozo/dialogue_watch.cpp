@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "vozo/dialogue_watch.h"
 
 namespace vozo {

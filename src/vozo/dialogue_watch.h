@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the console dialogue is about, read from the program's own records: whether the
 // question now waiting asks for a file name (one to read, or the report to write), and
 // the name the report was given. The Browse command and the end-of-run status use it.

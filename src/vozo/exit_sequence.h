@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's Exit sequence, and the count of open console windows it closes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Browse...: while the program waits for the answer to a file question, the
 // user picks the file in the platform's dialog instead of typing its path; the path is
 // then typed in as the answer, relative to the working folder when it lies inside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphics window's logic: the one window a run may open, its size and title,
 // how its mapping mode scales a drawing, and its Save, Save As and close question.
 // The capture itself (pixels of the window) is the widget's; it hands them over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers given before the program asked: lines typed while the computation computes,
 // and the lines of a paste after its first. Each waits for the next read of its
 // console, in order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of one console window: every line back to back in one fixed buffer,
 // with a table of line starts. Only the last line grows; a deletion may act on any
 // line. When either the buffer or the line table is full the store refuses to grow

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command ids of the frame menu. The frame handles Browse, About, Exit and the window
 // arrangement itself and forwards every other id from 500 up to the active child.
 #pragma once

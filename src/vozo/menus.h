@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's menus and accelerators as data, and how a command id is routed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a console's text falls onto printed pages: lines of one fixed height from the
 // top of each page, no margins, headers or wrapping. Each copy starts on a new page.
 #pragma once

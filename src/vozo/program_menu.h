@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu items a program adds to the frame at run time, each with its callback.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save, Save As and the question asked when a console window closes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Console lines hold UTF-8 bytes and show one character per cell. A character is a
 // well-formed UTF-8 sequence; any byte that does not begin one (output in another
 // encoding, a cut sequence) is a character of its own, shown as its Latin-1 letter.

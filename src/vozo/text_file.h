@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved console text: each stored line's bytes (UTF-8 as typed, output as written)
 // followed by CR LF, nothing else — unless the store had to refuse text, which a last
 // line then says. A

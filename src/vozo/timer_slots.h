@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's timers: up to 100 ids, each with the callback its ticks call.
 #pragma once
 

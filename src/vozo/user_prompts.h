@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seam through which the window logic asks the user something. The widgets
 // implement it with real dialogs; tests answer from a script.
 #pragma once

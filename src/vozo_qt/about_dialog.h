@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About box: the framework's name and five facts about the machine, read afresh
 // each time the box opens.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the windowed program: hooks, frame, the "Input/Output" console, then the
 // computation on a thread of its own.
 #pragma once

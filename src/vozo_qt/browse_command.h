@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Browse...: the platform's file dialog answers the console's file question.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A document child of the frame, as the frame sees it: it carries out the commands the
 // frame forwards, and answers whether it may close.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of the computation on a thread of its own, with the bridge its hooks use. The
 // frame stays when the run ends: a later run takes the environment's run slots (the
 // bridge, the end flag, the dialogue, the default console) in its turn. Runs follow each

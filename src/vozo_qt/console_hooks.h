@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six hooks through which the computation's console units reach the console
 // windows, the framework's two fatal error boxes, and the opening of console windows.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print... for a console window: the print dialog, then the text in the console's font,
 // lines from the top of each page, each copy from a new page, with a small dialog whose
 // Cancel stops at the next line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text console child: a thin dispatcher that turns key, mouse, scroll-bar and paint
 // events into calls on its ConsoleState, and carries out the display side effects the
 // state asks for. Repaints are collected and left to the event loop.

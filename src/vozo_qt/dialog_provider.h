@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every modal question the window environment asks goes through one provider, so that
 // tests can answer message boxes and file dialogs without running a modal loop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Framework-wide state: one instance for the process, shared by the frame, the console
 // windows and the hooks that connect the computation's console units to them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphics child: a white window the program draws into through a routine of its
 // own, called whenever the window is painted and when it is printed. Save writes the
 // window's picture as a bitmap file.

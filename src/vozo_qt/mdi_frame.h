@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multiple-document frame: menus and accelerators, the client area holding the
 // console and graphics children, window arrangement and the Exit sequence.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small modeless box shown while printing: "Printing..." and a Cancel button that
 // asks the printing loop to stop at its next line.
 #pragma once

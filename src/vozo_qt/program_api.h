@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Operations the framework offers to a program: its own menu items with callbacks,
 // timers, and clearing a console. Menu positions count from 1, as the program sees
 // them; flags are the window system's menu flags.

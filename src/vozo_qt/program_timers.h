@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's timers: the slots that say which callback an id calls, and the Qt
 // timers that tick them. One owner for both, cleared with the environment.
 #pragma once

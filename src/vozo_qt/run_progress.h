@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How far the computation has come, as its thread reports it, and the message the
 // status bar shows once a run is over. The window thread reads the latest report on a
 // timer: a fast run reports far more often than anyone could read.

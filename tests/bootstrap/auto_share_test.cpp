@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results at the suggested share: which share is taken and which tensor goes with it,
 // the text of the tensor and its magnitudes, and the whole computation on the bundled
 // example (scan, then the bootstrap at the share around the scan's tensor), which stops

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bootstrap and the twin-percent scan: the statistics on hand-made axes, resamples
 // that keep grains whole, results that do not depend on the number of workers, and the
 // cones holding the true tensor of synthetic data.

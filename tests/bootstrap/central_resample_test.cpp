@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resamples whose search waits for more restarts at its best objective and answers with the
 // central one: the bootstrap's samples are those searches' answers, and on the example,
 // where many tensors fit every twin, the central answer is not always the first found.

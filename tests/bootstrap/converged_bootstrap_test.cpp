@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bootstrap on converged searches: a resample's answer never fits it worse than the
 // full-data tensor does, the restarts of a resample depend on its own stream alone, and
 // the cones, the leave-outs' candidate and the scan's angles are measured from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CRSS drawn per resample: the range's text, the draws from a task's stream, and a
 // bootstrap whose resamples keep their tensors and carry the drawn CRSS into the
 // differential stress, the same for any number of workers.

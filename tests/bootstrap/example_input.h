@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled example's run, as the bootstrap and the scan take it: inverted once in this
 // process and kept for every test of the suite.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the bootstrap and the scan say when a value is missing or a draw does not fit: a
 // worker's exception reaches the caller, grains are the data's c-axis records, resamples
 // too large for the rows are drawn again and counted, undefined differential stresses are

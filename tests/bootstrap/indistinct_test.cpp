@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extent of the tensors the data cannot tell apart, as the confidence summary gives it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which grains count as influential: only those whose leave-out search converged to a
 // tensor that fits the other rows better than the full-data tensor does; and the scan
 // table's count of untwinned planes above the threshold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The twin-percent scan from the converged search: a tensor's objective cannot rise when
 // fewer twins are counted (the threshold is then a twin ranked no lower, and fewer
 // untwinned planes lie above it, each by less), so offering every row its neighbours'

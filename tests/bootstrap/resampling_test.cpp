@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes a bootstrap a bootstrap: every resample draws grains with replacement and
 // its own starting tensors, every cone is measured around its own axis, the interval is
 // the central 95 %, and the scan counts its planes down to the threshold the optimiser

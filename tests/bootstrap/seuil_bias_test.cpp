@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The differential stress of a single run against the truth on synthetic sets: without
 // noise CRSS / SEUIL finds the true value, and orientation noise biases it one way when
 // every twin is counted and the other when a tenth of them is left out.

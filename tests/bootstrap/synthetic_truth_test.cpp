@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The truth a synthetic set is measured against: the true tensor as search parameters
 // (its axes and R as the objective takes them), and the true threshold and differential
 // stress of the generator's critical value.

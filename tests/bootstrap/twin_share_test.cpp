@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The suggested share of twins on worked scan tables: the rate of untwinned planes coming
 // in above the threshold against the data's own ratio, at and just past each bound.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch run as a separate process, where it can do harm: a summary that would overwrite a
 // site's file, sites it must not touch or must not write into, signals while its sites
 // run, and a summary that cannot be written. Every run is bounded, so that a batch that

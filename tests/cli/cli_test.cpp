@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal program's command line, run as a separate process: help, version, usage
 // errors, a run answered by file names, the JSON and CSV of a run, and batches.
 #include <gtest/gtest.h>

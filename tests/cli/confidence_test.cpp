@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The confidence options of the command line: the bootstrap and scan blocks of the JSON,
 // the CSV of the resampled axes, the console summaries only when asked, the same blocks
 // for any number of jobs, and the report unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figures of the command line: each file in its format after a sound run, none after
 // a failed one, mistakes caught as usage errors, and the stereonet of every batch site.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a whole run writes beside its report, whatever its input holds: outputs that strict
 // readers parse for any bytes of the title, undefined values as null or "undefined",
 // warnings when nothing constrains the tensor, every c-axis record, and the mistakes of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files of a single run: names as the console opens them, one file under several
 // spellings, which earlier outputs are removed before the run and which are refused, and
 // a run interrupted while an output is being written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search block of a run that writes more than its report: the converged search on the
 // run's own data, and a line on the standard error when the report's tensor is not the best.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extent of the tensors the data cannot tell apart, as the search block writes it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --search classic|converged: which search the report gives. A classic run is the plain
 // one; a converged run's report is, below its echo of the parameter file, the report of
 // the restart that found the converged answer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surveys run as a user runs them: sites that say where they are and what CRSS they take,
 // the map of the batch, the batch cut into shares and the shares' summaries merged again.
 #include <gtest/gtest.h>

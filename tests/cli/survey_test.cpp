@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces of a survey that need no run: a site's description, the shares of a batch,
 // the map of a summary and the merging of the shares' summaries.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --tensors: the run's own report and transcript stay as they are, and the separation adds
 // its summary, JSON block, CSV column, further reports and stereonets beside them.
 #include <gtest/gtest.h>

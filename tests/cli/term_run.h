@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of the terminal program as a user's shell would start it, in a scratch folder.
 #pragma once
 

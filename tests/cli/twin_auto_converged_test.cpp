@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --twin-percent auto with --search converged: the scan made once the data are read
 // chooses the share, and the report is the converged run at that share, as a parameter
 // file asking that share directly gives it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --twin-percent auto: the scan suggests the share, the JSON says which share the results
 // beyond the report used and why, and the report stays the parameter file's run.
 #include <gtest/gtest.h>

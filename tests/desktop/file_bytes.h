@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a whole file's bytes ("" when it cannot be read).
 #pragma once
 

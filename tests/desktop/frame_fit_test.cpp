@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's first and later places: always whole on the screen, never below the
 // smallest useful size the screen allows, and as left when it fits.
 #include "desktop/frame_fit.h"

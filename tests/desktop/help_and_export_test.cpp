@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The guide's places and the About text; the figure export's formats and messages; the
 // status-bar tips of every item of the frame's own menus.
 #include <gtest/gtest.h>

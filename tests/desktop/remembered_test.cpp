@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop program keeps between sessions: the recent runs survive a new history
 // read from the same store, stay unique and bounded, and bad stored values fall back.
 #include "desktop/remembered.h"

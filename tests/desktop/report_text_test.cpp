@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report as the view shows it: line ends made one, Latin-1 read as such, and every
 // way a file may be unreadable said with its path.
 #include "desktop/report_text.h"

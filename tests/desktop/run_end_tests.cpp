@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run that did not finish: its report's last line says so, the status bar says why
 // and where, and the program's exit code is not 0.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The New run dialog's answers as the console receives them, and where relative names
 // are taken: the parameter file's folder, whatever folder the program started in.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Export figure... on the active figure window, in each format its extension names,
 // and Results > View report.
 #include <gtest/gtest.h>

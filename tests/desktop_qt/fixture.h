@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame of the windowed environment with the workbench on a store in memory, and
 // dialogs that record their warnings instead of showing them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbench on a frame: the Help menu last with the guide and the About box, a tip
 // for every menu item, and the settings a session leaves for the next.
 #include <gtest/gtest.h>

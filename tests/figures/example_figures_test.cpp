@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figures of the bundled example's run: the stereonet's SVG against the result model,
 // every figure in every format, and the stereonet's PNG against a reviewed image.
 // GEMINO_UPDATE_GOLDEN=1 rewrites the reviewed image after a deliberate change.

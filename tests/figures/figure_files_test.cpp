@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A figure written as SVG, PDF and PNG: what the SVG marks, one page in the PDF, the
 // PNG's size, and the same bytes every time.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures say when they could not be drawn and when a value is undefined: Cairo's errors
 // reach the caller, numbers past any meaning print as "undefined", the scan's figure draws
 // no point for an undefined value, and the SVG holds no control character.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers behind the plots: round ticks and the cumulative curve's steps.
 #include <gtest/gtest.h>
 

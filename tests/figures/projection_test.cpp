@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The equal-area net: radius against plunge, azimuth against trend, upward lines flipped,
 // and the net's own lines staying on or inside the primitive.
 #include "figures/projection.h"

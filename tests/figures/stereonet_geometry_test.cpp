@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stress stereonet's geometry read back from its SVG: each confidence cone drawn at
 // its own angle around its own axis, and the SHmax bars of the bundled example along the
 // azimuth of its sigma1 (strike slip with sigma3 plunging more than 20 degrees).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stress stereonet's legend names the marks added to the net, each cone with its
 // size, and only when the marks say what they are.
 #include <gtest/gtest.h>

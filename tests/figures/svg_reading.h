@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading back the elements of a figure's SVG: tag, class and data attributes, one
 // element per line as the writer puts them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The example's figures as the windows draw them: at the window's size, on a printer's
 // page, and exported through the dialog's choice.
 #include "figures_qt/figure_windows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal program thrown at bad files and bad console answers: each run ends with
 // its clear message and a nonzero exit code, or runs normally where the input is legal.
 // Under the sanitizer build the same runs also prove that no input writes past an array.

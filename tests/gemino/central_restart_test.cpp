@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The central one of the restarts that fit the data equally well: which restarts count as
 // tied, which one is central, and a search that waits for more restarts at the best
 // before it stops and answers with the central one, a candidate still never winning a tie.

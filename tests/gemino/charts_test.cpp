@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threshold line and the two character charts.
 #include <gtest/gtest.h>
 

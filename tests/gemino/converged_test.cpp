@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converged inversion: restarts from seeds of their own until two reach the best
 // objective, candidates that win only by scoring strictly lower, the same answer for the
 // same seed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal program given ordinary mistakes and hostile files: no input file is ever
 // overwritten, no run hangs, and every failure ends with its message and exit code.
 // One table: what was typed (and how the standard streams were set up), which files must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the driver inside the test process on a parameter and a data file, its console
 // answered from memory, so that a test can watch the run or read the state it leaves.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled example's plane rows, read once by a run of the driver in this process and
 // kept for every test of the suite.
 #pragma once

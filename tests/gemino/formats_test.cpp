@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format tables: every format the program reads or writes with parses again from its
 // text into the same edit descriptors.
 #include <gtest/gtest.h>

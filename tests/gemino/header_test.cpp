@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program header, and a whole start of run as the console shows it.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the driver in the test process on a parameter and a data file, then the inversion
 // core on the rows and parameters the run read, and checks that both give the same
 // tensors, threshold, ranking and generator bit for bit.

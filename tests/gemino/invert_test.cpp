@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inversion core against the run: the same tensors bit for bit, on the bundled
 // example, the recovery data and parameter variants that take every path of the run
 // (start records, R re-expressed from above 1 and below 0, a lower share of twins).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files for the tests of the reading and reporting routines: a scratch folder, input
 // files written from lines, units connected to them, and the report read back as records.
 #pragma once

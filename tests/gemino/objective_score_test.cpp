@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score of the search against the full ranking: the same value, threshold and
 // threshold index bit for bit, over random values with ties, signed zeros, crowding,
 // every share of twins and a threshold left from an earlier evaluation.

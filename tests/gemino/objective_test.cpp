@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ranking of the planes by resolved shear stress, the walk to the threshold, and the
 // score of a trial tensor.
 #include <gtest/gtest.h>

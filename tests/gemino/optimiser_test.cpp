@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rotation search: its steps, its end, and the new search directions of a rotation.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter file: ten text lines, the run parameters and the selection, echoed to
 // the report, and exactly the records they take.
 #include <gtest/gtest.h>

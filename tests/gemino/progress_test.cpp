@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress hook: what the run reports, and a hook that ends the run.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper: connects the parameter unit (3) and the report unit (8) to files in a
 // scratch folder and reads the report back as records.
 #pragma once

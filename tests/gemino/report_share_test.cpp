@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The share a run counted written into its report after the search was chosen: two fields
 // change, nothing else moves, and a report without the records is left alone.
 #include "gemino/report_share.h"

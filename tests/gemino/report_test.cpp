@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tensor block and the ranking as written to the report.
 #include <gtest/gtest.h>
 

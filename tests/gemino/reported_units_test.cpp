@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The objective in the units of the tensor as reported: renaming the principal axes to
 // bring R into [0, 1] changes sigma1 - sigma3, and the objective scales with it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's choice of search: the names of the modes, the sentence that says the report's
 // tensor is not the best found, and the driver reporting the search it is given.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The set of tensors the data cannot tell apart: which restarts belong to it and how far
 // apart its axes, R and thresholds lie.
 #include <gtest/gtest.h>

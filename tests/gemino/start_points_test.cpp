@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random generator, the starting candidates of each start mode, and the renaming of
 // principal axes that brings R into [0, 1].
 #include <gtest/gtest.h>

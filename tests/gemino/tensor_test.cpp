@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rotation matrix, stresses on a plane and principal axes as direction and plunge.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The twin data file read as a whole: listing, block rotation, numbering, selection,
 // counts, and the inputs the rows cannot hold.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grain geometry and the bookkeeping of the twin data reader, without files.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole runs of the terminal program: the bundled example against its checked report,
 // the recovery of a known tensor, and the run's answers to unusual parameter files.
 #include <gtest/gtest.h>

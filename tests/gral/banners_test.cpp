@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unit report of initsio and the routine, error and warning banners, line by line.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Date and time texts from a fixed clock, and the system description.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What initsio shows on the console with the default units and switches, line by line.
 #pragma once
 

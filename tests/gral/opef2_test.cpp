@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening files by name: the question, the retries, mode 1, and what the open does to files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

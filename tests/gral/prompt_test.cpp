@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the non-blank part of a text, and the question with a default.
 #include <gtest/gtest.h>
 #include <unistd.h>

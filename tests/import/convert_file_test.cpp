@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converting files: nothing written when anything is wrong, several files only when asked,
 // the table never overwritten; and the terminal's "convert" command around it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout of grains in the data file: its limits kept for every table, checked on the
 // written records by the reader's own numbering rule; and the rounding to whole degrees.
 #include <gtest/gtest.h>

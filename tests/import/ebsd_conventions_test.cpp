@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EBSD conventions pinned by hand-checked grains: which way the Euler angles turn,
 // where the crystal frame's x axis lies, which planes are the e-planes and in what order,
 // and how the specimen stands in the geographic frame (east, north, up).

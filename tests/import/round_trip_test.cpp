@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled example's data exported to both table forms (from the run's own poles,
 // glides and c-axes), converted back and inverted: every direction comes back within the
 // rounding the conversion reports, and the tensor is the example's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tables a converter must refuse, each complaint pointing at the line and column of the
 // fault, and the ones at the edge of what it accepts.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing formats: repeats, quotes and tabs parse as written, malformed ones are refused.
 #include <gtest/gtest.h>
 

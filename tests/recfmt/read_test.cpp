@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatted and list-directed reads: from files (bytes exactly as given) and from the
 // console.
 #include <gtest/gtest.h>

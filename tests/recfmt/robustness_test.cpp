@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile formats and hostile input: every outcome is a value, a FormatError or a clean
 // stop of the run, never a crash (the sanitizer build checks the memory side).
 #include <gtest/gtest.h>

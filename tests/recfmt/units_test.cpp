@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Units, files, console hooks and the end of the run.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

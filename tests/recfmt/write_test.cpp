@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatted and list-directed writes on the console: every record is compared with a
 // hand-worked text in which "|" marks the record end, so trailing blanks show.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stress regimes of hand-made tensors. The three axes are one line A in a vertical plane
 // (trend a, plunge q), the line B opposite it in that plane (trend a + 180, plunge
 // 90 - q) and the horizontal C at a + 90; each case hands them to sigma1..3 in some order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result model against the report of the same run: its axes, R, objective, threshold,
 // listing and ranking, formatted as the report formats them, give the report's lines.
 #include <gtest/gtest.h>

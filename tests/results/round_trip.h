@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole runs inside the test process, so that the result model of the run can be read
 // from the computation's state, and the lines of a report rebuilt from that model with the
 // report's own formats.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SHmax by the two rules: the regime table's axis and the horizontal line of largest
 // compression of the tensor. They agree for a strike-slip tensor with flat sigma1 and sigma3,
 // and part by a right angle for normal faulting with a small R and a tilted sigma1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text of the user's files as the outputs carry it: UTF-8 kept, anything else read as
 // Latin-1, no control character, no character cut; and the title of a whole run.
 #include <gtest/gtest.h>

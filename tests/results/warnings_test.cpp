@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The warnings of a result: each reason that nothing constrains the tensor, at the bounds
 // of the share of twins counted, and none for a sound run.
 #include <gtest/gtest.h>

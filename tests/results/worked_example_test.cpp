@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worked example of the results guide, from a real run of the terminal program on the
 // bundled example: the differential stress 10 MPa / 0.1240, its bracket, the regime
 // (strike slip of the second kind: sigma3 plunges 22 degrees) and SHmax along sigma1.

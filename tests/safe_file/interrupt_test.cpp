@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A write held at its most fragile moment (its temporary made, the target not yet
 // replaced) in a child process: a signal removes the temporary and ends the child by that
 // signal; a target changed under it makes the rename fail, which is said as a failure.

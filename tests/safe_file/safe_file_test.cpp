@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer: old or new content whole, never a part; what it refuses; what a failure
 // leaves; the temporary's name.
 #include "safe_file/safe_file.h"

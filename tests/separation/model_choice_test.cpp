@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choice of the number of tensors and the permutation warning, on worked numbers and at
 // the boundaries of the rule.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planes as several tensors see them: the candidate set for a further tensor is what a
 // parameter file keeping the listed data numbers keeps, and the share-out and the counts
 // follow the thresholds exactly, at or above counting as above.

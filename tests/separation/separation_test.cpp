@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The separation of synthetic mixtures: what it reports holds together whatever the data,
 // and the answer does not depend on the number of workers.
 #include <gtest/gtest.h>

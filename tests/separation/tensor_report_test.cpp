@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report of a further tensor is written as the run writes its own: on the run's own
 // planes, seed and share it gives the run's report from the counts to the last chart.
 #include <gtest/gtest.h>

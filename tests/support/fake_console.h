@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A console for tests of code that talks to the console units: replies are served line by
 // line from a script, everything written is kept, and the end of the program is recorded
 // instead of waiting for anything.

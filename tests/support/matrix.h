@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparisons of small matrices (rotation matrices, search directions) element by element,
 // each failure naming the element.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports and console output as the tests read them: records without their CR LF ends.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch folder for the files of one test, and the writing of a file's bytes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computation's thread and the window thread meeting in the bridge: records and
 // reads in order, a line typed while the computation works, a stop during a read and
 // while the display is behind; and the dialogue read from the records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scroll ranges, scroll requests and the lines a repaint draws.
 #include <gtest/gtest.h>
 

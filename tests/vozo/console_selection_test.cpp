@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting with the mouse, deleting the selection and pasting.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing, program output and input lines of a console.
 #include <gtest/gtest.h>
 

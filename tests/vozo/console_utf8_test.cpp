@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 text in a console: one cell per character, editing by whole characters, input
 // lines and copies as the bytes typed; the caret kept in sight; a full store told once.
 #include <gtest/gtest.h>

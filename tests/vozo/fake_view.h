@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ConsoleView that records what the console logic asked of the display.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Browse: when it can be chosen, which dialog it opens, and the answer typed for the
 // chosen file.
 #include "vozo/file_browse.h"

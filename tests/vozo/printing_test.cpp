@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pagination of printed text, bitmap files and the About box values.
 #include <gtest/gtest.h>
 

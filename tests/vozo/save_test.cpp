@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved text's bytes, the safe save, and the Save, Save As and close questions.
 #include <gtest/gtest.h>
 

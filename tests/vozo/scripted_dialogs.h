@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save dialogs answered from a script, a scratch directory and a whole-file reader,
 // shared by the console and graphics save tests.
 #pragma once

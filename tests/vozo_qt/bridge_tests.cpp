@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console hooks with the real frame and console widget: what the computation reads
 // and writes, and how Exit, closing the console and saving meet a waiting read.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console widget's own duties: clipboard commands and accelerators, font change,
 // printing to a file, and the About box.
 #include <gtest/gtest.h>

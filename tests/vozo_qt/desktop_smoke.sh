@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the desktop program on a virtual X display and drives it as a user would:
 # 1. the console dialogue answered by simulated key strokes, the data file chosen with
 #    File > Browse... (Ctrl+O); the report must equal the terminal program's on the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame: its menus and accelerators, window arrangement and the Window menu's list;
 // console windows opened by units with a "WINDOW" access value.
 #include <gtest/gtest.h>

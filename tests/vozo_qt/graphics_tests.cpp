@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphics window: one per run, its size and title, painting in a mapping mode,
 // and saving its picture as a bitmap file.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for driving the windowed environment from a test: scripted dialogs, a
 // script of steps run by a timer while the computation waits inside the hooks, and
 // access to the frame's consoles.

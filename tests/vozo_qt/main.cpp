@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry: a QApplication on the offscreen platform unless a platform was chosen.
 #include <gtest/gtest.h>
 

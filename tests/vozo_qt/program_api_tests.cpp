@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the framework offers a program: its own menu items, timers, clearing a console.
 #include <gtest/gtest.h>
 

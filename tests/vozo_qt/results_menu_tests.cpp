@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Results" menu of the windowed program: there from the start, its items enabled
 // at the end of a run that wrote its whole report and grayed after a run that failed. Its
 // computations run on workers while the window stays live, and can be cancelled.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs as objects: File > New run... types the dialog's answers into a fresh console, a
 // second run gets a console and results of its own, Stop and Exit during a run leave a
 // report marked incomplete and a non-zero exit code, and a failed run says where.

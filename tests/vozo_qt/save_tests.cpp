@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save and Save As from the frame's menu on the "Input/Output" console, and the save
 // prompts of Exit.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop session under test: its runs compute the driver on their own state, as the
 // program's do (without the Search menu's choice).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole inversion typed into the "Input/Output" console: the report must be the one
 // the terminal program writes from the same files, whether the file names are typed or
 // chosen with File > Browse....
