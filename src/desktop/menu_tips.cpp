@@ -15,6 +15,7 @@ constexpr Tip tips[] = {
     // File
     {"New run", "Starts a run: the parameter, data and report files in one dialog"},
     {"Run again", "Runs the last run's files again"},
+    {"Import table", "Converts a plane table or an EBSD grain table (CSV) to a data file"},
     {"Stop", "Stops the running inversion at its next progress report"},
     {"Browse", "Chooses the file the console is asking for"},
     {"Save", "Saves the active window: a console as text, a figure as a bitmap"},

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "desktop_qt/import_dialog.h"
 #include "desktop_qt/new_run_dialog.h"
 #include "gemino/progress.h"
 #include "results_qt/background_job.h"
@@ -61,6 +62,7 @@ RunSession::RunSession(vozo_qt::Frame& frame, SessionOptions options)
   stop_ = add(QStringLiteral("S&top run"), QKeySequence(),
               QStringLiteral("Stop the inversion at its next progress report (Esc)"),
               [this] { stop(); });
+  add_import_item(frame_, file, first);
   if (file != nullptr) file->insertSeparator(first);
 
   stop_button_ = new QToolButton(&frame_);
