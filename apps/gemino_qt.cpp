@@ -4,7 +4,6 @@
 // starts more runs, each in a console of its own. The command line is not used.
 #include <QApplication>
 #include <atomic>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -14,8 +13,10 @@
 
 #include "desktop_qt/run_session.h"
 #include "desktop_qt/workbench.h"
+#include "figures/result_figures.h"
 #include "gemino/driver.h"
 #include "recfmt/hooks.h"
+#include "results/magnitudes.h"
 #include "results/result_model.h"
 #include "safe_file/interrupt_cleanup.h"
 #include "vozo/menus.h"
@@ -26,15 +27,9 @@
 
 namespace {
 
-// "σ1 150/12, σ3 ... R = 0.43": the optimised tensor as the status bar names it.
-std::string result_summary(const results::Result& r) {
-  char text[160];
-  std::snprintf(text, sizeof text, "\u03c31 %.0f/%.0f, \u03c33 %.0f/%.0f, R = %.2f",
-                static_cast<double>(r.result.sigma1.line.trend),
-                static_cast<double>(r.result.sigma1.line.plunge),
-                static_cast<double>(r.result.sigma3.line.trend),
-                static_cast<double>(r.result.sigma3.line.plunge), static_cast<double>(r.result.R));
-  return text;
+// The result in the figures' notation, its magnitudes for the run's CRSS.
+std::string result_summary(const results::Result& r, double crss_mpa) {
+  return figures::result_line(r, results::stress_magnitudes(r, crss_mpa));
 }
 
 // The session's choice of search (Search > Converged search): a run takes it when its data
@@ -72,9 +67,9 @@ std::optional<gemino::SearchOverride> chosen_search(const gemino::State& s) {
 
 // The result for the status bar, with what a converged search of the run's data says of
 // the report's tensor.
-std::string status_text(const gemino::State& state) {
+std::string status_text(const gemino::State& state, double crss_mpa) {
   const results::Result r = results::build_result(state);
-  std::string text = result_summary(r);
+  std::string text = result_summary(r, crss_mpa);
   const gemino::ConvergedOptions options;
   const gemino::ConvergedResult search = bootstrap::search_run_data(
       bootstrap::run_input(state), options, [](gemino::ProgressStage, int32_t, int32_t) {
@@ -97,10 +92,10 @@ void add_run_menu() {
 
 // On the run's thread once its driver has stopped: what the status bar says of the
 // result. The next run may choose its search again.
-std::string run_summary(const gemino::State& state, int32_t exit_code) {
+std::string run_summary(const gemino::State& state, int32_t exit_code, double crss_mpa) {
   vozo_qt::EnableMenuItemAt(search_menu(), 1, 0);
   if (exit_code != 0 || !results::has_result(state)) return {};
-  return status_text(state);
+  return status_text(state, crss_mpa);
 }
 
 }  // namespace
@@ -121,7 +116,10 @@ int main(int argc, char** argv) {
         desktop_qt::install_workbench(remembered_crss);
         desktop_qt::SessionOptions options;
         options.body = [](gemino::State& state) { gemino::run_driver(state, chosen_search); };
-        options.summary = run_summary;
+        // The run's CRSS: the one its dialog gave, or the one remembered.
+        options.summary = [&remembered_crss](const gemino::State& state, int32_t exit_code) {
+          return run_summary(state, exit_code, remembered_crss);
+        };
         options.crss = &remembered_crss;
         session = new desktop_qt::RunSession(frame, std::move(options));
         // The first run's console asks its questions at once, as it always did.

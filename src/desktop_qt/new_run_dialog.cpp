@@ -28,7 +28,8 @@ QString text_of(const std::string& s) {
 
 std::optional<desktop::RunRequest> ask_run_request(QWidget* parent, const desktop::RunRequest& last,
                                                    const std::string& base,
-                                                   std::string& last_folder) {
+                                                   std::string& last_folder,
+                                                   const std::vector<desktop::RunFiles>& recent) {
   QDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("New run"));
   dialog.setMinimumWidth(520);
@@ -67,9 +68,32 @@ std::optional<desktop::RunRequest> ask_run_request(QWidget* parent, const deskto
   resamples->setValue(last.resamples);
 
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("&Parameter file:"), row(parameters, false));
-  form->addRow(QStringLiteral("&Data file:"), row(data, false));
-  form->addRow(QStringLiteral("&Report file:"), row(report, true));
+  if (!recent.empty()) {
+    // Choosing a recent run fills the three names; the rest stays as it is.
+    auto* runs = new QComboBox(&dialog);
+    runs->addItem(QStringLiteral("(choose to fill the names below)"));
+    for (const desktop::RunFiles& r : recent) {
+      runs->addItem(text_of(r.params + "  \u2014  " + r.data + "  \u2014  " + r.report));
+    }
+    QObject::connect(runs, &QComboBox::activated, &dialog,
+                     [&recent, parameters, data, report](int index) {
+                       if (index < 1 || index > static_cast<int>(recent.size())) return;
+                       const desktop::RunFiles& r = recent[static_cast<std::size_t>(index - 1)];
+                       parameters->setText(text_of(r.params));
+                       data->setText(text_of(r.data));
+                       report->setText(text_of(r.report));
+                     });
+    form->addRow(QStringLiteral("R&ecent runs:"), runs);
+  }
+  // Rows of an edit and its Browse: the label's key goes to the edit.
+  auto labelled = [&dialog](const QString& text, QLineEdit* edit) {
+    auto* label = new QLabel(text, &dialog);
+    label->setBuddy(edit);
+    return label;
+  };
+  form->addRow(labelled(QStringLiteral("&Parameter file:"), parameters), row(parameters, false));
+  form->addRow(labelled(QStringLiteral("&Data file:"), data), row(data, false));
+  form->addRow(labelled(QStringLiteral("&Report file:"), report), row(report, true));
   form->addRow(QStringLiteral("&CRSS:"), crss);
   form->addRow(QStringLiteral("&After the run:"), after);
   form->addRow(QStringLiteral("Bootstrap re&samples:"), resamples);

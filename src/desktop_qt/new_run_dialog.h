@@ -6,7 +6,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "desktop/remembered.h"
 #include "desktop/run_request.h"
 
 class QWidget;
@@ -17,8 +19,9 @@ namespace desktop_qt {
 // that cannot run (a file missing) keeps the dialog open with the reason shown. base is
 // where a relative parameter file is taken; last_folder, where Browse opens, is kept by the
 // session and updated.
-std::optional<desktop::RunRequest> ask_run_request(QWidget* parent, const desktop::RunRequest& last,
-                                                   const std::string& base,
-                                                   std::string& last_folder);
+// `recent` lists the recent runs (newest first) the dialog offers to fill its names from.
+std::optional<desktop::RunRequest> ask_run_request(
+    QWidget* parent, const desktop::RunRequest& last, const std::string& base,
+    std::string& last_folder, const std::vector<desktop::RunFiles>& recent = {});
 
 }  // namespace desktop_qt

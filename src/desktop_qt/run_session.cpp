@@ -15,6 +15,7 @@
 
 #include "desktop_qt/import_dialog.h"
 #include "desktop_qt/new_run_dialog.h"
+#include "desktop_qt/workbench.h"
 #include "gemino/progress.h"
 #include "results_qt/background_job.h"
 #include "results_qt/confidence_item.h"
@@ -164,11 +165,23 @@ void RunSession::new_run() {
   } else if (options_.crss != nullptr) {
     last.crss_mpa = *options_.crss;
   }
+  // The folder and the recent runs kept from earlier sessions, when the workbench keeps them.
+  Workbench* bench = workbench();
+  if (last_folder_.empty() && bench != nullptr) last_folder_ = bench->history().last_folder();
+  const std::vector<desktop::RunFiles> recent =
+      bench != nullptr ? bench->history().runs() : std::vector<desktop::RunFiles>();
   const std::optional<desktop::RunRequest> request =
       options_.ask ? options_.ask(last)
-                   : ask_run_request(&frame_, last, options_.start_folder, last_folder_);
+                   : ask_run_request(&frame_, last, options_.start_folder, last_folder_, recent);
   if (!request) return;
-  if (options_.crss != nullptr) *options_.crss = request->crss_mpa;
+  if (bench != nullptr) {
+    // The parameter file absolute: the other names are taken in its folder.
+    const QString params = QDir(QString::fromStdString(options_.start_folder))
+                               .absoluteFilePath(QString::fromStdString(request->parameter_file));
+    bench->history().add_run({params.toStdString(), request->data_file, request->report_file});
+  }
+  // Read by the run's thread at its end: changed only while no run computes.
+  if (options_.crss != nullptr && !running()) *options_.crss = request->crss_mpa;
   start_run(*request);
 }
 

@@ -87,6 +87,19 @@ StereonetInput stereonet_input(const results::Result& r, const results::StressMa
   return in;
 }
 
+std::string result_line(const results::Result& r, const results::StressMagnitudes& m) {
+  const results::TensorResult& t = r.result;
+  std::string line = "σ1 " + trend_plunge(orientation(t.sigma1.line)) + ", σ2 " +
+                     trend_plunge(orientation(t.sigma2.line)) + ", σ3 " +
+                     trend_plunge(orientation(t.sigma3.line)) + ", R " + format_number(t.R, 3) +
+                     ", SEUIL " + format_number(t.threshold, 4) + ", ";
+  line += m.defined ? "Δσ " + format_number(m.differential_mpa, 1) + " MPa (CRSS " +
+                          format_number(m.crss_mpa, 1) + ")"
+                    : std::string("Δσ undefined");
+  return line + ", regime " + std::string(results::regime_name(m.regime)) + ", SHmax " +
+         format_number(m.shmax_azimuth, 0) + "°";
+}
+
 GrainsInput grains_input(const results::Result& r) {
   GrainsInput in;
   in.title = title_of(r);

@@ -24,6 +24,10 @@ enum class FigureKind { stereonet, grains, shear_plot, cumulative, twin_scan };
 std::string_view figure_title(FigureKind kind);
 
 StereonetInput stereonet_input(const results::Result& r, const results::StressMagnitudes& m);
+
+// The result on one line, in the figures' notation: "σ1 040/10, σ2 154/66, σ3 306/22,
+// R 0.306, SEUIL 0.1240, Δσ 80.6 MPa (CRSS 10.0), regime SS, SHmax 40°".
+std::string result_line(const results::Result& r, const results::StressMagnitudes& m);
 GrainsInput grains_input(const results::Result& r);
 PlotInput plot_input(const results::Result& r, const results::StressMagnitudes& m);
 

@@ -48,6 +48,15 @@ gemino_test::ScratchDir* ExampleFigures::dir_ = nullptr;
 results::Result* ExampleFigures::result_ = nullptr;
 results::StressMagnitudes* ExampleFigures::magnitudes_ = nullptr;
 
+TEST_F(ExampleFigures, TheResultOnOneLineInTheFiguresNotation) {
+  EXPECT_EQ(result_line(*result_, *magnitudes_),
+            "σ1 040/10, σ2 154/66, σ3 306/22, R 0.306, SEUIL 0.1240, Δσ 80.6 MPa (CRSS 10.0), "
+            "regime SS, SHmax 40°");
+  results::StressMagnitudes undefined = *magnitudes_;
+  undefined.defined = false;
+  EXPECT_NE(result_line(*result_, undefined).find(", Δσ undefined, regime "), std::string::npos);
+}
+
 TEST_F(ExampleFigures, StereonetSvgHoldsEveryPlaneInItsClass) {
   const Figure figure =
       result_figure(FigureKind::stereonet, *result_, *magnitudes_, page_width, page_height);
