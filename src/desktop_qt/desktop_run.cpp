@@ -34,7 +34,10 @@ void DesktopRun::type_answer() {
 std::string DesktopRun::finish(const std::string& report_name) {
   answers_.clear();
   results_.ended = true;
-  report_path_ = report_name.empty() ? std::string() : desktop::resolved_name(report_name, folder_);
+  // A run from the dialog knows its report's name itself: the dialogue's record of it may
+  // be gone when the frame is closing.
+  const std::string name = report_name.empty() && request_ ? request_->report_file : report_name;
+  report_path_ = name.empty() ? std::string() : desktop::resolved_name(name, folder_);
   results_.report_path = report_path_;
   const desktop::RunEnd how =
       desktop::run_end(state_->record.completed, thread_.bridge().stop_requested());
@@ -47,8 +50,7 @@ std::string DesktopRun::finish(const std::string& report_name) {
     const vozo::LineStore& store = console_->state().store();
     for (int32_t k = 1; k <= store.line_count(); ++k) shown.emplace_back(store.line(k));
   }
-  return desktop::end_status(how, marked ? report_name : std::string(),
-                             desktop::failure_place(shown));
+  return desktop::end_status(how, marked ? name : std::string(), desktop::failure_place(shown));
 }
 
 }  // namespace desktop_qt
