@@ -79,6 +79,8 @@ class RunSession final : public QObject {
   bool may_exit();
 
   vozo_qt::Frame& frame_;
+  // The frame is being destroyed: it is no longer asked anything.
+  bool frame_going_ = false;
   SessionOptions options_;
   std::vector<std::unique_ptr<DesktopRun>> runs_;
   DesktopRun* selected_ = nullptr;

@@ -41,6 +41,7 @@ Workbench::Workbench(vozo_qt::Frame& frame, std::unique_ptr<desktop::SettingsSto
   add_export_item();
   add_help_menu();
   frame_.installEventFilter(this);
+  connect(&frame_, &vozo_qt::Frame::going, this, [this] { frame_going_ = true; });
   // Every menu the frame shows, the program's own included, gets its tips as it opens.
   qApp->installEventFilter(this);
   connect(frame_.client(), &QMdiArea::subWindowActivated, this, &Workbench::window_activated);
@@ -152,7 +153,8 @@ void Workbench::save_settings() {
 bool Workbench::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show) {
     if (auto* menu = qobject_cast<QMenu*>(watched)) fill_status_tips(*menu);
-  } else if (watched == &frame_ && event->type() == QEvent::Hide && !saved_ && frame_.exited()) {
+  } else if (watched == &frame_ && event->type() == QEvent::Hide && !frame_going_ && !saved_ &&
+             frame_.exited()) {
     // The frame goes at Exit: what the session changed is kept.
     saved_ = true;
     save_settings();

@@ -80,6 +80,8 @@ class Workbench final : public QObject {
   // The console last active: its font and colour are the ones kept.
   QPointer<vozo_qt::ConsoleWindow> last_console_;
   bool saved_ = false;
+  // The frame is being destroyed: it is no longer asked anything.
+  bool frame_going_ = false;
 };
 
 // Adds the workbench to the frame the environment holds (nothing when there is none or it

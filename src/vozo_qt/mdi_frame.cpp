@@ -131,6 +131,7 @@ void Frame::set_busy(bool busy) {
 // The children go with the client area after this body has run; the client must not
 // report their activation to a frame whose members are already gone.
 Frame::~Frame() {
+  emit going();
   disconnect(mdi_, nullptr, this, nullptr);
 }
 

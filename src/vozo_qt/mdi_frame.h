@@ -76,6 +76,11 @@ class Frame : public QMainWindow {
   // The busy pointer over the consoles while the computation works.
   void set_busy(bool busy);
 
+ signals:
+  // Sent first thing in the destructor, while the frame is still whole: helpers that
+  // live on it (its QObject children) stop calling it from here on.
+  void going();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
