@@ -77,7 +77,10 @@ RunSession::RunSession(vozo_qt::Frame& frame, SessionOptions options)
   results_menu_ = results_qt::add_menu(static_cast<int32_t>(frame_.menus().size()) - 1);
   connect(frame_.client(), &QMdiArea::subWindowActivated, this, &RunSession::window_activated);
   frame_.set_exit_check([this] { return may_exit(); });
-  connect(&frame_, &vozo_qt::Frame::going, this, [this] { frame_going_ = true; });
+  connect(&frame_, &vozo_qt::Frame::going, this, [this] {
+    frame_going_ = true;
+    disconnect(frame_.client(), nullptr, this, nullptr);
+  });
 
   // The status bar shows the run's stage; Stop and Exit end the inversion here.
   gemino::set_progress_hook([](gemino::ProgressStage stage, int32_t done, int32_t total) {

@@ -41,7 +41,10 @@ Workbench::Workbench(vozo_qt::Frame& frame, std::unique_ptr<desktop::SettingsSto
   add_export_item();
   add_help_menu();
   frame_.installEventFilter(this);
-  connect(&frame_, &vozo_qt::Frame::going, this, [this] { frame_going_ = true; });
+  connect(&frame_, &vozo_qt::Frame::going, this, [this] {
+    frame_going_ = true;
+    disconnect(frame_.client(), nullptr, this, nullptr);
+  });
   // Every menu the frame shows, the program's own included, gets its tips as it opens.
   qApp->installEventFilter(this);
   connect(frame_.client(), &QMdiArea::subWindowActivated, this, &Workbench::window_activated);

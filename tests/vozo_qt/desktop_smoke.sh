@@ -77,7 +77,7 @@ start_in() {
   window=""
   for _ in $(seq 300); do
     kill -0 "$gemino_pid" 2>/dev/null || fail "the program ended before its frame appeared"
-    window=$(xdotool search --name '^gemino$' 2>/dev/null | head -1)
+    window=$(xdotool search --onlyvisible --name '^gemino$' 2>/dev/null | head -1)
     [ -n "$window" ] && break
     sleep 0.2
   done
@@ -162,8 +162,8 @@ new_run_dialog() {
   xdotool windowfocus --sync "$window"
   xdotool key ctrl+n
   local dialog=""
-  for _ in $(seq 100); do
-    dialog=$(xdotool search --name '^New run$' 2>/dev/null | head -1)
+  for _ in $(seq 300); do
+    dialog=$(xdotool search --onlyvisible --name '^New run$' 2>/dev/null | head -1)
     [ -n "$dialog" ] && break
     sleep 0.1
   done
