@@ -90,7 +90,8 @@ nlohmann::ordered_json tensors_json(const Separation& s, const std::string& aske
                         {"K", p.tensors},
                         {"tensors", {p.first + 1, p.second + 1}},
                         {"sigma3_angle_deg", p.sigma3_angle_deg},
-                        {"message", permutation_text(p)}});
+                        {"message", permutation_text(p)},
+                        {"refined", p.refined}});
   }
   j["permutation_warning"] = warnings;
   return j;

@@ -98,24 +98,35 @@ void describe(std::span<const gemino::PlaneRow> rows, Separation& out) {
   }
 }
 
-// Among the tensors of two (kept or not) and those of the answer: a third tensor tried and
-// refused says nothing of the events.
-void find_permutations(Separation& out) {
-  for (const std::vector<Tensor>& set : out.tried) {
-    const int32_t k = static_cast<int32_t>(set.size());
-    if (k > 2 && k > out.chosen) continue;
-    for (std::size_t a = 0; a < set.size(); ++a) {
-      for (std::size_t b = a + 1; b < set.size(); ++b) {
-        const gemino::InvertedTensor& ta = set[a].tensor;
-        const gemino::InvertedTensor& tb = set[b].tensor;
-        const double angle = gemino::axial_angle_deg(ta.axes[2], tb.axes[2]);
-        if (!may_be_permutation(angle, ta.tensor.params[3], tb.tensor.params[3])) continue;
-        out.permutations.push_back({out.share, static_cast<int32_t>(set.size()),
-                                    static_cast<int32_t>(a), static_cast<int32_t>(b), angle});
-      }
+void add_permutations(std::span<const Tensor> set, int32_t share, bool refined,
+                      std::vector<Permutation>& out) {
+  for (std::size_t a = 0; a < set.size(); ++a) {
+    for (std::size_t b = a + 1; b < set.size(); ++b) {
+      const gemino::InvertedTensor& ta = set[a].tensor;
+      const gemino::InvertedTensor& tb = set[b].tensor;
+      const double angle = gemino::axial_angle_deg(ta.axes[2], tb.axes[2]);
+      if (!may_be_permutation(angle, ta.tensor.params[3], tb.tensor.params[3])) continue;
+      out.push_back({share, static_cast<int32_t>(set.size()), static_cast<int32_t>(a),
+                     static_cast<int32_t>(b), angle, refined});
     }
   }
 }
+
+}  // namespace
+
+// The pair as first found is the one looked at whether or not a second tensor is kept. On
+// the twins of one oblate tensor the refinement gives each twin of the girdle about its
+// sigma1-sigma2 plane to whichever tensor it suits better: the two then fit halves of one
+// population, lose the high R or tilt their sigma3 apart, and no longer show what the data
+// hold. A third tensor tried and refused says nothing of the events.
+std::vector<Permutation> permutations_of(const Separation& s) {
+  std::vector<Permutation> out;
+  add_permutations(s.first_pair, s.share, false, out);
+  if (s.chosen > 1) add_permutations(s.tensors, s.share, true, out);
+  return out;
+}
+
+namespace {
 
 Separation separate_checked(std::span<const gemino::PlaneRow> rows, int32_t share,
                             const Options& options) {
@@ -140,6 +151,7 @@ Separation separate_checked(std::span<const gemino::PlaneRow> rows, int32_t shar
     const int32_t base = 1 + 100 * (k - 1);
     tensors.push_back(
         invert_step(candidates.rows, share, step_seed(options.seed, share, base), options));
+    if (k == 1) out.first_pair = tensors;
     refine(rows, share, base + 1, options, tensors);
   }
 
@@ -159,7 +171,7 @@ Separation separate_checked(std::span<const gemino::PlaneRow> rows, int32_t shar
   }
   out.tensors = out.tried[static_cast<std::size_t>(out.chosen - 1)];
   describe(rows, out);
-  find_permutations(out);
+  out.permutations = permutations_of(out);
   return out;
 }
 
@@ -231,12 +243,13 @@ Separation separate(std::span<const gemino::PlaneRow> rows, const Options& given
       best = &s;
     }
   }
-  // Whether the data admit two tensors sharing sigma3 does not depend on the share that won.
+  // Whether the data admit two tensors sharing sigma3 does not depend on the share that won:
+  // the first pair of every share is looked at; the refined tensors only of the answer.
   Separation answer = *best;
   for (const Separation& s : each) {
     if (&s == best) continue;
     for (const Permutation& p : s.permutations) {
-      if (p.tensors == 2) answer.permutations.push_back(p);
+      if (!p.refined) answer.permutations.push_back(p);
     }
   }
   return answer;

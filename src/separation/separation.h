@@ -48,6 +48,9 @@ struct Permutation {
   int32_t first = 0;    // 0-based tensor indices among those K, first < second
   int32_t second = 0;
   double sigma3_angle_deg = 0.0;
+  // True for the tensors of the answer; false for tensor 1 and the second tensor as first
+  // inverted on what tensor 1 leaves, before the refinement shared the twins between them.
+  bool refined = true;
 };
 
 struct Separation {
@@ -66,8 +69,11 @@ struct Separation {
   // Each row's tensor under the answer: 1..K for a twinned row explained by the tensor it
   // was given to, 0 for any other row.
   std::vector<int32_t> plane_tensor;
-  // Pairs of tensors that may be one oblate tensor: among the answer's, and among the two
-  // tensors fitted (kept or not) at every share tried.
+  // Tensor 1 and the second tensor as first inverted on the planes tensor 1 leaves
+  // unexplained, before any refinement; empty when no second tensor could be tried.
+  std::vector<Tensor> first_pair;
+  // Pairs of tensors that may be one oblate tensor: among the answer's tensors, and the
+  // first pair of every share tried, kept or not.
   std::vector<Permutation> permutations;
 };
 
@@ -79,6 +85,10 @@ Separation separate_at(std::span<const gemino::PlaneRow> rows, int32_t share,
 // has the lowest BIC (the first share of equal ones). The same rows and options give the
 // same answer whatever options.jobs.
 Separation separate(std::span<const gemino::PlaneRow> rows, const Options& options);
+
+// The pairs of tensors of one share's separation that may be one oblate tensor: its first
+// pair, and any pair of the tensors it keeps.
+std::vector<Permutation> permutations_of(const Separation& s);
 
 // The search seed of step `step` at share `share`, drawn from the run's seed.
 int32_t step_seed(int32_t run_seed, int32_t share, int32_t step);
