@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/extension.h"
+#include "cli/subcommand.h"
 #include "import/convert.h"
 
 namespace cli {
@@ -41,15 +42,7 @@ int convert_command(int argc, char** argv) {
   app.add_option("--grain-map", options.grain_map,
                  "Write where each grain of the table went (file, block, grain number) as CSV")
       ->type_name("FILE");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    std::cout << app.help();
-    return 0;
-  } catch (const CLI::ParseError& e) {
-    std::cerr << "gemino-term convert: " << e.what() << " (see gemino-term convert --help)\n";
-    return exit_usage;
-  }
+  if (const auto ended = parse_subcommand(app, argc, argv, "convert")) return *ended;
   for (const std::string& a : specimen) {
     options.declarations.specimen_to_geographic += a + " ";
   }

@@ -12,6 +12,7 @@
 #include "cli/extension.h"
 #include "cli/merge_maps.h"
 #include "cli/same_file.h"
+#include "cli/subcommand.h"
 
 namespace cli {
 
@@ -172,16 +173,7 @@ int merge_summaries_main(int argc, char** argv) {
   app.add_option("--sites-from", sites_from, "A file with one site per line, in the batch's order")
       ->type_name("FILE")
       ->excludes(listed);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    std::cout << app.help();
-    return 0;
-  } catch (const CLI::ParseError& e) {
-    std::cerr << "gemino-term merge-summaries: " << e.what()
-              << " (see gemino-term merge-summaries --help)\n";
-    return exit_usage;
-  }
+  if (const auto ended = parse_subcommand(app, argc, argv, "merge-summaries")) return *ended;
   auto usage = [](const std::string& message) {
     std::cerr << "gemino-term merge-summaries: " << message
               << " (see gemino-term merge-summaries --help)\n";

@@ -15,11 +15,6 @@ std::string trimmed(std::string_view s) {
   return std::string(s.substr(a, b - a));
 }
 
-std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // The fields of one line (without its line end).
 std::vector<Field> split_line(std::string_view line, int32_t line_number) {
   std::vector<Field> fields;
@@ -95,7 +90,7 @@ Table parse_csv(std::string_view text) {
       const std::size_t colon = line.find(':', first);
       if (!header_seen && colon != std::string_view::npos) {
         Setting s;
-        s.key = lower(trimmed(line.substr(first + 1, colon - first - 1)));
+        s.key = lower_case(trimmed(line.substr(first + 1, colon - first - 1)));
         const std::string_view rest = line.substr(colon + 1);
         const std::size_t value_start = rest.find_first_not_of(" \t");
         s.value = trimmed(rest);
@@ -108,7 +103,7 @@ Table parse_csv(std::string_view text) {
     }
     std::vector<Field> fields = split_line(line, line_number);
     if (!header_seen) {
-      for (Field& f : fields) f.text = lower(f.text);
+      for (Field& f : fields) f.text = lower_case(f.text);
       table.header = std::move(fields);
       header_seen = true;
       continue;
@@ -121,6 +116,14 @@ Table parse_csv(std::string_view text) {
     table.rows.push_back({line_number, static_cast<int32_t>(line.size() + 1), std::move(fields)});
   }
   return table;
+}
+
+std::string lower_case(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
 }
 
 int32_t column_index(const Table& table, std::string_view name) {

@@ -58,6 +58,9 @@ struct Table {
 // them). An unterminated quote is an error.
 Table parse_csv(std::string_view text);
 
+// The text in lower case (ASCII letters only: names, keys and flags are ASCII).
+std::string lower_case(std::string_view text);
+
 // The index of the header column of this name, or -1.
 int32_t column_index(const Table& table, std::string_view name);
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "import/csv_table.h"
+
 namespace data_import {
 
 namespace {
@@ -29,14 +31,6 @@ Vec transposed_times(const Matrix& m, const Vec& v) {
   Vec out{0.0, 0.0, 0.0};
   for (int i = 0; i < 3; ++i) {
     for (int k = 0; k < 3; ++k) out[static_cast<std::size_t>(k)] += m[i][k] * v[i];
-  }
-  return out;
-}
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return out;
 }
@@ -87,14 +81,14 @@ CrystalDirections geographic_directions(const std::array<double, 3>& euler,
 }
 
 std::optional<EulerConvention> euler_named(std::string_view text) {
-  const std::string t = lower(text);
+  const std::string t = lower_case(text);
   if (t == "bunge-passive") return EulerConvention::bunge_passive;
   if (t == "bunge-active") return EulerConvention::bunge_active;
   return std::nullopt;
 }
 
 std::optional<CrystalFrame> crystal_frame_named(std::string_view text) {
-  const std::string t = lower(text);
+  const std::string t = lower_case(text);
   if (t == "x=a") return CrystalFrame::x_along_a;
   if (t == "x=a*") return CrystalFrame::x_along_a_star;
   return std::nullopt;

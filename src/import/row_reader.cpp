@@ -16,14 +16,6 @@ std::string number_text(double v) {
   return s;
 }
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 }  // namespace
 
 bool RowReader::has(int32_t column) const {
@@ -70,7 +62,7 @@ int64_t RowReader::whole(int32_t column, std::string_view name, int64_t low, int
 
 bool RowReader::twinned(int32_t column, std::string_view name) const {
   const Field& f = present(column, name);
-  const std::string v = lower(f.text);
+  const std::string v = lower_case(f.text);
   if (v == "1" || v == "yes" || v == "t") return true;
   if (v == "0" || v == "no" || v == "u") return false;
   throw InputError(f.place,
