@@ -26,6 +26,7 @@
 #include "results_qt/share_auto_item.h"
 #include "session_harness.h"
 #include "vozo/menu_ids.h"
+#include "vozo_qt/console_window.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 
@@ -236,6 +237,37 @@ TEST(SessionOutputs, AFurtherReportNamedLikeTheRunsDataIsNotWritten) {
       "report.t2.txt");
   EXPECT_EQ(harness::read_file((dir / "report.t2.txt").string()), data_before);
   EXPECT_NE(said.find("is a file of the run"), std::string::npos) << said;
+}
+
+// The second run's console waits for a line.
+bool second_reads() {
+  return harness::consoles().size() > 1 && harness::console(1)->reading();
+}
+
+TEST(SessionOutputs, NoFurtherReportIsWrittenWhileAnotherRunIsGoing) {
+  const fs::path dir = example_dir();
+  harness::ScriptedDialogs dialogs;
+  std::string said;
+  run_desktop(dir, dialogs, [&](harness::Script& script) {
+    script.then([] {
+      ASSERT_NE(results_qt::start_separation(2), nullptr);
+      // A second run, waiting at its first question: its thread is going.
+      harness::session()->start_typed_run();
+    });
+    script.when(idle, [&] { said = status(); });
+    script.when(second_reads, [] { harness::type(harness::console(1), "\r"); });
+    script.when(second_reads, [] { harness::type(harness::console(1), "params.txt\r"); });
+    script.when(second_reads, [] { harness::type(harness::console(1), "data.txt\r"); });
+    script.when(second_reads, [] { harness::type(harness::console(1), "second.txt\r"); });
+    script.when([] { return harness::session()->runs().back()->ended(); }, [] {});
+  });
+  EXPECT_EQ(said,
+            "the further reports are not written while a run is going: separate again after it");
+  EXPECT_FALSE(fs::exists(dir / "report.t2.txt"));
+  // The second run's report is its own, whole.
+  run_terminal(dir, "");
+  EXPECT_EQ(harness::read_file((dir / "second.txt").string()),
+            harness::read_file((dir / "term.txt").string()));
 }
 
 TEST(SessionOutputs, SuggestedShareBlocksAreTheTerminalProgramsTwinPercentAuto) {
