@@ -51,7 +51,8 @@ RunInput input_at_share(const RunInput& input, const Scan& scan, const ChosenSha
 }
 
 nlohmann::ordered_json auto_json(const ChosenShare& chosen, const RunInput& at_share,
-                                 int32_t report_percent, double crss_mpa) {
+                                 int32_t report_percent, int32_t file_twin_percent,
+                                 double crss_mpa) {
   const results::TensorResult& t = at_share.reference;
   nlohmann::ordered_json magnitudes = {{"crss_mpa", crss_mpa},
                                        {"differential_stress_mpa", nullptr},
@@ -75,7 +76,8 @@ nlohmann::ordered_json auto_json(const ChosenShare& chosen, const RunInput& at_s
             {"R", results::float_value(t.R)},
             {"threshold", results::float_value(t.threshold)},
             {"objective_reported_units", results::float_value(t.objective_reported_units)}}},
-          {"magnitudes", magnitudes}};
+          {"magnitudes", magnitudes},
+          {"file_twin_percent", file_twin_percent}};
 }
 
 std::string auto_text(const ChosenShare& chosen, int32_t report_percent) {

@@ -33,9 +33,11 @@ ChosenShare choose_share(const Scan& scan, int32_t file_twin_percent);
 RunInput input_at_share(const RunInput& input, const Scan& scan, const ChosenShare& chosen);
 
 // The `twin_percent_auto` block: the share used beyond the report and why, the share of
-// the report, the tensor at the share and its magnitudes for the CRSS.
+// the report, the tensor at the share and its magnitudes for the CRSS, and the parameter
+// file's share (which a report at the chosen share no longer shows).
 nlohmann::ordered_json auto_json(const ChosenShare& chosen, const RunInput& at_share,
-                                 int32_t report_percent, double crss_mpa);
+                                 int32_t report_percent, int32_t file_twin_percent,
+                                 double crss_mpa);
 
 // One console line: the share used beyond the report, and the report's.
 std::string auto_text(const ChosenShare& chosen, int32_t report_percent);

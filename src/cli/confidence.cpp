@@ -131,10 +131,9 @@ void Confidence::prepare(Run& run) {
           report_twin_percent(chosen, run.state.twin_percent, before_run_.has_value());
       // A run at the chosen share already is the run the results beyond the report need.
       if (!before_run_) input = input_at_share(input, *scan, chosen);
-      auto_block = auto_json(chosen, input, report_percent, run.options.crss_mpa);
-      // The parameter file's share: a report at the chosen share no longer shows it.
-      auto_block["file_twin_percent"] =
-          before_run_ ? before_run_->file_twin_percent : run.state.twin_percent;
+      auto_block = auto_json(chosen, input, report_percent,
+                             before_run_ ? before_run_->file_twin_percent : run.state.twin_percent,
+                             run.options.crss_mpa);
       if (summary_) scan_console += auto_text(chosen, report_percent);
     }
     if (!scan_figure_.empty()) {

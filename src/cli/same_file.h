@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Whether two names given to the program are one file, however they are spelled.
+// Whether two names given to the program are one file: the windowed program asks it too.
 #pragma once
 
-#include <filesystem>
+#include "safe_file/same_file.h"
 
 namespace cli {
 
-// The absolute, lexically normal form of a name ("site/" and "site" are one folder).
-std::filesystem::path normal_path(const std::filesystem::path& p);
-
-// Whether two names are one file: the same absolute, lexically normal path, the same
-// device and inode where both exist, or the same name in one existing folder (a file still
-// to be made, reached through two spellings of its folder).
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
+using safe_file::normal_path;
+using safe_file::same_file;
 
 }  // namespace cli

@@ -13,15 +13,14 @@
 #include <string>
 
 #include "cli/extension.h"
+#include "separation/run_outputs.h"
 #include "separation/separation.h"
 
 namespace cli {
 
-// The name of a further output beside `path`: "report.txt" with "t2" gives "report.t2.txt".
-std::filesystem::path beside(const std::filesystem::path& path, const std::string& tag);
-
-// The planes CSV with a last column "tensor": each plane's tensor, 0 for none.
-std::string with_tensor_column(const std::string& csv, const std::vector<int32_t>& tensors);
+// The names of further outputs and the CSV's tensor column: shared with the windowed program.
+using separation::beside;
+using separation::with_tensor_column;
 
 class Tensors : public Extension {
  public:

@@ -31,7 +31,8 @@ void DesktopRun::type_answer() {
   console_->enter_line(line);
 }
 
-std::string DesktopRun::finish(const std::string& report_name) {
+std::string DesktopRun::finish(const std::string& report_name,
+                               const std::vector<std::string>& file_names) {
   answers_.clear();
   results_.ended = true;
   // A run from the dialog knows its report's name itself: the dialogue's record of it may
@@ -39,6 +40,11 @@ std::string DesktopRun::finish(const std::string& report_name) {
   const std::string name = report_name.empty() && request_ ? request_->report_file : report_name;
   report_path_ = name.empty() ? std::string() : desktop::resolved_name(name, folder_);
   results_.report_path = report_path_;
+  // Whatever the run read or wrote: nothing the Results menu saves goes over one of them.
+  for (const std::string& file : file_names) {
+    if (!file.empty()) results_.run_files.push_back(desktop::resolved_name(file, folder_));
+  }
+  if (!report_path_.empty()) results_.run_files.push_back(report_path_);
   const desktop::RunEnd how =
       desktop::run_end(state_->record.completed, thread_.bridge().stop_requested());
   end_ = how;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "desktop/run_end.h"
 #include "desktop/run_request.h"
@@ -52,7 +53,9 @@ class DesktopRun final : public QObject {
   desktop::RunEnd end() const { return end_.value_or(desktop::RunEnd::completed); }
   // The run's thread has ended: the report's name as the dialogue took it and what the
   // console showed decide how. Marks an unfinished report; returns the status text.
-  std::string finish(const std::string& report_name);
+  // file_names: every name the dialogue took, kept with the report's as the run's own files.
+  std::string finish(const std::string& report_name,
+                     const std::vector<std::string>& file_names = {});
   // The report's path, "" before the dialogue reached it.
   const std::string& report_path() const { return report_path_; }
 

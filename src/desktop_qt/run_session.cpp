@@ -215,7 +215,8 @@ void RunSession::tick() {
 
 void RunSession::run_ended(DesktopRun& run) {
   last_exit_code_ = run.thread().exit_code();
-  const std::string said = run.finish(vozo_qt::env().dialogue.report_name());
+  const std::string said =
+      run.finish(vozo_qt::env().dialogue.report_name(), vozo_qt::env().dialogue.file_names());
   if (run.end() == desktop::RunEnd::stopped && !run.is_set_aside()) ended_early_ = true;
   if (pending_) {
     const desktop::RunRequest next = *pending_;

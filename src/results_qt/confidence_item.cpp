@@ -19,6 +19,7 @@
 #include "results_qt/background_job.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_exports.h"
 #include "results_qt/run_results.h"
 #include "results_qt/text_window.h"
 #include "vozo_qt/environment.h"
@@ -142,10 +143,11 @@ BackgroundJob* start_confidence(int32_t resamples) {
   };
   // The run outlives its jobs: the session that owns it goes first, and a job's end is
   // never told once it is gone.
-  auto finished = [summary, extent, centre, frame, run](bool cancelled) {
+  auto finished = [summary, extent, centre, frame, run, crss = run->crss](bool cancelled) {
     if (cancelled || summary->cancelled) return;
-    show_text_window(frame, confidence_title,
-                     bootstrap::bootstrap_summary_text(*summary) + *extent);
+    keep_block(*run, "bootstrap", bootstrap::bootstrap_json(*summary), crss);
+    show_text_window(frame, confidence_title, bootstrap::bootstrap_summary_text(*summary) + *extent,
+                     {"bootstrap.txt", "Bootstrap summary", run->run_files});
     set_stereonet_marks(*run, figures::confidence_marks(*summary, *centre));
   };
   return new BackgroundJob(frame, confidence_title, label, work, finished);
@@ -161,12 +163,17 @@ BackgroundJob* start_scan(const bootstrap::ScanRange& range) {
   auto label = [](int32_t done, int32_t total) {
     return QStringLiteral("Inverting for each percentage: %1 of %2").arg(done).arg(total);
   };
-  auto work = [input = run_input(*run), scan, range](const BackgroundJob::Progress& progress) {
-    *scan = bootstrap::run_scan(*input, range, 0, progress);
+  const std::shared_ptr<const bootstrap::RunInput> input = run_input(*run);
+  auto work = [input, scan, range](const BackgroundJob::Progress& progress) {
+    // Measured from the converged answer of the full data, as the bootstrap is.
+    *scan = bootstrap::run_scan(bootstrap::centred_on_converged(*input).input, range, 0, progress);
   };
-  auto finished = [scan, frame, run](bool cancelled) {
+  auto finished = [scan, frame, run, crss = input->crss_mpa,
+                   percent = input->twin_percent](bool cancelled) {
     if (cancelled || scan->cancelled) return;
-    show_text_window(frame, scan_title, bootstrap::scan_table_text(*scan));
+    keep_block(*run, "scan", bootstrap::scan_json(*scan, percent), crss);
+    show_text_window(frame, scan_title, bootstrap::scan_table_text(*scan),
+                     {"twin-percent-scan.txt", "Twin-percent scan", run->run_files});
     open_scan_figure(*run, *scan);
   };
   return new BackgroundJob(frame, scan_title, label, work, finished);

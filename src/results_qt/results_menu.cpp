@@ -4,20 +4,20 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <optional>
 
 #include "desktop_qt/report_view.h"
-#include "results/file_output.h"
-#include "results/json_export.h"
 #include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
+#include "results_qt/run_exports.h"
 #include "results_qt/run_results.h"
 #include "results_qt/separation_item.h"
 #include "results_qt/share_auto_item.h"
+#include "results_qt/text_window.h"
 #include "vozo/menus.h"
 #include "vozo/program_menu.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 #include "vozo_qt/program_api.h"
@@ -31,16 +31,13 @@ QWidget* parent_window() {
 }
 
 void export_file(const char* caption, const char* name, const char* filter, bool json) {
-  const results::Result* r = finished_result();
-  if (r == nullptr) return;
+  if (finished_result() == nullptr) return;
   const QString path = QFileDialog::getSaveFileName(parent_window(), caption, name, filter);
   if (path.isEmpty()) return;
-  try {
-    const results::StressMagnitudes m = results::stress_magnitudes(*r, chosen_crss());
-    results::write_file(path.toStdString(),
-                        json ? results::to_json(*r, m).dump(2) + "\n" : results::planes_csv(*r));
-  } catch (const std::exception& e) {
-    QMessageBox::warning(parent_window(), caption, QString::fromStdString(e.what()));
+  if (json) {
+    export_json_file(path.toStdString());
+  } else {
+    export_csv_file(path.toStdString());
   }
 }
 
@@ -115,6 +112,25 @@ const results::Result* finished_result() {
     run->result = results::build_result(*run->state);
   }
   return run->result ? &*run->result : nullptr;
+}
+
+bool export_json_file(const std::string& path) {
+  const results::Result* r = finished_result();
+  if (r == nullptr) return false;
+  const RunJson made = run_json(*menu_run(), *r, chosen_crss());
+  Outcome outcome = write_output(menu_run()->run_files, "JSON", path, made.json.dump(2) + "\n");
+  // A block made for another CRSS would give other stresses than the result's.
+  for (const std::string& key : outcome.written ? made.left_out : std::vector<std::string>()) {
+    outcome.message +=
+        "; its " + key + " block, made for another CRSS, is left out (compute it again)";
+  }
+  return show_outcome(outcome);
+}
+
+bool export_csv_file(const std::string& path) {
+  const results::Result* r = finished_result();
+  if (r == nullptr) return false;
+  return show_outcome(write_output(menu_run()->run_files, "CSV", path, run_csv(*menu_run(), *r)));
 }
 
 double chosen_crss() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "results/result_model.h"
 
@@ -21,6 +22,12 @@ void enable_menu(QMenu* menu);
 // The result of the run the menu acts on, or nullptr when it has none (no run selected,
 // the run still going, or its report incomplete). Window thread only.
 const results::Result* finished_result();
+
+// Export JSON and Export CSV of the selected run to `path`, the JSON with what the session
+// computed for the run; the status bar says what was written where, or why nothing was.
+// True when the file was written.
+bool export_json_file(const std::string& path);
+bool export_csv_file(const std::string& path);
 
 // The CRSS (MPa) last chosen for the selected run in the "Stress magnitudes" dialog;
 // the exports and figures use it too.

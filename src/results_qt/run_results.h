@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Results" menu keeps for one run: the run's state (read once the run has
 // ended), its result, the CRSS chosen for it, the bootstrap's marks and the stereonets
-// drawn from them, the scan range last asked. Each desktop run owns one; the menu acts
-// on the run the session selected (the one whose window is active, else the latest).
+// drawn from them, the scan range last asked, and what the menu's computations found for
+// it (for its exports). Each desktop run owns one; the menu acts on the run the session
+// selected (the one whose window is active, else the latest).
 #pragma once
 
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,12 +20,20 @@
 #include "figures_qt/figure_windows.h"
 #include "gemino/state.h"
 #include "results/result_model.h"
+#include "separation/separation.h"
 
 namespace results_qt {
 
 struct OpenStereonet {
   QPointer<QMdiSubWindow> window;
   std::shared_ptr<figures_qt::FigureData> data;
+};
+
+// A block of the run's JSON that a computation of the session made, and the CRSS (MPa) its
+// differential stresses were worked out for.
+struct KeptBlock {
+  nlohmann::ordered_json json;
+  double crss_mpa = 0.0;
 };
 
 struct RunResults {
@@ -38,6 +49,16 @@ struct RunResults {
   // Every figure window opened for the run (closed ones stay as null pointers).
   std::vector<QPointer<QMdiSubWindow>> figures;
   bootstrap::ScanRange last_range{70, 100, 5};
+  // The run's own files (parameter, data, report) as absolute paths: nothing is saved
+  // over them.
+  std::vector<std::string> run_files;
+  // The latest of each block the menu's computations made ("bootstrap", "scan",
+  // "twin_percent_auto"), as the terminal program's JSON has them.
+  std::map<std::string, KeptBlock> blocks;
+  // The latest separation of the run's twins, and the number of tensors asked ("auto",
+  // "1", "2", "3"): the `tensors` block and the CSV's `tensor` column.
+  std::optional<separation::Separation> separation;
+  std::string tensors_asked;
 };
 
 // The run the menu acts on, or nullptr. The session sets it; it owns the run.

@@ -2,19 +2,29 @@
 #include "results_qt/separation_item.h"
 
 #include <QInputDialog>
+#include <QMdiSubWindow>
 #include <QProgressDialog>
 #include <QStringList>
+#include <algorithm>
+#include <exception>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "figures_qt/figure_windows.h"
 #include "gemino/invert.h"
 #include "gemino/state.h"
+#include "results/magnitudes.h"
 #include "results_qt/background_job.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_exports.h"
 #include "results_qt/run_results.h"
 #include "results_qt/text_window.h"
 #include "separation/outputs.h"
+#include "separation/run_outputs.h"
 #include "separation/separation.h"
+#include "separation/tensor_figures.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 
@@ -23,6 +33,58 @@ namespace results_qt {
 namespace {
 
 const QString separation_title = QStringLiteral("Separate tensors");
+
+// The further reports beside the run's report, as the terminal program writes them; what
+// became of them, for the status bar. They are written by the computation's report unit,
+// which a run that is going uses itself.
+std::string write_further_reports(const RunResults& run, const separation::Separation& s,
+                                  const separation::Options& options) {
+  if (run.report_path.empty() || run.state == nullptr) return {};
+  if (vozo_qt::env().computing) {
+    return "the further reports are not written while a run is going: separate again after it";
+  }
+  std::string said;
+  auto add = [&said](const std::string& text) { said += (said.empty() ? "" : "; ") + text; };
+  try {
+    for (const auto& [path, text] :
+         separation::further_reports(*run.state, s, options, run.report_path, run.run_files)) {
+      add(write_output(run.run_files, path.filename().string(), path.string(), text).message);
+    }
+  } catch (const std::exception& e) {
+    add(std::string("further reports not written: ") + e.what());
+  }
+  // One of an earlier separation into more tensors stays, and is said not to be this one's.
+  for (std::size_t k = std::max<std::size_t>(s.tensors.size(), 1); k < 3; ++k) {
+    const std::filesystem::path stale =
+        separation::beside(run.report_path, separation::tensor_tags[k]);
+    std::error_code ec;
+    if (std::filesystem::exists(stale, ec)) {
+      add(stale.string() + " is not of this separation (it found " +
+          std::to_string(s.tensors.size()) + " tensors): left as it is");
+    }
+  }
+  return said;
+}
+
+// The stereonet of each tensor and the one of all of them, each in a window of the run.
+void open_stereonets(RunResults& run, const results::Result& base, const separation::Separation& s,
+                     double crss) {
+  const std::vector<gemino::PlaneRow> rows = gemino::rows_of(*run.state);
+  for (separation::TensorStereonet& net :
+       separation::tensor_stereonets(base, results::stress_magnitudes(base, crss), rows, s, crss)) {
+    const QString title = net.combined ? QStringLiteral("Stereonet of all tensors")
+                                       : QStringLiteral("Stereonet of tensor %1")
+                                             .arg(QString::fromStdString(net.tag.substr(1)));
+    auto data = std::make_shared<figures_qt::FigureData>();
+    data->result = std::move(net.result);
+    data->stress = net.stress;
+    data->extras = std::move(net.extras);
+    if (QMdiSubWindow* sub = figures_qt::open_figure_window(figures::FigureKind::stereonet, data)) {
+      sub->setWindowTitle(title);
+      run.figures.emplace_back(sub);
+    }
+  }
+}
 
 }  // namespace
 
@@ -34,20 +96,11 @@ BackgroundJob* start_separation(int32_t tensors) {
   }
   // What the workers start from: the selected run, read on the window thread before
   // they start.
-  const gemino::State& state = *menu_run()->state;
+  RunResults* run = menu_run();
+  const results::Result base = *finished_result();
   const double crss = chosen_crss();
-  auto rows = std::make_shared<const std::vector<gemino::PlaneRow>>(gemino::rows_of(state));
-  separation::Options options;
-  if (state.twin_percent > 0 && state.twin_percent < 100) {
-    bool listed = false;
-    for (const int32_t p : options.shares) listed = listed || p == state.twin_percent;
-    if (!listed) options.shares.insert(options.shares.begin(), state.twin_percent);
-  }
-  options.tensors = tensors;
-  options.trial_count = state.trial_count > 0 ? state.trial_count : 1;
-  options.iteration_limit = state.iteration_limit;
-  options.seed = state.record.seed;
-  options.jobs = 0;  // every core
+  auto rows = std::make_shared<const std::vector<gemino::PlaneRow>>(gemino::rows_of(*run->state));
+  separation::Options options = separation::run_options(*run->state, tensors, 0);
   auto found = std::make_shared<separation::Separation>();
   auto label = [](int32_t done, int32_t total) {
     return QStringLiteral("Separating at each share of twins: %1 of %2").arg(done).arg(total);
@@ -56,9 +109,16 @@ BackgroundJob* start_separation(int32_t tensors) {
     options.progress = progress;
     *found = separation::separate(*rows, options);
   };
-  auto finished = [found, frame, crss](bool cancelled) {
+  // The run outlives its jobs: the session that owns it goes first.
+  auto finished = [found, frame, run, base, crss, options, tensors](bool cancelled) {
     if (cancelled || found->status != gemino::InversionStatus::done) return;
-    show_text_window(frame, separation_title, separation::tensors_summary(*found, crss));
+    run->separation = *found;
+    run->tensors_asked = tensors == 0 ? std::string("auto") : std::to_string(tensors);
+    show_text_window(frame, separation_title, separation::tensors_summary(*found, crss),
+                     {"tensors.txt", "Tensors summary", run->run_files});
+    open_stereonets(*run, base, *found, crss);
+    const std::string said = write_further_reports(*run, *found, options);
+    if (!said.empty()) frame->show_status(QString::fromStdString(said));
   };
   return new BackgroundJob(frame, separation_title, label, work, finished);
 }

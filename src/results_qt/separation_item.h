@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Separate tensors..." of the "Results" menu: the finished run's twins separated into one,
 // two or three stress tensors (chosen, or as many as asked) on worker threads behind a
-// progress dialog that can cancel; then the summary the terminal program prints, with the
-// BIC of each number tried and any stress permutation warning.
+// progress dialog that can cancel; then what the terminal program's --tensors gives: the
+// summary (the BIC of each number tried and any stress permutation warning), a report per
+// further tensor beside the run's (report.t2.txt), a stereonet per tensor and one of all of
+// them, and the `tensors` block and column of the run's exports.
 #pragma once
 
 #include <cstdint>

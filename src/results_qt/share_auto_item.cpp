@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "bootstrap/auto_share.h"
+#include "bootstrap/confidence_text.h"
 #include "figures/confidence_figures.h"
 #include "results_qt/background_job.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
+#include "results_qt/run_exports.h"
 #include "results_qt/run_results.h"
 #include "results_qt/text_window.h"
 #include "vozo_qt/environment.h"
@@ -63,9 +65,18 @@ BackgroundJob* start_share_auto(int32_t resamples) {
         });
   };
   // The run outlives its jobs: the session that owns it goes first.
-  auto finished = [found, frame, run, report_percent = input->twin_percent](bool cancelled) {
+  auto finished = [found, frame, run, report_percent = input->twin_percent,
+                   crss = input->crss_mpa](bool cancelled) {
     if (cancelled || found->cancelled) return;
-    show_text_window(frame, title, bootstrap::auto_share_text(*found, report_percent));
+    // The blocks the terminal program's --twin-percent auto with --bootstrap B writes.
+    keep_block(*run, "bootstrap", bootstrap::bootstrap_json(found->summary), crss);
+    keep_block(*run, "scan", bootstrap::scan_json(found->scan, report_percent), crss);
+    keep_block(
+        *run, "twin_percent_auto",
+        bootstrap::auto_json(found->chosen, found->at_share, report_percent, report_percent, crss),
+        crss);
+    show_text_window(frame, title, bootstrap::auto_share_text(*found, report_percent),
+                     {"suggested-twin-share.txt", "Suggested twin share", run->run_files});
     set_stereonet_marks(*run, figures::confidence_marks(found->summary, found->at_share.reference));
   };
   return new BackgroundJob(frame, title, label, work, finished);

@@ -28,7 +28,9 @@ void DialogueWatch::record(std::string_view text) {
     return;
   }
   if (line.starts_with(new_value)) {
-    if (report_question_) report_name_ = std::string(trimmed(line.substr(new_value.size())));
+    const std::string name(trimmed(line.substr(new_value.size())));
+    if (question_ != FileQuestion::none) file_names_.push_back(name);
+    if (report_question_) report_name_ = name;
     report_question_ = false;
     question_ = FileQuestion::none;
   }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vozo {
 
@@ -20,11 +21,15 @@ class DialogueWatch {
   // The report's name as the program took it ("New value = ..." after the OUTPUT
   // question); empty before.
   const std::string& report_name() const { return report_name_; }
+  // Every name the program took for a file question, in order (one that did not open
+  // and was asked again included).
+  const std::vector<std::string>& file_names() const { return file_names_; }
 
  private:
   FileQuestion question_ = FileQuestion::none;
   bool report_question_ = false;
   std::string report_name_;
+  std::vector<std::string> file_names_;
 };
 
 }  // namespace vozo

@@ -119,6 +119,9 @@ TEST(DialogueWatch, FileQuestionsAndTheReportName) {
   EXPECT_EQ(watch.report_name(), "r\xc3\xa9port.txt");
   watch.record(" Enter number of trials\r\n");
   EXPECT_EQ(watch.question(), FileQuestion::none);
+  // The names the run took are its files; the answer to another question is not.
+  watch.record(" New value = 5\r\n");
+  EXPECT_EQ(watch.file_names(), (std::vector<std::string>{"params.txt", "r\xc3\xa9port.txt"}));
 }
 
 }  // namespace

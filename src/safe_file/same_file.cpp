@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/same_file.h"
+#include "safe_file/same_file.h"
 
 #include <sys/stat.h>
 
-namespace cli {
+namespace safe_file {
 
 namespace {
 
@@ -35,4 +35,4 @@ bool same_file(const fs::path& a, const fs::path& b) {
   return na.filename() == nb.filename() && same_inode(na.parent_path(), nb.parent_path());
 }
 
-}  // namespace cli
+}  // namespace safe_file
