@@ -123,7 +123,10 @@ double chosen_crss() {
 }
 
 void choose_crss(double crss) {
-  if (RunResults* run = menu_run()) run->crss = crss;
+  RunResults* run = menu_run();
+  if (run == nullptr || run->crss == crss) return;
+  run->crss = crss;
+  redraw_for_crss(*run);
 }
 
 }  // namespace results_qt
