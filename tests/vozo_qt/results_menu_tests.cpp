@@ -30,6 +30,7 @@
 #include "session_harness.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 
@@ -190,7 +191,7 @@ std::string drawn_text(QMdiSubWindow* sub) {
 
 TEST(ResultsMenu, AFigureOpensOnceAndFollowsTheRunsCrss) {
   QStringList items;
-  std::size_t stereonets = 0, reopened = 0;
+  std::size_t stereonets = 0, closed = 1, reopened = 0;
   QString active;
   std::string stereonet_before, stereonet_after, plot_after;
   std::vector<std::pair<double, double>> scan_rows;  // SEUIL, Δσ of each row inverted
@@ -216,7 +217,12 @@ TEST(ResultsMenu, AFigureOpensOnceAndFollowsTheRunsCrss) {
         if (row.valid) scan_rows.emplace_back(row.tensor.threshold, row.differential_mpa.value());
       }
       // A figure closed opens anew.
+      // No to saving it as a picture.
+      auto* dialogs = dynamic_cast<harness::ScriptedDialogs*>(&vozo_qt::dialogs());
+      ASSERT_NE(dialogs, nullptr);
+      dialogs->answers.push_front(vozo::Answer::no);
       open_figures("Stereonet").at(0)->close();
+      closed = open_figures("Stereonet").size();
       int32_t id = 0;
       results_qt::open_stereonet(id);
       reopened = open_figures("Stereonet").size();
@@ -224,6 +230,7 @@ TEST(ResultsMenu, AFigureOpensOnceAndFollowsTheRunsCrss) {
   });
   EXPECT_EQ(stereonets, 1u);
   EXPECT_EQ(active, "Stereonet");
+  EXPECT_EQ(closed, 0u);
   EXPECT_EQ(reopened, 1u);
   EXPECT_NE(stereonet_before.find("Δσ = 80.6 MPa"), std::string::npos) << stereonet_before;
   EXPECT_NE(stereonet_after.find("  for CRSS = 20.0 MPa\n"), std::string::npos) << stereonet_after;
