@@ -103,8 +103,9 @@ bool figure_of(const QWidget* window, figures::FigureKind& kind,
 void set_crss(FigureData& data, double crss_mpa) {
   data.stress = results::stress_magnitudes(data.result, crss_mpa);
   for (bootstrap::ScanRow& row : data.scan.rows) {
-    if (row.valid)
+    if (row.valid) {
       row.differential_mpa = bootstrap::differential_mpa(row.tensor.threshold, crss_mpa);
+    }
   }
 }
 

@@ -109,6 +109,37 @@ TEST_F(FigureLayout, NoTextOffThePageOrOverOtherTextAtAnyWindowSize) {
   }
 }
 
+TEST(PlotLayoutTable, NumbersThinnedUntilTheyKeepAGap) {
+  // -0.5 to 0.5 across a frame of each width, asking for 10 intervals at font 10: the
+  // numbers ("−0.5" is some 17 points wide at 9 points) drop to every 0.2, then 0.5, then 1.
+  const struct {
+    double length;
+    int numbers;
+  } cases[] = {{300.0, 11}, {150.0, 5}, {60.0, 3}, {20.0, 1}};
+  for (const auto& c : cases) {
+    Figure f;
+    f.width = 400.0;
+    f.height = 300.0;
+    PlotArea area;
+    area.left = 50.0;
+    area.right = 50.0 + c.length;
+    area.top = 30.0;
+    area.bottom = 250.0;
+    area.x_min = -0.5;
+    area.x_max = 0.5;
+    draw_axes(f, area, 10.0, "", "");
+    int numbers = 0;
+    std::vector<Box> boxes;
+    for (const Item* t : texts(f)) {
+      if (t->anchor != Anchor::middle) continue;
+      ++numbers;
+      for (const Box& b : boxes) EXPECT_FALSE(overlap(b, box_of(*t))) << t->text;
+      boxes.push_back(box_of(*t));
+    }
+    EXPECT_EQ(numbers, c.numbers) << c.length;
+  }
+}
+
 }  // namespace
 }  // namespace figures
 
