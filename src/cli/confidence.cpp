@@ -141,7 +141,8 @@ void Confidence::prepare(Run& run) {
                               ? dpi_option_->as<int32_t>()
                               : figures::default_dpi;
       const std::string error = figures::render_figure(
-          figures::scan_figure(*scan, figures::page_width, figures::page_height),
+          figures::scan_figure(*scan, figures::page_width, figures::page_height,
+                               figures::title_of(run.result), run.options.crss_mpa),
           figures::format_of(scan_figure_), dpi, scan_figure_bytes_);
       if (!error.empty()) throw std::runtime_error(scan_figure_ + ": " + error);
     }

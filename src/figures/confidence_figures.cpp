@@ -7,17 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "figures/net_layout.h"
 #include "figures/plot_axes.h"
 
 namespace figures {
 
 namespace {
 
-constexpr Colour sigma1_colour{200, 30, 30};
-constexpr Colour sigma3_colour{30, 80, 200};
 constexpr Colour suggestion_colour{90, 90, 90};
 
-// One panel of the page: a frame of its own, moved down by `offset`.
 // A value of a series is drawn only where it is defined; a line joins neighbouring values.
 using Series = std::vector<std::optional<double>>;
 struct Drawn {
@@ -26,36 +24,49 @@ struct Drawn {
   const char* name;  // the SVG's data-series of each point
 };
 
-void panel(Figure& page, double width, double height, double offset, const bootstrap::Scan& scan,
+Style series_line(Colour colour) {
+  Style line;
+  line.stroke = colour;
+  line.line_width = 1.5;
+  return line;
+}
+
+Style series_dot(Colour colour) {
+  Style dot;
+  dot.filled = true;
+  dot.fill = colour;
+  dot.stroke = colour;
+  return dot;
+}
+
+Style suggestion_style() {
+  Style guide;
+  guide.stroke = suggestion_colour;
+  guide.line_width = 1.0;
+  guide.dashed = true;
+  return guide;
+}
+
+// One panel of the page in its own frame; the top one names the suggested share.
+void panel(Figure& f, PlotArea area, double font, const bootstrap::Scan& scan, bool top,
            const std::string& y_title, const std::vector<Drawn>& series) {
-  Figure f;
-  f.width = width;
-  f.height = height;
-  const double font = plot_font(width, height);
-  PlotArea area = plot_area(width, height, font, false, 0.0);
   area.x_min = scan.range.first - 1.0;
   area.x_max = scan.range.last + 1.0;
-  double top = 1.0;
+  double highest = 1.0;
   for (const auto& s : series) {
     for (const auto& v : s.values) {
-      if (v && std::isfinite(*v)) top = std::max(top, *v);
+      if (v && std::isfinite(*v)) highest = std::max(highest, *v);
     }
   }
   area.y_min = 0.0;
-  area.y_max = top * 1.1;
-  draw_axes(f, area, font, "twins counted (%)", y_title);
+  area.y_max = highest * 1.1;
+  // The panels share their x axis: its title only under the lower one.
+  draw_axes(f, area, font, top ? "" : "twins counted (%)", y_title);
   for (const auto& [values, colour, name] : series) {
-    Style line;
-    line.stroke = colour;
-    line.line_width = 1.5;
-    Style dot;
-    dot.filled = true;
-    dot.fill = colour;
-    dot.stroke = colour;
     // A row that was not inverted or whose value is undefined breaks the line.
     std::vector<Point> run;
     auto end_run = [&] {
-      if (run.size() > 1) f.line(run, line);
+      if (run.size() > 1) f.line(run, series_line(colour));
       run.clear();
     };
     for (std::size_t k = 0; k < scan.rows.size(); ++k) {
@@ -66,7 +77,7 @@ void panel(Figure& page, double width, double height, double offset, const boots
       }
       const Point p = area.at(scan.rows[k].twin_percent, *v);
       run.push_back(p);
-      Item& mark = f.circle(p, 2.5, dot);
+      Item& mark = f.circle(p, 2.5, series_dot(colour));
       mark.css_class = "scan_value";
       mark.data = {{"series", name},
                    {"twin-percent", std::to_string(scan.rows[k].twin_percent)},
@@ -77,23 +88,14 @@ void panel(Figure& page, double width, double height, double offset, const boots
   // The suggested share: a dashed upright line across the frame, named in the top panel.
   if (scan.suggestion) {
     const double x = area.page_x(scan.suggestion->twin_percent);
-    Style guide;
-    guide.stroke = suggestion_colour;
-    guide.line_width = 1.0;
-    guide.dashed = true;
-    Item& mark = f.line({{x, area.top}, {x, area.bottom}}, guide);
+    Item& mark = f.line({{x, area.top}, {x, area.bottom}}, suggestion_style());
     mark.css_class = "scan_suggested";
     mark.data = {{"twin-percent", std::to_string(scan.suggestion->twin_percent)}};
-    if (offset == 0.0) {
-      f.text({x, area.top + 1.2 * font},
-             "suggested " + std::to_string(scan.suggestion->twin_percent) + " %", font, Anchor::end,
-             false, suggestion_colour);
+    if (top) {
+      f.text({x - 0.3 * font, area.top + 1.2 * font},
+             std::to_string(scan.suggestion->twin_percent) + " %", 0.9 * font, Anchor::end, false,
+             suggestion_colour);
     }
-  }
-  for (Item item : f.items) {
-    for (auto& p : item.points) p.y += offset;
-    item.centre.y += offset;
-    page.items.push_back(std::move(item));
   }
 }
 
@@ -124,7 +126,8 @@ StereonetExtras confidence_marks(const bootstrap::Summary& summary,
   return extras;
 }
 
-Figure scan_figure(const bootstrap::Scan& scan, double width, double height) {
+Figure scan_figure(const bootstrap::Scan& scan, double width, double height,
+                   const std::string& title, std::optional<double> crss_mpa) {
   Figure page;
   page.width = width;
   page.height = height;
@@ -134,23 +137,39 @@ Figure scan_figure(const bootstrap::Scan& scan, double width, double height) {
     s3.push_back(r.sigma3_to_run_deg);
     diff.push_back(r.differential_mpa);
   }
-  const double half = height / 2.0;
-  panel(page, width, half, 0.0, scan, "angle to the run's axis (deg)",
+  const double font = plot_font(width, height);
+  const auto sample = [&page, font](Colour colour) {
+    return [&page, font, colour](Point c) {
+      legend_stroke(page, c, font, series_line(colour));
+      page.circle(c, 2.0, series_dot(colour));
+    };
+  };
+  std::vector<LegendRow> rows = {
+      {sample(sigma1_colour), "σ1 to the run's σ1"},
+      {sample(sigma3_colour), "σ3 to the run's σ3"},
+      {sample(black),
+       crss_mpa ? "Δσ for CRSS " + format_number(*crss_mpa, 1) + " MPa" : std::string("Δσ")}};
+  if (scan.suggestion) {
+    rows.push_back({[&page, font](Point c) { legend_stroke(page, c, font, suggestion_style()); },
+                    "suggested share"});
+  }
+  const PlotLayout layout = plot_layout(width, height, font, false, legend_width(rows, font),
+                                        static_cast<int>(rows.size()));
+  // The two panels one above the other in the plot's place, the numbers of the upper
+  // one's x axis between them.
+  const PlotArea whole = layout.area;
+  const double gap = 2.4 * font;
+  const double each = std::max(5.0, (whole.bottom - whole.top - gap) / 2.0);
+  PlotArea upper = whole;
+  upper.bottom = whole.top + each;
+  PlotArea lower = whole;
+  lower.top = upper.bottom + gap;
+  lower.bottom = std::max(lower.top + 5.0, whole.bottom);
+  draw_title(page, {1.2 * font, 2.0 * font}, font, title);
+  panel(page, upper, font, scan, true, "angle to the run's axis (deg)",
         {{s1, sigma1_colour, "sigma1"}, {s3, sigma3_colour, "sigma3"}});
-  panel(page, width, half, half, scan, "differential stress (MPa)",
-        {{diff, black, "differential"}});
-  // The key, in the top panel's margin above its frame's right end: "σ1  σ3".
-  const double font = plot_font(width, half);
-  const double right = plot_area(width, half, font, false, 0.0).right;
-  const double baseline = 2.0 * font;
-  const std::string sigma3 =
-      "\xcf\x83"
-      "3";
-  page.text({right, baseline}, sigma3, font, Anchor::end, true, sigma3_colour);
-  page.text({right - text_width(sigma3, font, true) - font, baseline},
-            "\xcf\x83"
-            "1",
-            font, Anchor::end, true, sigma1_colour);
+  panel(page, lower, font, scan, false, "Δσ (MPa)", {{diff, black, "differential"}});
+  draw_legend(page, layout, font, rows);
   return page;
 }
 

@@ -5,6 +5,9 @@
 // the share of twins counted).
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/twin_scan.h"
 #include "figures/figure.h"
@@ -20,6 +23,9 @@ StereonetExtras confidence_marks(const bootstrap::Summary& summary,
 // The same around the run's own axes.
 StereonetExtras confidence_marks(const bootstrap::Summary& summary, const results::Result& r);
 
-Figure scan_figure(const bootstrap::Scan& scan, double width, double height);
+// The scan's figure, under the run's title; the legend names the CRSS the differential
+// stress is drawn for, when it is given.
+Figure scan_figure(const bootstrap::Scan& scan, double width, double height,
+                   const std::string& title = {}, std::optional<double> crss_mpa = {});
 
 }  // namespace figures

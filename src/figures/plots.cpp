@@ -23,31 +23,6 @@ Style threshold_style() {
   return style;
 }
 
-struct LegendRow {
-  std::function<void(Point)> symbol;  // draws at the centre of the symbol slot
-  std::string text;
-};
-
-void draw_legend(Figure& figure, Point at, double font, const std::vector<LegendRow>& rows) {
-  double y = at.y + font;
-  for (const LegendRow& row : rows) {
-    row.symbol({at.x + 0.7 * font, y - 0.35 * font});
-    figure.text({at.x + 1.8 * font, y}, row.text, 0.9 * font);
-    y += 1.3 * font;
-  }
-}
-
-double legend_width(const std::vector<LegendRow>& rows, double font) {
-  double widest = 0.0;
-  for (const LegendRow& row : rows) widest = std::max(widest, text_width(row.text, 0.9 * font));
-  return widest + 2.6 * font;
-}
-
-// A legend row's sample of a line: a short stroke centred on c.
-void legend_stroke(Figure& figure, Point c, double font, const Style& style) {
-  figure.line({{c.x - 0.6 * font, c.y}, {c.x + 0.6 * font, c.y}}, style);
-}
-
 LegendRow threshold_row(Figure& figure, double font) {
   return {[&figure, font](Point c) { legend_stroke(figure, c, font, threshold_style()); }, "SEUIL"};
 }
@@ -67,7 +42,9 @@ Figure shear_stress_plot(const PlotInput& input, double width, double height) {
   }
   rows.push_back(threshold_row(figure, f));
   const bool mpa = input.stress_difference_mpa.has_value() && *input.stress_difference_mpa > 0.0;
-  PlotArea area = plot_area(width, height, f, mpa, legend_width(rows, f));
+  const PlotLayout layout =
+      plot_layout(width, height, f, mpa, legend_width(rows, f), static_cast<int>(rows.size()));
+  PlotArea area = layout.area;
   area.x_min = -0.5;
   area.x_max = 0.5;
   area.y_min = 0.0;
@@ -106,7 +83,7 @@ Figure shear_stress_plot(const PlotInput& input, double width, double height) {
                   "τ in MPa (σ1 − σ3 = " + format_number(*input.stress_difference_mpa, 0) +
                       " MPa for CRSS " + format_number(input.crss_mpa, 0) + " MPa)");
   }
-  draw_legend(figure, {area.right + 1.2 * f, area.top}, f, rows);
+  draw_legend(figure, layout, f, rows);
   return figure;
 }
 
@@ -138,7 +115,9 @@ Figure cumulative_chart(const PlotInput& input, double width, double height) {
       {[&](Point c) { legend_stroke(figure, c, f, twinned); }, "twinned planes"},
       {[&](Point c) { legend_stroke(figure, c, f, untwinned); }, "untwinned planes"},
       threshold_row(figure, f)};
-  PlotArea area = plot_area(width, height, f, false, legend_width(rows, f));
+  const PlotLayout layout =
+      plot_layout(width, height, f, false, legend_width(rows, f), static_cast<int>(rows.size()));
+  PlotArea area = layout.area;
   area.x_min = -0.5;
   area.x_max = 0.5;
   area.y_min = 0.0;
@@ -173,7 +152,7 @@ Figure cumulative_chart(const PlotInput& input, double width, double height) {
   seuil.css_class = "threshold";
   draw_axes(figure, area, f, "resolved shear stress τ / (σ1 − σ3)",
             "planes with τ at or above, per cent");
-  draw_legend(figure, {area.right + 1.2 * f, area.top}, f, rows);
+  draw_legend(figure, layout, f, rows);
   return figure;
 }
 

@@ -14,7 +14,18 @@ LineOrientation orientation(const results::Line& line) {
   return {line.trend, line.plunge};
 }
 
-PoleKind kind_of(results::PlaneClass cls) {
+// Δσ and its bracket: at least CRSS / SEUIL, below CRSS over the largest TAU of an
+// untwinned plane ranked below the threshold.
+std::string stress_difference_line(const results::StressMagnitudes& m) {
+  if (!m.defined) return "Δσ undefined: SEUIL not positive";
+  std::string line = "Δσ = " + format_number(m.differential_mpa, 1) + " MPa";
+  if (m.has_upper) line += " (< " + format_number(m.differential_high_mpa, 1) + ")";
+  return line;
+}
+
+}  // namespace
+
+PoleKind pole_kind(results::PlaneClass cls) {
   switch (cls) {
     case results::PlaneClass::counted:
       return PoleKind::counted;
@@ -31,17 +42,6 @@ PoleKind kind_of(results::PlaneClass cls) {
 std::string title_of(const results::Result& r) {
   return r.parameters.title.empty() ? std::string("Gemino") : r.parameters.title;
 }
-
-// Δσ and its bracket: at least CRSS / SEUIL, below CRSS over the largest TAU of an
-// untwinned plane ranked below the threshold.
-std::string stress_difference_line(const results::StressMagnitudes& m) {
-  if (!m.defined) return "Δσ undefined: SEUIL not positive";
-  std::string line = "Δσ = " + format_number(m.differential_mpa, 1) + " MPa";
-  if (m.has_upper) line += " (< " + format_number(m.differential_high_mpa, 1) + ")";
-  return line;
-}
-
-}  // namespace
 
 std::string_view figure_title(FigureKind kind) {
   switch (kind) {
@@ -67,7 +67,7 @@ StereonetInput stereonet_input(const results::Result& r, const results::StressMa
   in.sigma[1] = orientation(t.sigma2.line);
   in.sigma[2] = orientation(t.sigma3.line);
   for (const results::Plane& plane : r.planes) {
-    in.poles.push_back({plane.number, orientation(plane.pole), kind_of(plane.cls)});
+    in.poles.push_back({plane.number, orientation(plane.pole), pole_kind(plane.cls)});
   }
   in.shmax = m.shmax_azimuth;
   const results::Counts& c = r.counts;
@@ -131,8 +131,8 @@ PlotInput plot_input(const results::Result& r, const results::StressMagnitudes& 
   if (m.defined) in.stress_difference_mpa = m.differential_mpa;
   in.crss_mpa = m.crss_mpa;
   for (const results::Plane& plane : r.planes) {
-    in.planes.push_back(
-        {plane.number, plane.tau, normal_stress_term(r, plane), plane.twinned, kind_of(plane.cls)});
+    in.planes.push_back({plane.number, plane.tau, normal_stress_term(r, plane), plane.twinned,
+                         pole_kind(plane.cls)});
   }
   return in;
 }

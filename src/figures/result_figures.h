@@ -23,6 +23,12 @@ enum class FigureKind { stereonet, grains, shear_plot, cumulative, twin_scan };
 // items and titles.
 std::string_view figure_title(FigureKind kind);
 
+// How the figures draw a plane of a class.
+PoleKind pole_kind(results::PlaneClass cls);
+
+// The title a figure of the run carries: the parameter file's, else "Gemino".
+std::string title_of(const results::Result& r);
+
 StereonetInput stereonet_input(const results::Result& r, const results::StressMagnitudes& m);
 
 // The result on one line, in the figures' notation: "σ1 040/10, σ2 154/66, σ3 306/22,

@@ -101,7 +101,38 @@ void draw_sigma_label(Figure& figure, const NetPlace& net, Point at, int32_t j, 
   label.css_class = "label";
 }
 
-void draw_legend(Figure& figure, Point at, double font, const StereonetInput& input) {
+// "σ1 95% cone 7.5°"
+std::string cone_row(const OverlayCone& c, const std::string& legend) {
+  const char* sigma_text[3] = {"σ1", "σ2", "σ3"};
+  const char* name = c.sigma >= 1 && c.sigma <= 3 ? sigma_text[c.sigma - 1] : "";
+  return std::string(name) + " " + legend + " " + format_number(c.half_angle, 1) + "\u00b0";
+}
+
+// The rows of the legend, in order: the axes, the kinds of pole, the cones, the dots, SHmax.
+std::vector<std::string> legend_rows(const StereonetInput& input) {
+  std::vector<std::string> rows = {"σ1", "σ2", "σ3"};
+  for (PoleKind kind : {PoleKind::counted, PoleKind::twinned_below, PoleKind::untwinned_ok,
+                        PoleKind::untwinned_violating}) {
+    rows.emplace_back(pole_legend(kind));
+  }
+  if (!input.cones_legend.empty()) {
+    for (const OverlayCone& c : input.cones) {
+      if (std::isfinite(c.half_angle)) rows.push_back(cone_row(c, input.cones_legend));
+    }
+  }
+  if (!input.dots_legend.empty() && !input.dots.empty()) rows.push_back(input.dots_legend);
+  if (input.shmax.has_value()) rows.emplace_back("SHmax");
+  return rows;
+}
+
+// The legend from `at`, its text made smaller where it would not fit in `width` or would
+// run below `bottom` (a small window).
+void draw_legend(Figure& figure, Point at, double font, double width, double bottom,
+                 const StereonetInput& input) {
+  const std::vector<std::string> rows = legend_rows(input);
+  const double lines = 1.35 * static_cast<double>(rows.size()) + 0.4;
+  font = std::min(font, std::max(3.0, (bottom - at.y) / lines));
+  font = fitting_size(rows, font, width - 1.6 * font, false);
   const double step = 1.35 * font;
   const double size = 0.3 * font;
   double y = at.y + font;
@@ -132,10 +163,7 @@ void draw_legend(Figure& figure, Point at, double font, const StereonetInput& in
       Item& sample = figure.line(
           {{at.x + 0.1 * font, y - 0.35 * font}, {at.x + 1.1 * font, y - 0.35 * font}}, style);
       sample.css_class = "legend";
-      const char* name = c.sigma >= 1 && c.sigma <= 3 ? sigma_text[c.sigma - 1] : "";
-      row((std::string(name) + " " + input.cones_legend + " " + format_number(c.half_angle, 1) +
-           "\u00b0")
-              .c_str());
+      row(cone_row(c, input.cones_legend).c_str());
     }
   }
   if (!input.dots_legend.empty() && !input.dots.empty()) {
@@ -234,7 +262,9 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
   const double below = draw_text_block(figure, layout.block, input.summary, f, layout.block_width);
   const Point legend =
       layout.legend.y >= 0.0 ? layout.legend : Point{layout.block.x, below + 0.6 * f};
-  draw_legend(figure, legend, f, input);
+  const double legend_width =
+      layout.legend.y >= 0.0 ? width - legend.x - 1.2 * f : layout.block_width;
+  draw_legend(figure, legend, f, legend_width, height - 0.6 * f, input);
   return figure;
 }
 

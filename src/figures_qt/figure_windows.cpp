@@ -2,16 +2,20 @@
 #include "figures_qt/figure_windows.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
 #include "figures/cairo_render.h"
+#include "figures/mark_finder.h"
 #include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/graphics_window.h"
@@ -44,16 +48,41 @@ QString real_export_dialog(QWidget* parent, const QString& suggested) {
   return name;
 }
 
+// How near the pointer must come to a mark for the window to name it, in pixels.
+constexpr double tip_reach_pixels = 4.0;
+
+// The size in points a figure is laid out at on a device: its size at its own resolution.
+QSize figure_points(const QPaintDevice& device) {
+  const double points_per_pixel = 72.0 / std::max(1, device.logicalDpiX());
+  return {static_cast<int>(device.width() * points_per_pixel),
+          static_cast<int>(device.height() * points_per_pixel)};
+}
+
 // What a figure window shows, kept as a child object of the window so that File > Export
-// figure finds it from the active window.
+// figure finds it from the active window; it also names the mark under the pointer.
 class FigureTag final : public QObject {
  public:
-  FigureTag(figures::FigureKind kind, std::shared_ptr<const FigureData> data, QObject* parent)
-      : QObject(parent), kind_(kind), data_(std::move(data)) {
+  FigureTag(figures::FigureKind kind, std::shared_ptr<const FigureData> data, QWidget* window)
+      : QObject(window), kind_(kind), data_(std::move(data)) {
     setObjectName(QStringLiteral("figure"));
+    window->installEventFilter(this);
   }
   figures::FigureKind kind_;
   std::shared_ptr<const FigureData> data_;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip || !watched->isWidgetType()) return false;
+    auto* window = static_cast<QWidget*>(watched);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = figure_tip(window, help->pos());
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), tip, window);
+    }
+    return true;
+  }
 };
 
 }  // namespace
@@ -71,9 +100,21 @@ bool figure_of(const QWidget* window, figures::FigureKind& kind,
   return true;
 }
 
+void set_crss(FigureData& data, double crss_mpa) {
+  data.stress = results::stress_magnitudes(data.result, crss_mpa);
+  for (bootstrap::ScanRow& row : data.scan.rows) {
+    if (row.valid) {
+      row.differential_mpa = bootstrap::differential_mpa(row.tensor.threshold, crss_mpa);
+    }
+  }
+}
+
 figures::Figure data_figure(figures::FigureKind kind, const FigureData& data, double width,
                             double height) {
-  if (kind == figures::FigureKind::twin_scan) return figures::scan_figure(data.scan, width, height);
+  if (kind == figures::FigureKind::twin_scan) {
+    return figures::scan_figure(data.scan, width, height, figures::title_of(data.result),
+                                data.stress.crss_mpa);
+  }
   return figures::result_figure(kind, data.result, data.stress, width, height, &data.extras);
 }
 
@@ -95,9 +136,7 @@ void paint_figure(QPainter& painter, figures::FigureKind kind, const FigureData&
   // The figure is laid out in points of the device's own size, so text keeps its size on
   // paper and on screen; the image is made at the device's resolution, or at most 300 dpi.
   const double dpi = std::max(1, device->logicalDpiX());
-  const double points_per_pixel = 72.0 / dpi;
-  const QSize points(static_cast<int>(device->width() * points_per_pixel),
-                     static_cast<int>(device->height() * points_per_pixel));
+  const QSize points = figure_points(*device);
   const double ratio = std::min(dpi, finest_dpi) / 72.0 * device->devicePixelRatioF();
   const QImage image = figure_image(kind, data, points, ratio);
   painter.save();
@@ -105,6 +144,23 @@ void paint_figure(QPainter& painter, figures::FigureKind kind, const FigureData&
   painter.drawImage(QRectF(0, 0, device->width(), device->height()), image,
                     QRectF(0, 0, image.width(), image.height()));
   painter.restore();
+}
+
+QString figure_tip(const QWidget* window, QPoint pos) {
+  figures::FigureKind kind{};
+  std::shared_ptr<const FigureData> data;
+  if (!figure_of(window, kind, data)) return {};
+  if (const auto* sub = qobject_cast<const QMdiSubWindow*>(window)) window = sub->widget();
+  if (window->width() < 1 || window->height() < 1) return {};
+  // The window shows the figure laid out at this size, stretched to its pixels.
+  const QSize points = figure_points(*window);
+  const double scale = static_cast<double>(std::max(1, points.width())) / window->width();
+  const figures::Figure figure =
+      data_figure(kind, *data, std::max(1, points.width()), std::max(1, points.height()));
+  const std::optional<figures::Mark> mark =
+      figures::mark_at(figure, {pos.x() * scale, pos.y() * scale}, tip_reach_pixels * scale);
+  if (!mark) return {};
+  return QString::fromStdString(figures::mark_text(*mark, data->result));
 }
 
 std::string suggested_export_name(figures::FigureKind kind) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -29,6 +30,10 @@ struct FigureData {
   bootstrap::Scan scan;
 };
 
+// Draws the data for another CRSS: the stress magnitudes of the result, and the scan's
+// differential stress row by row (CRSS over the row's SEUIL).
+void set_crss(FigureData& data, double crss_mpa);
+
 // The figure of `kind` laid out at a size in points.
 figures::Figure data_figure(figures::FigureKind kind, const FigureData& data, double width,
                             double height);
@@ -50,6 +55,10 @@ inline constexpr int min_figure_height = 240;
 // sub-window may be given); false for any other window.
 bool figure_of(const QWidget* window, figures::FigureKind& kind,
                std::shared_ptr<const FigureData>& data);
+
+// What the mark under a point of a figure window is (the window's tooltip there); empty
+// where no mark is within a few pixels, or for any other window.
+QString figure_tip(const QWidget* window, QPoint pos);
 
 // Export: the file name the user chose (empty: cancelled). Tests answer it themselves.
 using ExportDialog = std::function<QString(QWidget* parent, const QString& suggested)>;

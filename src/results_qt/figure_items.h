@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The figure items of the "Results" menu: each opens a graphics window showing one figure
-// of the selected run, drawn for the CRSS last chosen for it; and the figures the menu's
-// computations add (the bootstrap's marks on the stereonet, the scan's figure).
+// of the selected run, drawn for the CRSS chosen for it (a figure already open comes
+// forward instead); and the figures the menu's computations add (the bootstrap's marks on
+// the stereonet, the scan's figure).
 #pragma once
 
 #include <cstdint>
@@ -24,5 +25,9 @@ void set_stereonet_marks(RunResults& run, figures::StereonetExtras marks);
 
 // Opens a window with the figure of a run's scan.
 void open_scan_figure(RunResults& run, bootstrap::Scan scan);
+
+// Redraws the run's open figures for the CRSS it now has (Δσ in their text, the scan's
+// differential stress).
+void redraw_for_crss(RunResults& run);
 
 }  // namespace results_qt

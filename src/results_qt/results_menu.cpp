@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "desktop_qt/report_view.h"
+#include "figures/result_figures.h"
 #include "results_qt/confidence_item.h"
 #include "results_qt/figure_items.h"
 #include "results_qt/magnitudes_dialog.h"
@@ -139,7 +140,16 @@ double chosen_crss() {
 }
 
 void choose_crss(double crss) {
-  if (RunResults* run = menu_run()) run->crss = crss;
+  RunResults* run = menu_run();
+  if (run == nullptr || run->crss == crss) return;
+  run->crss = crss;
+  redraw_for_crss(*run);
+  // The status bar's result follows the CRSS too.
+  vozo_qt::Frame* frame = vozo_qt::env().frame;
+  if (frame != nullptr && run->result) {
+    frame->show_status(QString::fromStdString(
+        figures::result_line(*run->result, results::stress_magnitudes(*run->result, crss))));
+  }
 }
 
 }  // namespace results_qt

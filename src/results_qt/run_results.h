@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Results" menu keeps for one run: the run's state (read once the run has
-// ended), its result, the CRSS chosen for it, the bootstrap's marks and the stereonets
-// drawn from them, the scan range last asked, and what the menu's computations found for
+// ended), its result, the CRSS chosen for it, the bootstrap's marks, the figure windows
+// open on the run, the scan range last asked, and what the menu's computations found for
 // it (for its exports). Each desktop run owns one; the menu acts on the run the session
 // selected (the one whose window is active, else the latest).
 #pragma once
@@ -24,9 +24,15 @@
 
 namespace results_qt {
 
-struct OpenStereonet {
+// A figure window of the run and what it draws from: changing the data and updating the
+// window redraws it in place.
+struct OpenFigure {
   QPointer<QMdiSubWindow> window;
+  figures::FigureKind kind = figures::FigureKind::stereonet;
   std::shared_ptr<figures_qt::FigureData> data;
+  // The stereonet of a separation's tensor: redrawn for the CRSS like the others, but never
+  // taken for the run's own stereonet.
+  bool of_a_tensor = false;
 };
 
 // A block of the run's JSON that a computation of the session made, and the CRSS (MPa) its
@@ -45,7 +51,8 @@ struct RunResults {
   std::optional<results::Result> result;
   double crss = results::default_crss_mpa;
   figures::StereonetExtras marks;
-  std::vector<OpenStereonet> stereonets;
+  // The figure windows still open, each once (closed ones are dropped when next looked at).
+  std::vector<OpenFigure> open_figures;
   // Every figure window opened for the run (closed ones stay as null pointers).
   std::vector<QPointer<QMdiSubWindow>> figures;
   bootstrap::ScanRange last_range{70, 100, 5};

@@ -82,6 +82,7 @@ void open_stereonets(RunResults& run, const results::Result& base, const separat
     if (QMdiSubWindow* sub = figures_qt::open_figure_window(figures::FigureKind::stereonet, data)) {
       sub->setWindowTitle(title);
       run.figures.emplace_back(sub);
+      run.open_figures.push_back({sub, figures::FigureKind::stereonet, data, true});
     }
   }
 }

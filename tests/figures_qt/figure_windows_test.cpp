@@ -7,11 +7,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QToolTip>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -189,6 +192,72 @@ TEST(FigureWindows, AGraphicsWindowPerFigureSavedAtItsSizeWithExportOnItsMenus) 
     };
     EXPECT_TRUE(has_export(window->actions()));
     EXPECT_TRUE(has_export(net->systemMenu()->actions()));
+    vozo_qt::env().frame = nullptr;
+  }
+  vozo_qt::reset_environment();
+}
+
+TEST(FigureWindows, AnotherCrssRescalesTheMagnitudesAndTheScan) {
+  FigureData data = *example_data();
+  set_crss(data, 20.0);
+  EXPECT_EQ(data.stress.crss_mpa, 20.0);
+  // Twice the CRSS, twice the differential stress: exactly, a power of two.
+  EXPECT_EQ(data.stress.differential_mpa, 2.0 * example_data()->stress.differential_mpa);
+  ASSERT_EQ(data.scan.rows.size(), example_data()->scan.rows.size());
+  int32_t rows = 0;
+  for (std::size_t k = 0; k < data.scan.rows.size(); ++k) {
+    const auto& before = example_data()->scan.rows[k].differential_mpa;
+    ASSERT_EQ(before.has_value(), data.scan.rows[k].differential_mpa.has_value());
+    if (!before) continue;
+    EXPECT_EQ(*data.scan.rows[k].differential_mpa, 2.0 * *before);
+    ++rows;
+  }
+  EXPECT_EQ(rows, 3);
+  std::string legend;
+  for (const figures::Item& item :
+       data_figure(figures::FigureKind::twin_scan, data, 540.0, 360.0).items) {
+    if (item.text.starts_with("Δσ for")) legend = item.text;
+  }
+  EXPECT_EQ(legend, "Δσ for CRSS 20.0 MPa");
+}
+
+TEST(FigureWindows, HoveringAMarkNamesIt) {
+  vozo_qt::reset_environment();
+  {
+    vozo_qt::Frame frame(QStringLiteral("Gemino"));
+    vozo_qt::env().frame = &frame;
+    frame.resize(1000, 800);
+    frame.show();
+    QMdiSubWindow* net = open_figure_window(figures::FigureKind::stereonet, example_data());
+    ASSERT_NE(net, nullptr);
+    QWidget* window = net->widget();
+    net->resize(520, 440);
+    const int w = window->width(), h = window->height();
+    // Where the figure, laid out at the window's size in points, puts σ1, in pixels.
+    const int points_w = static_cast<int>(w * 72.0 / window->logicalDpiX());
+    const double scale = static_cast<double>(points_w) / w;
+    const figures::Figure figure =
+        data_figure(figures::FigureKind::stereonet, *example_data(), points_w,
+                    static_cast<int>(h * 72.0 / window->logicalDpiX()));
+    QPoint sigma1;
+    for (const figures::Item& item : figure.items) {
+      if (item.css_class == "sigma1") {
+        // The SVG's data-x and data-y: where the axis plots.
+        sigma1 = QPoint(static_cast<int>(std::lround(std::stod(item.data.at(0).second) / scale)),
+                        static_cast<int>(std::lround(std::stod(item.data.at(1).second) / scale)));
+      }
+    }
+    EXPECT_EQ(figure_tip(window, sigma1), QStringLiteral("σ1 040/10"));
+    EXPECT_EQ(figure_tip(net, sigma1), QStringLiteral("σ1 040/10"));
+    EXPECT_EQ(figure_tip(window, sigma1 + QPoint(1, 2)), QStringLiteral("σ1 040/10"));
+    EXPECT_EQ(figure_tip(window, QPoint(2, 2)), QString());  // the top left corner: no mark
+    EXPECT_EQ(figure_tip(&frame, sigma1), QString());        // not a figure window
+
+    // The window answers the tooltip event with the words.
+    QHelpEvent event(QEvent::ToolTip, sigma1, window->mapToGlobal(sigma1));
+    QApplication::sendEvent(window, &event);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("σ1 040/10"));
+    QToolTip::hideText();
     vozo_qt::env().frame = nullptr;
   }
   vozo_qt::reset_environment();

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include <functional>
 
 #include "desktop/menu_tips.h"
+#include "figures_qt/figure_windows.h"
 #include "gemino/driver.h"
 #include "harness.h"
 #include "results_qt/background_job.h"
@@ -28,6 +30,7 @@
 #include "session_harness.h"
 #include "vozo/menu_ids.h"
 #include "vozo_qt/application.h"
+#include "vozo_qt/dialog_provider.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 
@@ -162,6 +165,82 @@ TEST(ResultsMenu, BootstrapAndScanShowWhatTheyFoundAndTheirFigures) {
   EXPECT_EQ(table.rfind("Twins counted", 0), 0u) << table;
   EXPECT_NE(table.find("     95 %"), std::string::npos) << table;
   EXPECT_TRUE(after_scan.contains("Twin-percent scan")) << after_scan.join(",").toStdString();
+}
+
+// The figure windows open in the frame, by title.
+std::vector<QMdiSubWindow*> open_figures(const QString& title) {
+  std::vector<QMdiSubWindow*> found;
+  for (QMdiSubWindow* sub : harness::frame()->children()) {
+    if (sub->windowTitle() == title && !sub->isHidden()) found.push_back(sub);
+  }
+  return found;
+}
+
+// Every text the window's figure draws at the page size, one per line.
+std::string drawn_text(QMdiSubWindow* sub) {
+  figures::FigureKind kind{};
+  std::shared_ptr<const figures_qt::FigureData> data;
+  if (!figures_qt::figure_of(sub, kind, data)) return "not a figure";
+  std::string text;
+  for (const figures::Item& item :
+       figures_qt::data_figure(kind, *data, figures::page_width, figures::page_height).items) {
+    if (item.kind == figures::Item::Kind::text) text += item.text + "\n";
+  }
+  return text;
+}
+
+TEST(ResultsMenu, AFigureOpensOnceAndFollowsTheRunsCrss) {
+  QStringList items;
+  std::size_t stereonets = 0, closed = 1, reopened = 0;
+  QString active;
+  std::string status_after;
+  std::string stereonet_before, stereonet_after, plot_after;
+  std::vector<std::pair<double, double>> scan_rows;  // SEUIL, Δσ of each row inverted
+  menus_after_run(example_dir(), items, [&](harness::Script& script) {
+    script.then([&] {
+      int32_t id = 0;
+      results_qt::open_stereonet(id);
+      results_qt::open_shear_plot(id);
+      stereonet_before = drawn_text(open_figures("Stereonet").at(0));
+      results_qt::open_stereonet(id);  // again: the open one comes forward
+      stereonets = open_figures("Stereonet").size();
+      active = harness::frame()->client()->activeSubWindow()->windowTitle();
+      ASSERT_NE(results_qt::start_scan({90, 100, 5}), nullptr);
+    });
+    script.when(idle, [&] {
+      results_qt::choose_crss(20.0);
+      status_after = harness::frame()->status_text().toStdString();
+      stereonet_after = drawn_text(open_figures("Stereonet").at(0));
+      plot_after = drawn_text(open_figures("Shear-stress plot").at(0));
+      figures::FigureKind kind{};
+      std::shared_ptr<const figures_qt::FigureData> data;
+      ASSERT_TRUE(figures_qt::figure_of(open_figures("Twin-percent scan").at(0), kind, data));
+      for (const bootstrap::ScanRow& row : data->scan.rows) {
+        if (row.valid) scan_rows.emplace_back(row.tensor.threshold, row.differential_mpa.value());
+      }
+      // A figure closed opens anew.
+      // No to saving it as a picture.
+      auto* dialogs = dynamic_cast<harness::ScriptedDialogs*>(&vozo_qt::dialogs());
+      ASSERT_NE(dialogs, nullptr);
+      dialogs->answers.push_front(vozo::Answer::no);
+      open_figures("Stereonet").at(0)->close();
+      closed = open_figures("Stereonet").size();
+      int32_t id = 0;
+      results_qt::open_stereonet(id);
+      reopened = open_figures("Stereonet").size();
+    });
+  });
+  EXPECT_EQ(stereonets, 1u);
+  EXPECT_EQ(active, "Stereonet");
+  EXPECT_NE(status_after.find(", Δσ 161.3 MPa (CRSS 20.0), "), std::string::npos) << status_after;
+  EXPECT_EQ(closed, 0u);
+  EXPECT_EQ(reopened, 1u);
+  EXPECT_NE(stereonet_before.find("Δσ = 80.6 MPa"), std::string::npos) << stereonet_before;
+  EXPECT_NE(stereonet_after.find("  for CRSS = 20.0 MPa\n"), std::string::npos) << stereonet_after;
+  EXPECT_NE(stereonet_after.find("Δσ = 161.3 MPa"), std::string::npos) << stereonet_after;
+  EXPECT_NE(plot_after.find("σ1 − σ3 = 161 MPa for CRSS 20 MPa"), std::string::npos) << plot_after;
+  ASSERT_EQ(scan_rows.size(), 3u);
+  for (const auto& [threshold, differential] : scan_rows) EXPECT_EQ(differential, 20.0 / threshold);
 }
 
 TEST(ResultsMenu, SeparateTensorsShowsTheSummary) {

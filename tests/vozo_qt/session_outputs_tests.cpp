@@ -17,10 +17,13 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
+#include "figures_qt/figure_windows.h"
 #include "harness.h"
 #include "results_qt/background_job.h"
 #include "results_qt/confidence_item.h"
+#include "results_qt/figure_items.h"
 #include "results_qt/results_menu.h"
 #include "results_qt/separation_item.h"
 #include "results_qt/share_auto_item.h"
@@ -184,7 +187,8 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
   { std::ofstream(dir / "report.t3.txt") << "earlier\n"; }
   harness::ScriptedDialogs dialogs;
   std::string said;
-  QStringList figures;
+  QStringList figures, figures_after;
+  std::vector<double> tensor_net_crss;
   run_desktop(dir, dialogs, [&](harness::Script& script) {
     script.then([] { ASSERT_NE(results_qt::start_separation(2), nullptr); });
     script.when(idle, [&] {
@@ -192,8 +196,23 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
       figures = figure_titles();
       EXPECT_TRUE(results_qt::export_json_file((dir / "desk.json").string()));
       EXPECT_TRUE(results_qt::export_csv_file((dir / "desk.csv").string()));
+      // The tensors' stereonets follow the CRSS, and are never taken for the run's own.
+      results_qt::choose_crss(20.0);
+      for (QMdiSubWindow* sub : harness::frame()->children()) {
+        figures::FigureKind kind{};
+        std::shared_ptr<const figures_qt::FigureData> data;
+        if (sub->windowTitle().startsWith("Stereonet of") &&
+            figures_qt::figure_of(sub, kind, data)) {
+          tensor_net_crss.push_back(data->stress.crss_mpa);
+        }
+      }
+      int32_t id = 0;
+      results_qt::open_stereonet(id);
+      figures_after = figure_titles();
     });
   });
+  EXPECT_EQ(tensor_net_crss, std::vector<double>(3, 20.0));
+  EXPECT_TRUE(figures_after.contains("Stereonet")) << figures_after.join(",").toStdString();
   EXPECT_NE(said.find("report.t2.txt written to " + (dir / "report.t2.txt").string()),
             std::string::npos)
       << said;
