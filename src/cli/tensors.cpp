@@ -78,7 +78,7 @@ void Tensors::prepare(Run& run) {
                             : figures::default_dpi;
     const figures::FileFormat format = figures::format_of(net);
     for (const separation::TensorStereonet& each :
-         separation::tensor_stereonets(run.result, run.stress, rows, s, run.options.crss_mpa)) {
+         separation::tensor_stereonets(run.result, rows, s, run.options.crss_mpa)) {
       const std::filesystem::path path = beside(net, each.tag);
       std::string bytes;
       const std::string error = figures::render_figure(

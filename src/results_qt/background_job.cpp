@@ -63,6 +63,16 @@ BackgroundJob* BackgroundJob::current() {
   return running().data();
 }
 
+bool BackgroundJob::raise_current() {
+  BackgroundJob* job = current();
+  if (job == nullptr) return false;
+  if (QProgressDialog* dialog = job->progress_dialog()) {
+    dialog->raise();
+    dialog->activateWindow();
+  }
+  return true;
+}
+
 void BackgroundJob::poll() {
   const bool returned = returned_.load(std::memory_order_acquire);
   const int32_t total = total_.load(std::memory_order_relaxed);

@@ -41,6 +41,9 @@ class BackgroundJob final : public QObject {
 
   // The job running now, or nullptr: the menu runs one computation at a time.
   static BackgroundJob* current();
+  // When a job is running, brings its dialog to the front (instead of a second computation)
+  // and returns true.
+  static bool raise_current();
 
  private:
   void poll();

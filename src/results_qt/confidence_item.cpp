@@ -32,17 +32,6 @@ namespace {
 const QString confidence_title = QStringLiteral("Confidence (bootstrap)");
 const QString scan_title = QStringLiteral("Twin-percent scan");
 
-// A computation is under way: its dialog comes to the front instead of a second one.
-bool busy() {
-  BackgroundJob* job = BackgroundJob::current();
-  if (job == nullptr) return false;
-  if (QProgressDialog* dialog = job->progress_dialog()) {
-    dialog->raise();
-    dialog->activateWindow();
-  }
-  return true;
-}
-
 // What the resamples and the scan start from: the selected run, read on the window
 // thread before the workers start.
 std::shared_ptr<const bootstrap::RunInput> run_input(const RunResults& run) {
@@ -180,7 +169,7 @@ BackgroundJob* start_scan(const bootstrap::ScanRange& range) {
 }
 
 void confidence_item(int32_t&) {
-  if (finished_result() == nullptr || busy()) return;
+  if (finished_result() == nullptr || BackgroundJob::raise_current()) return;
   bool ok = false;
   const int resamples =
       QInputDialog::getInt(vozo_qt::env().frame, confidence_title,
@@ -189,7 +178,7 @@ void confidence_item(int32_t&) {
 }
 
 void scan_item(int32_t&) {
-  if (finished_result() == nullptr || busy()) return;
+  if (finished_result() == nullptr || BackgroundJob::raise_current()) return;
   RunResults* run = menu_run();
   if (ask_range(vozo_qt::env().frame, run->last_range)) start_scan(run->last_range);
 }

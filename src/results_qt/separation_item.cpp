@@ -70,8 +70,7 @@ std::string write_further_reports(const RunResults& run, const separation::Separ
 void open_stereonets(RunResults& run, const results::Result& base, const separation::Separation& s,
                      double crss) {
   const std::vector<gemino::PlaneRow> rows = gemino::rows_of(*run.state);
-  for (separation::TensorStereonet& net :
-       separation::tensor_stereonets(base, results::stress_magnitudes(base, crss), rows, s, crss)) {
+  for (separation::TensorStereonet& net : separation::tensor_stereonets(base, rows, s, crss)) {
     const QString title = net.combined ? QStringLiteral("Stereonet of all tensors")
                                        : QStringLiteral("Stereonet of tensor %1")
                                              .arg(QString::fromStdString(net.tag.substr(1)));
@@ -126,13 +125,8 @@ BackgroundJob* start_separation(int32_t tensors) {
 
 void separation_item(int32_t&) {
   if (finished_result() == nullptr) return;
-  if (BackgroundJob* job = BackgroundJob::current()) {
-    if (QProgressDialog* dialog = job->progress_dialog()) {
-      dialog->raise();
-      dialog->activateWindow();
-    }
-    return;
-  }
+  // One computation at a time: a running one's dialog comes to the front instead.
+  if (BackgroundJob::raise_current()) return;
   const QStringList choices = {QStringLiteral("Chosen (1, 2 or 3)"), QStringLiteral("1"),
                                QStringLiteral("2"), QStringLiteral("3")};
   bool ok = false;

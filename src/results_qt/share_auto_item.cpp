@@ -84,14 +84,8 @@ BackgroundJob* start_share_auto(int32_t resamples) {
 
 void share_auto_item(int32_t&) {
   if (finished_result() == nullptr) return;
-  if (BackgroundJob* job = BackgroundJob::current()) {
-    // One computation at a time: its dialog comes to the front instead.
-    if (QProgressDialog* dialog = job->progress_dialog()) {
-      dialog->raise();
-      dialog->activateWindow();
-    }
-    return;
-  }
+  // One computation at a time: a running one's dialog comes to the front instead.
+  if (BackgroundJob::raise_current()) return;
   bool ok = false;
   const int resamples = QInputDialog::getInt(
       vozo_qt::env().frame, title, QStringLiteral("Number of resamples B at the suggested share:"),

@@ -7,7 +7,6 @@
 namespace separation {
 
 std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result,
-                                               const results::StressMagnitudes& run_stress,
                                                std::span<const gemino::PlaneRow> rows,
                                                const Separation& s, double crss_mpa) {
   std::vector<TensorStereonet> out;
@@ -36,7 +35,7 @@ std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result
   }
   all.result = first;
   all.result.planes.clear();
-  all.stress = run_stress;
+  all.stress = out.front().stress;
   out.push_back(std::move(all));
   return out;
 }

@@ -23,12 +23,11 @@ struct TensorStereonet {
 };
 
 // The stereonet of each tensor, first tensor first, for the CRSS `crss_mpa`, then the one of
-// every tensor: the first tensor's axes drawn as the stereonet draws them (with the run's
-// magnitudes `run_stress`), each pole coloured by its tensor (grey for none) and the other
-// tensors' axes as small cones in the colours of sigma 1, 2 and 3. `rows` are the run's rows,
+// every tensor: the first tensor's axes drawn as the stereonet draws them (with its own
+// magnitudes, as in its own stereonet), each pole coloured by its tensor (grey for none) and the
+// other tensors' axes as small cones in the colours of sigma 1, 2 and 3. `rows` are the run's rows,
 // in the order of run_result.planes.
 std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result,
-                                               const results::StressMagnitudes& run_stress,
                                                std::span<const gemino::PlaneRow> rows,
                                                const Separation& s, double crss_mpa);
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -189,6 +190,7 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
   std::string said;
   QStringList figures, figures_after;
   std::vector<double> tensor_net_crss;
+  std::map<std::string, double> differential;  // of each tensor stereonet, by its title
   run_desktop(dir, dialogs, [&](harness::Script& script) {
     script.then([] { ASSERT_NE(results_qt::start_separation(2), nullptr); });
     script.when(idle, [&] {
@@ -196,6 +198,15 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
       figures = figure_titles();
       EXPECT_TRUE(results_qt::export_json_file((dir / "desk.json").string()));
       EXPECT_TRUE(results_qt::export_csv_file((dir / "desk.csv").string()));
+      // The stereonet of all tensors gives tensor 1's magnitudes, as tensor 1's own does.
+      for (QMdiSubWindow* sub : harness::frame()->children()) {
+        figures::FigureKind kind{};
+        std::shared_ptr<const figures_qt::FigureData> data;
+        if (sub->windowTitle().startsWith("Stereonet of") &&
+            figures_qt::figure_of(sub, kind, data)) {
+          differential[sub->windowTitle().toStdString()] = data->stress.differential_mpa;
+        }
+      }
       // The tensors' stereonets follow the CRSS, and are never taken for the run's own.
       results_qt::choose_crss(20.0);
       for (QMdiSubWindow* sub : harness::frame()->children()) {
@@ -212,6 +223,9 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
     });
   });
   EXPECT_EQ(tensor_net_crss, std::vector<double>(3, 20.0));
+  ASSERT_EQ(differential.size(), 3u);
+  EXPECT_EQ(differential["Stereonet of all tensors"], differential["Stereonet of tensor 1"]);
+  EXPECT_NE(differential["Stereonet of tensor 1"], differential["Stereonet of tensor 2"]);
   EXPECT_TRUE(figures_after.contains("Stereonet")) << figures_after.join(",").toStdString();
   EXPECT_NE(said.find("report.t2.txt written to " + (dir / "report.t2.txt").string()),
             std::string::npos)
