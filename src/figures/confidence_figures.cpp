@@ -62,7 +62,10 @@ void panel(Figure& f, PlotArea area, double font, const bootstrap::Scan& scan, b
   area.y_max = highest * 1.1;
   // The panels share their x axis: its title only under the lower one.
   draw_axes(f, area, font, top ? "" : "twins counted (%)", y_title);
-  for (const auto& [values, colour, name] : series) {
+  for (const Drawn& drawn : series) {
+    const auto& values = drawn.values;
+    const Colour colour = drawn.colour;
+    const char* const name = drawn.name;
     // A row that was not inverted or whose value is undefined breaks the line.
     std::vector<Point> run;
     auto end_run = [&] {
