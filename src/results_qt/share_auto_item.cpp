@@ -26,6 +26,21 @@ const QString title = QStringLiteral("Suggested twin share");
 
 }  // namespace
 
+QString share_auto_label(bootstrap::AutoStage stage, int32_t resamples, int32_t done,
+                         int32_t total) {
+  if (stage == bootstrap::AutoStage::scan) {
+    return QStringLiteral("Inverting for each percentage: %1 of %2").arg(done).arg(total);
+  }
+  if (done < resamples || total <= resamples) {
+    return QStringLiteral("Resampling the grains at the suggested share: %1 of %2")
+        .arg(done)
+        .arg(resamples);
+  }
+  return QStringLiteral("Leaving out each grain: %1 of %2")
+      .arg(done - resamples)
+      .arg(total - resamples);
+}
+
 BackgroundJob* start_share_auto(int32_t resamples) {
   vozo_qt::Frame* frame = vozo_qt::env().frame;
   RunResults* run = menu_run();
@@ -37,18 +52,7 @@ BackgroundJob* start_share_auto(int32_t resamples) {
   // count of that stage.
   auto stage = std::make_shared<std::atomic<bootstrap::AutoStage>>(bootstrap::AutoStage::scan);
   auto label = [stage, resamples](int32_t done, int32_t total) {
-    if (stage->load() == bootstrap::AutoStage::scan) {
-      return QStringLiteral("Inverting for each percentage: %1 of %2").arg(done).arg(total);
-    }
-    // The resamples at the share, then one inversion for each grain left out.
-    if (done < resamples || total <= resamples) {
-      return QStringLiteral("Resampling the grains at the suggested share: %1 of %2")
-          .arg(done)
-          .arg(resamples);
-    }
-    return QStringLiteral("Leaving out each grain: %1 of %2")
-        .arg(done - resamples)
-        .arg(total - resamples);
+    return share_auto_label(stage->load(), resamples, done, total);
   };
   auto found = std::make_shared<bootstrap::AutoShare>();
   const auto input =

@@ -6,7 +6,10 @@
 // stereonet gets the cones around the tensor at the share.
 #pragma once
 
+#include <QString>
 #include <cstdint>
+
+#include "bootstrap/auto_share.h"
 
 namespace results_qt {
 
@@ -19,5 +22,10 @@ void share_auto_item(int32_t& id);
 // has shown what it found); nullptr when there is no finished run, no frame, B is not
 // positive, or a computation already runs.
 BackgroundJob* start_share_auto(int32_t resamples);
+
+// The progress dialog's text: the scan's count, then the B resamples at the share, then
+// one inversion for each grain left out (the second stage counts B + grains in all).
+QString share_auto_label(bootstrap::AutoStage stage, int32_t resamples, int32_t done,
+                         int32_t total);
 
 }  // namespace results_qt
