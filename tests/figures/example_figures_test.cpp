@@ -12,57 +12,35 @@
 #include <sstream>
 
 #include "figures/cairo_render.h"
+#include "figures/example_run.h"
 #include "figures/net_layout.h"
 #include "figures/result_figures.h"
 #include "figures/svg_reading.h"
 #include "figures/svg_writer.h"
-#include "gemino/driver_in_process.h"
-#include "results/magnitudes.h"
 
 namespace figures {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ExampleFigures : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = new gemino_test::ScratchDir;
-    ASSERT_EQ(gemino_test::run_driver_in_process(*dir_, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    ASSERT_TRUE(results::has_result(gemino::shared_state()));
-    result_ = new results::Result(results::build_result(gemino::shared_state()));
-    magnitudes_ = new results::StressMagnitudes(results::stress_magnitudes(*result_));
-  }
-  static void TearDownTestSuite() {
-    delete magnitudes_;
-    delete result_;
-    delete dir_;
-  }
-  static gemino_test::ScratchDir* dir_;
-  static results::Result* result_;
-  static results::StressMagnitudes* magnitudes_;
-};
-gemino_test::ScratchDir* ExampleFigures::dir_ = nullptr;
-results::Result* ExampleFigures::result_ = nullptr;
-results::StressMagnitudes* ExampleFigures::magnitudes_ = nullptr;
+using figures_test::example_run;
 
-TEST_F(ExampleFigures, TheResultOnOneLineInTheFiguresNotation) {
-  EXPECT_EQ(result_line(*result_, *magnitudes_),
+TEST(ExampleFigures, TheResultOnOneLineInTheFiguresNotation) {
+  EXPECT_EQ(result_line(example_run().result, example_run().magnitudes),
             "σ1 040/10, σ2 154/66, σ3 306/22, R 0.306, SEUIL 0.1240, Δσ 80.6 MPa (CRSS 10.0), "
             "regime SS, SHmax 40°");
-  results::StressMagnitudes undefined = *magnitudes_;
+  results::StressMagnitudes undefined = example_run().magnitudes;
   undefined.defined = false;
-  EXPECT_NE(result_line(*result_, undefined).find(", Δσ undefined, regime "), std::string::npos);
+  EXPECT_NE(result_line(example_run().result, undefined).find(", Δσ undefined, regime "),
+            std::string::npos);
 }
 
-TEST_F(ExampleFigures, StereonetSvgHoldsEveryPlaneInItsClass) {
-  const Figure figure =
-      result_figure(FigureKind::stereonet, *result_, *magnitudes_, page_width, page_height);
+TEST(ExampleFigures, StereonetSvgHoldsEveryPlaneInItsClass) {
+  const Figure figure = result_figure(FigureKind::stereonet, example_run().result,
+                                      example_run().magnitudes, page_width, page_height);
   const auto elements = testing::svg_elements(svg_document(figure));
-  EXPECT_EQ(testing::with_class(elements, "pole").size(), result_->planes.size());
-  const results::Counts& c = result_->counts;
+  EXPECT_EQ(testing::with_class(elements, "pole").size(), example_run().result.planes.size());
+  const results::Counts& c = example_run().result.counts;
   EXPECT_EQ(testing::with_class(elements, "counted").size(), static_cast<size_t>(c.counted));
   EXPECT_EQ(testing::with_class(elements, "twinned_below").size(),
             static_cast<size_t>(c.twinned_below));
@@ -77,25 +55,26 @@ TEST_F(ExampleFigures, StereonetSvgHoldsEveryPlaneInItsClass) {
   const NetPlace net = page_layout(page_width, page_height).net;
   const double dx = std::stod(sigma1[0].attributes.at("data-x")) - net.centre.x;
   const double dy = net.centre.y - std::stod(sigma1[0].attributes.at("data-y"));
-  const results::Line& line = result_->result.sigma1.line;
+  const results::Line& line = example_run().result.result.sigma1.line;
   EXPECT_NEAR(std::hypot(dx, dy) / net.radius, equal_area_radius(line.plunge), 1e-4);
   EXPECT_NEAR(std::atan2(dx, dy) * 180.0 / M_PI, line.trend, 0.01);
   EXPECT_EQ(sigma1[0].attributes.at("data-trend"), format_number(line.trend, 1));
 }
 
-TEST_F(ExampleFigures, EveryFigureInEveryFormat) {
+TEST(ExampleFigures, EveryFigureInEveryFormat) {
   for (FigureKind kind : {FigureKind::stereonet, FigureKind::grains, FigureKind::shear_plot,
                           FigureKind::cumulative}) {
     for (const char* ext : {".svg", ".pdf", ".png"}) {
-      const std::string path = dir_->file(std::string(figure_title(kind)) + ext);
-      EXPECT_EQ(write_result_figure(kind, *result_, *magnitudes_, path, 72), "");
+      const std::string path = example_run().dir.file(std::string(figure_title(kind)) + ext);
+      EXPECT_EQ(write_result_figure(kind, example_run().result, example_run().magnitudes, path, 72),
+                "");
       EXPECT_GT(fs::file_size(path), 1000u) << path;
     }
   }
-  const std::string grains = svg_document(
-      result_figure(FigureKind::grains, *result_, *magnitudes_, page_width, page_height));
+  const std::string grains = svg_document(result_figure(
+      FigureKind::grains, example_run().result, example_run().magnitudes, page_width, page_height));
   EXPECT_EQ(testing::with_class(testing::svg_elements(grains), "c_axis").size(),
-            result_->grains.size());
+            example_run().result.grains.size());
 }
 
 // Share of pixels whose colour differs by more than a quarter of the range in a channel.
@@ -120,10 +99,12 @@ double differing_share(cairo_surface_t* a, cairo_surface_t* b) {
   return static_cast<double>(differing) / (static_cast<double>(w) * h);
 }
 
-TEST_F(ExampleFigures, StereonetPngMatchesTheReviewedImage) {
+TEST(ExampleFigures, StereonetPngMatchesTheReviewedImage) {
   const std::string golden = GEMINO_TEST_DATA "/example-stereonet.png";
-  const std::string path = dir_->file("stereonet.png");
-  ASSERT_EQ(write_result_figure(FigureKind::stereonet, *result_, *magnitudes_, path, 100), "");
+  const std::string path = example_run().dir.file("stereonet.png");
+  ASSERT_EQ(write_result_figure(FigureKind::stereonet, example_run().result,
+                                example_run().magnitudes, path, 100),
+            "");
   if (std::getenv("GEMINO_UPDATE_GOLDEN") != nullptr)
     fs::copy_file(path, golden, fs::copy_options::overwrite_existing);
   cairo_surface_t* expected = cairo_image_surface_create_from_png(golden.c_str());

@@ -10,11 +10,10 @@
 
 #include "bootstrap/twin_scan.h"
 #include "figures/confidence_figures.h"
+#include "figures/example_run.h"
 #include "figures/plot_axes.h"
 #include "figures/plots.h"
 #include "figures/result_figures.h"
-#include "gemino/driver_in_process.h"
-#include "results/magnitudes.h"
 
 namespace figures {
 namespace {
@@ -65,32 +64,23 @@ std::string text_faults(const Figure& f) {
   return faults;
 }
 
+using figures_test::example_run;
+
 class FigureLayout : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new gemino_test::ScratchDir;
-    ASSERT_EQ(gemino_test::run_driver_in_process(*dir_, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    result_ = new results::Result(results::build_result(gemino::shared_state()));
-    scan_ = new bootstrap::Scan(
-        bootstrap::run_scan(bootstrap::run_input(gemino::shared_state()), {80, 100, 10}, 2));
+    scan_ = new bootstrap::Scan(bootstrap::run_scan(example_run().input, {80, 100, 10}, 2));
   }
   static void TearDownTestSuite() {
     delete scan_;
-    delete result_;
-    delete dir_;
+    scan_ = nullptr;
   }
   static Figure figure(FigureKind kind, double width, double height) {
     if (kind == FigureKind::twin_scan) return scan_figure(*scan_, width, height, "Example", 10.0);
-    return result_figure(kind, *result_, results::stress_magnitudes(*result_), width, height);
+    return result_figure(kind, example_run().result, example_run().magnitudes, width, height);
   }
-  static gemino_test::ScratchDir* dir_;
-  static results::Result* result_;
   static bootstrap::Scan* scan_;
 };
-gemino_test::ScratchDir* FigureLayout::dir_ = nullptr;
-results::Result* FigureLayout::result_ = nullptr;
 bootstrap::Scan* FigureLayout::scan_ = nullptr;
 
 constexpr FigureKind all_kinds[] = {FigureKind::stereonet, FigureKind::grains,

@@ -7,10 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "figures/example_run.h"
 #include "figures/result_figures.h"
 #include "figures/stereonet.h"
-#include "gemino/driver_in_process.h"
-#include "results/magnitudes.h"
 
 namespace figures {
 namespace {
@@ -56,42 +55,29 @@ TEST(MarkAt, NearestMarkWithinReach) {
   }
 }
 
+using figures_test::example_run;
+
 class ExampleMarks : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new gemino_test::ScratchDir;
-    ASSERT_EQ(gemino_test::run_driver_in_process(*dir_, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    result_ = new results::Result(results::build_result(gemino::shared_state()));
-  }
-  static void TearDownTestSuite() {
-    delete result_;
-    delete dir_;
-  }
   static Figure figure(FigureKind kind) {
-    return result_figure(kind, *result_, results::stress_magnitudes(*result_), page_width,
+    return result_figure(kind, example_run().result, example_run().magnitudes, page_width,
                          page_height);
   }
-  static gemino_test::ScratchDir* dir_;
-  static results::Result* result_;
 };
-gemino_test::ScratchDir* ExampleMarks::dir_ = nullptr;
-results::Result* ExampleMarks::result_ = nullptr;
 
 TEST_F(ExampleMarks, TheAxesAndAPlaneInWords) {
-  EXPECT_EQ(mark_text({Mark::Kind::axis, 1}, *result_), "σ1 040/10");
-  EXPECT_EQ(mark_text({Mark::Kind::axis, 2}, *result_), "σ2 154/66");
-  EXPECT_EQ(mark_text({Mark::Kind::axis, 3}, *result_), "σ3 306/22");
+  EXPECT_EQ(mark_text({Mark::Kind::axis, 1}, example_run().result), "σ1 040/10");
+  EXPECT_EQ(mark_text({Mark::Kind::axis, 2}, example_run().result), "σ2 154/66");
+  EXPECT_EQ(mark_text({Mark::Kind::axis, 3}, example_run().result), "σ3 306/22");
   // The first line of the data file: grain 1, c-axis 268/37, its first plane untwinned.
-  EXPECT_EQ(mark_text({Mark::Kind::plane, 1}, *result_),
+  EXPECT_EQ(mark_text({Mark::Kind::plane, 1}, example_run().result),
             "Plane 1: untwinned, τ below SEUIL\npole 298/29, TAU −0.1034");
-  EXPECT_EQ(mark_text({Mark::Kind::grain, 1}, *result_), "Grain 1: c-axis 268/37");
+  EXPECT_EQ(mark_text({Mark::Kind::grain, 1}, example_run().result), "Grain 1: c-axis 268/37");
   // Numbers the result does not hold.
-  EXPECT_EQ(mark_text({Mark::Kind::plane, 0}, *result_), "");
-  EXPECT_EQ(mark_text({Mark::Kind::plane, 181}, *result_), "");
-  EXPECT_EQ(mark_text({Mark::Kind::axis, 0}, *result_), "");
-  EXPECT_EQ(mark_text({Mark::Kind::axis, 4}, *result_), "");
+  EXPECT_EQ(mark_text({Mark::Kind::plane, 0}, example_run().result), "");
+  EXPECT_EQ(mark_text({Mark::Kind::plane, 181}, example_run().result), "");
+  EXPECT_EQ(mark_text({Mark::Kind::axis, 0}, example_run().result), "");
+  EXPECT_EQ(mark_text({Mark::Kind::axis, 4}, example_run().result), "");
 }
 
 // Every plane's mark, pointed at, is found as that plane or one drawn on the same spot;
@@ -112,7 +98,7 @@ TEST_F(ExampleMarks, EveryMarkOfTheFiguresIsFoundWherePointedAt) {
       }
       const std::optional<Mark> found = mark_at(f, at, 3.0);
       ASSERT_TRUE(found.has_value()) << item.css_class;
-      EXPECT_FALSE(mark_text(*found, *result_).empty());
+      EXPECT_FALSE(mark_text(*found, example_run().result).empty());
       if (axis) {
         EXPECT_EQ(*found, (Mark{Mark::Kind::axis, item.css_class.back() - '0'}));
       } else if (found->number != std::stoi(item.data.at(0).second)) {
@@ -122,8 +108,9 @@ TEST_F(ExampleMarks, EveryMarkOfTheFiguresIsFoundWherePointedAt) {
       ++marks;
     }
     EXPECT_EQ(marks, kind == FigureKind::stereonet ? 183
-                     : kind == FigureKind::grains  ? static_cast<int32_t>(result_->grains.size())
-                                                   : 180)
+                     : kind == FigureKind::grains
+                         ? static_cast<int32_t>(example_run().result.grains.size())
+                         : 180)
         << figure_title(kind);
   }
 }

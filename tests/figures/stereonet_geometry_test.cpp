@@ -13,11 +13,10 @@
 #include <vector>
 
 #include "figures/confidence_figures.h"
+#include "figures/example_run.h"
 #include "figures/result_figures.h"
 #include "figures/svg_reading.h"
 #include "figures/svg_writer.h"
-#include "gemino/driver_in_process.h"
-#include "results/magnitudes.h"
 
 namespace figures {
 namespace {
@@ -62,36 +61,19 @@ double angle_deg(const std::array<double, 3>& a, const float (&axis)[3]) {
   return std::acos(std::min(std::fabs(dot), 1.0)) / degree;
 }
 
-class StereonetGeometry : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    gemino_test::ScratchDir dir;
-    ASSERT_EQ(gemino_test::run_driver_in_process(dir, GEMINO_EXAMPLES "/params.txt",
-                                                 GEMINO_EXAMPLES "/data.txt"),
-              0);
-    result_ = new results::Result(results::build_result(gemino::shared_state()));
-    magnitudes_ = new results::StressMagnitudes(results::stress_magnitudes(*result_));
-  }
-  static void TearDownTestSuite() {
-    delete magnitudes_;
-    delete result_;
-  }
-  static results::Result* result_;
-  static results::StressMagnitudes* magnitudes_;
-};
-results::Result* StereonetGeometry::result_ = nullptr;
-results::StressMagnitudes* StereonetGeometry::magnitudes_ = nullptr;
+using figures_test::example_run;
 
-TEST_F(StereonetGeometry, EachConeAtItsAngleAroundItsOwnAxis) {
+TEST(StereonetGeometry, EachConeAtItsAngleAroundItsOwnAxis) {
   // Cones of different sizes; sigma3's rises above the horizontal and shows in two pieces.
   bootstrap::Summary summary;
   summary.cone95_deg = {7.5, 23.25, 41.0};
-  const StereonetExtras extras = confidence_marks(summary, *result_);
-  const auto elements = testing::svg_elements(svg_document(
-      result_figure(FigureKind::stereonet, *result_, *magnitudes_, 600, 500, &extras)));
+  const StereonetExtras extras = confidence_marks(summary, example_run().result);
+  const auto elements = testing::svg_elements(svg_document(result_figure(
+      FigureKind::stereonet, example_run().result, example_run().magnitudes, 600, 500, &extras)));
   const Net net = primitive_of(elements);
-  const results::Axis* axes[3] = {&result_->result.sigma1, &result_->result.sigma2,
-                                  &result_->result.sigma3};
+  const results::Axis* axes[3] = {&example_run().result.result.sigma1,
+                                  &example_run().result.result.sigma2,
+                                  &example_run().result.result.sigma3};
   int32_t pieces[3] = {0, 0, 0};
   for (const testing::SvgElement& cone : testing::with_class(elements, "cone")) {
     const int32_t sigma = std::stoi(cone.attributes.at("data-sigma"));
@@ -119,10 +101,10 @@ TEST_F(StereonetGeometry, EachConeAtItsAngleAroundItsOwnAxis) {
   EXPECT_GE(pieces[2], 2);
 }
 
-TEST_F(StereonetGeometry, ShmaxBarsAlongTheExamplesSigma1) {
-  ASSERT_EQ(results::regime_name(magnitudes_->regime), "SS");
-  const auto elements = testing::svg_elements(svg_document(
-      result_figure(FigureKind::stereonet, *result_, *magnitudes_, 600, 500, nullptr)));
+TEST(StereonetGeometry, ShmaxBarsAlongTheExamplesSigma1) {
+  ASSERT_EQ(results::regime_name(example_run().magnitudes.regime), "SS");
+  const auto elements = testing::svg_elements(svg_document(result_figure(
+      FigureKind::stereonet, example_run().result, example_run().magnitudes, 600, 500, nullptr)));
   const Net net = primitive_of(elements);
   const auto bars = testing::with_class(elements, "shmax");
   ASSERT_EQ(bars.size(), 2u);
