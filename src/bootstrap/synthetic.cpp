@@ -134,8 +134,10 @@ SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
   }
   const Summary s = run_bootstrap(input, options);
   c.cone_deg = s.cone95_deg;
-  c.sigma1_holds = angle_to(input.reference.sigma1.vector, set.sigma1) <= s.cone95_deg[0];
-  c.sigma3_holds = angle_to(input.reference.sigma3.vector, set.sigma3) <= s.cone95_deg[2];
+  c.sigma1_error_deg = angle_to(input.reference.sigma1.vector, set.sigma1);
+  c.sigma3_error_deg = angle_to(input.reference.sigma3.vector, set.sigma3);
+  c.sigma1_holds = c.sigma1_error_deg <= s.cone95_deg[0];
+  c.sigma3_holds = c.sigma3_error_deg <= s.cone95_deg[2];
   c.differential_defined = s.differential_mpa.has_value();
   if (s.differential_mpa) {
     const double truth = true_differential_mpa(set, input.crss_mpa);

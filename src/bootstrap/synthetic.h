@@ -51,7 +51,11 @@ double true_differential_mpa(const SyntheticSet& set, double crss_mpa);
 // bootstrap centred on its answer, and each measure against the true tensor.
 struct SetCoverage {
   std::array<double, 3> cone_deg{};  // the 95 % cones of sigma1, sigma2, sigma3
-  bool sigma1_holds = false;         // the true sigma1 lies within its cone
+  // The axial angles between the centre's sigma1 (sigma3) and the true one: over many sets,
+  // their 95th percentile is the size one cone would need to hold the truth in 95 % of them.
+  double sigma1_error_deg = 0.0;
+  double sigma3_error_deg = 0.0;
+  bool sigma1_holds = false;  // the true sigma1 lies within its cone
   bool sigma3_holds = false;
   bool differential_defined = false;  // the bootstrap gives a differential stress interval
   bool differential_holds = false;    // and it holds the true differential stress

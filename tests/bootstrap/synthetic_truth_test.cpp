@@ -75,6 +75,13 @@ TEST(SyntheticTruth, CoverageOfANoiseFreeSet) {
   EXPECT_EQ(c.answer_objective, 0.0f);
   EXPECT_GT(c.cone_deg[0], 0.0);
   EXPECT_TRUE(c.differential_defined);
+  // The answer lies in the region that fits every row: its sigma1 near the true one (an
+  // error measured against the wrong axis would be near 90 degrees); 20 grains leave sigma3
+  // free to turn far about it, and its cone says so.
+  EXPECT_LT(c.sigma1_error_deg, 8.0) << c.sigma1_error_deg;
+  EXPECT_TRUE(c.sigma1_holds);
+  EXPECT_TRUE(c.sigma3_holds) << c.sigma3_error_deg << " " << c.cone_deg[2];
+  EXPECT_GT(c.cone_deg[2], c.cone_deg[0]);
 }
 
 }  // namespace
