@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/term_run.h"
 #include "gemino/io_files.h"
 
 namespace {
@@ -18,33 +18,17 @@ namespace {
 using gemino_test::ScratchDir;
 using gemino_test::slurp;
 
-int term_in(const ScratchDir& dir, const std::string& args) {
-  const std::string command = "cd '" + dir.file("") +
-                              "' && '" GEMINO_TERM_PATH "' params.txt data.txt report.txt " + args +
-                              " < /dev/null > stdout.txt 2> stderr.txt";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-struct Site {
-  Site() {
-    std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", dir.file("params.txt"));
-    std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
-  }
-  nlohmann::json json() const { return nlohmann::json::parse(slurp(dir.file("r.json"))); }
-  ScratchDir dir;
-};
+using Site = cli_test::ExampleSite;
 
 TEST(ConfidenceOptions, BlocksCsvAndSummaryWithTheReportUnchanged) {
   Site quiet;
-  ASSERT_EQ(term_in(quiet.dir, "--bootstrap 16 --jobs 1 --json r.json"), 0);
+  ASSERT_EQ(quiet.run("--bootstrap 16 --jobs 1 --json r.json"), 0);
   EXPECT_EQ(slurp(quiet.dir.file("stdout.txt")).find("Bootstrap"), std::string::npos);
   EXPECT_EQ(slurp(quiet.dir.file("report.txt")), slurp(GEMINO_TEST_DATA "/example-report.txt"));
 
   Site told;
-  ASSERT_EQ(term_in(told.dir,
-                    "--bootstrap 16 --jobs 2 --json r.json --bootstrap-csv b.csv "
-                    "--scan-twin-percent 90:100:10 --confidence-summary"),
+  ASSERT_EQ(told.run("--bootstrap 16 --jobs 2 --json r.json --bootstrap-csv b.csv "
+                     "--scan-twin-percent 90:100:10 --confidence-summary"),
             0);
   const std::string console = slurp(told.dir.file("stdout.txt"));
   EXPECT_NE(console.find("95% cones"), std::string::npos);
@@ -72,18 +56,17 @@ TEST(ConfidenceOptions, BlocksCsvAndSummaryWithTheReportUnchanged) {
 
 TEST(ConfidenceOptions, CrssRangeNeedsTheBootstrapAndIsRecorded) {
   Site alone;
-  EXPECT_EQ(term_in(alone.dir, "--crss-range 6:14"), 64);
+  EXPECT_EQ(alone.run("--crss-range 6:14"), 64);
   EXPECT_NE(slurp(alone.dir.file("stderr.txt")).find("--crss-range needs --bootstrap"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(alone.dir.file("report.txt")));
   for (const char* bad : {"0:14", "14:6", "6"}) {
-    EXPECT_EQ(term_in(alone.dir, std::string("--bootstrap 4 --crss-range ") + bad), 64) << bad;
+    EXPECT_EQ(alone.run(std::string("--bootstrap 4 --crss-range ") + bad), 64) << bad;
   }
 
   Site drawn;
-  ASSERT_EQ(term_in(drawn.dir,
-                    "--bootstrap 8 --jobs 2 --crss-range 6:14 --json r.json "
-                    "--confidence-summary"),
+  ASSERT_EQ(drawn.run("--bootstrap 8 --jobs 2 --crss-range 6:14 --json r.json "
+                      "--confidence-summary"),
             0);
   const nlohmann::json b = drawn.json()["bootstrap"];
   EXPECT_EQ(b["crss_range_mpa"], nlohmann::json::array({6.0, 14.0}));
@@ -92,7 +75,7 @@ TEST(ConfidenceOptions, CrssRangeNeedsTheBootstrapAndIsRecorded) {
   EXPECT_EQ(slurp(drawn.dir.file("report.txt")), slurp(GEMINO_TEST_DATA "/example-report.txt"));
 
   Site fixed;
-  ASSERT_EQ(term_in(fixed.dir, "--bootstrap 8 --jobs 1 --json r.json"), 0);
+  ASSERT_EQ(fixed.run("--bootstrap 8 --jobs 1 --json r.json"), 0);
   EXPECT_TRUE(fixed.json()["bootstrap"]["crss_range_mpa"].is_null());
 }
 

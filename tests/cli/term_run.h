@@ -9,6 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
 #include "gemino/io_files.h"
 
 namespace cli_test {
@@ -52,5 +55,28 @@ inline void copy_example(const std::string& folder) {
   std::filesystem::copy_file(GEMINO_EXAMPLES "/params.txt", folder + "/params.txt");
   std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", folder + "/data.txt");
 }
+
+// The bundled example's site in a scratch folder, its parameter file counting `percent` %
+// of the twins (the example's own file counts 100).
+struct ExampleSite {
+  explicit ExampleSite(int percent = 100) {
+    std::string params = gemino_test::slurp(GEMINO_EXAMPLES "/params.txt");
+    const std::string line = "1 200 100 10 900 0 0";
+    const std::size_t at = params.find(line);
+    EXPECT_NE(at, std::string::npos);
+    params.replace(at, line.size(), "1 200 " + std::to_string(percent) + " 10 900 0 0");
+    std::ofstream(dir.file("params.txt"), std::ios::binary) << params;
+    std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
+  }
+  // The program's exit code on params.txt data.txt report.txt followed by `args`.
+  int run(const std::string& args) const {
+    return term(dir, "params.txt data.txt report.txt " + args).exit_code;
+  }
+  std::string report() const { return gemino_test::slurp(dir.file("report.txt")); }
+  nlohmann::json json() const {
+    return nlohmann::json::parse(gemino_test::slurp(dir.file("r.json")));
+  }
+  gemino_test::ScratchDir dir;
+};
 
 }  // namespace cli_test

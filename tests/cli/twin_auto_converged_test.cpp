@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/term_run.h"
 #include "gemino/io_files.h"
 
 namespace {
@@ -19,30 +17,9 @@ namespace {
 using gemino_test::ScratchDir;
 using gemino_test::slurp;
 
-int term_in(const ScratchDir& dir, const std::string& args) {
-  const std::string command = "cd '" + dir.file("") +
-                              "' && '" GEMINO_TERM_PATH "' params.txt data.txt report.txt " + args +
-                              " < /dev/null > stdout.txt 2> stderr.txt";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The example's site, its parameter file counting `percent` % of the twins. The example
-// fits every twin: the scan suggests counting them all.
-struct Site {
-  explicit Site(const std::string& percent) {
-    std::string params = slurp(GEMINO_EXAMPLES "/params.txt");
-    const std::string line = "1 200 100 10 900 0 0";
-    const std::size_t at = params.find(line);
-    EXPECT_NE(at, std::string::npos);
-    params.replace(at, line.size(), "1 200 " + percent + " 10 900 0 0");
-    std::ofstream(dir.file("params.txt"), std::ios::binary) << params;
-    std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
-  }
-  std::string report() const { return slurp(dir.file("report.txt")); }
-  nlohmann::json json() const { return nlohmann::json::parse(slurp(dir.file("r.json"))); }
-  ScratchDir dir;
-};
+// The example fits every twin: whatever share its parameter file counts, the scan suggests
+// counting them all.
+using Site = cli_test::ExampleSite;
 
 // The unit vector of a trend and plunge in degrees.
 void unit_of(const nlohmann::json& line, double (&v)[3]) {
@@ -64,11 +41,10 @@ double axis_angle(const nlohmann::json& a, const nlohmann::json& b) {
 }
 
 TEST(TwinPercentAutoConverged, TheReportIsTheConvergedRunOfAFileAskingTheShare) {
-  Site automatic("80");
-  ASSERT_EQ(term_in(automatic.dir, "--twin-percent auto --search converged --json r.json --jobs 2"),
-            0);
-  Site asked("100");
-  ASSERT_EQ(term_in(asked.dir, "--search converged --json r.json --jobs 2"), 0);
+  Site automatic(80);
+  ASSERT_EQ(automatic.run("--twin-percent auto --search converged --json r.json --jobs 2"), 0);
+  Site asked(100);
+  ASSERT_EQ(asked.run("--search converged --json r.json --jobs 2"), 0);
   const std::string report = automatic.report();
   EXPECT_EQ(report, asked.report());
   // Both lines that give the share say the one counted: the echo of the run parameters
@@ -100,11 +76,10 @@ TEST(TwinPercentAutoConverged, TheReportIsTheConvergedRunOfAFileAskingTheShare) 
 }
 
 TEST(TwinPercentAutoConverged, TheScanBeforeTheSearchIsTheScanAfterAClassicRun) {
-  Site before("80");
-  ASSERT_EQ(term_in(before.dir, "--twin-percent auto --search converged --json r.json --jobs 2"),
-            0);
-  Site after("80");
-  ASSERT_EQ(term_in(after.dir, "--twin-percent auto --json r.json --jobs 2"), 0);
+  Site before(80);
+  ASSERT_EQ(before.run("--twin-percent auto --search converged --json r.json --jobs 2"), 0);
+  Site after(80);
+  ASSERT_EQ(after.run("--twin-percent auto --json r.json --jobs 2"), 0);
   const nlohmann::json b = before.json()["scan"];
   const nlohmann::json c = after.json()["scan"];
   EXPECT_EQ(b["suggested"], c["suggested"]);

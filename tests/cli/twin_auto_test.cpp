@@ -3,13 +3,11 @@
 // beyond the report used and why, and the report stays the parameter file's run.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/term_run.h"
 #include "gemino/io_files.h"
 
 namespace {
@@ -17,36 +15,15 @@ namespace {
 using gemino_test::ScratchDir;
 using gemino_test::slurp;
 
-int term_in(const ScratchDir& dir, const std::string& args) {
-  const std::string command = "cd '" + dir.file("") +
-                              "' && '" GEMINO_TERM_PATH "' params.txt data.txt report.txt " + args +
-                              " < /dev/null > stdout.txt 2> stderr.txt";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The example's site with the parameter file counting 80 % of the twins: the example fits
-// every twin, so the scan suggests counting them all.
-struct Site {
-  Site() {
-    std::string params = slurp(GEMINO_EXAMPLES "/params.txt");
-    const std::string line = "1 200 100 10 900 0 0";
-    const std::size_t at = params.find(line);
-    EXPECT_NE(at, std::string::npos);
-    params.replace(at, line.size(), "1 200 80 10 900 0 0");
-    std::ofstream(dir.file("params.txt"), std::ios::binary) << params;
-    std::filesystem::copy_file(GEMINO_EXAMPLES "/data.txt", dir.file("data.txt"));
-  }
-  nlohmann::json json() const { return nlohmann::json::parse(slurp(dir.file("r.json"))); }
-  ScratchDir dir;
-};
+// The example fits every twin: whatever share its parameter file counts, the scan suggests
+// counting them all.
+using Site = cli_test::ExampleSite;
 
 TEST(TwinPercentAuto, JsonSaysTheShareUsedAndTheReportKeepsTheFilesShare) {
-  Site plain;
-  ASSERT_EQ(term_in(plain.dir, ""), 0);
-  Site told;
-  ASSERT_EQ(term_in(told.dir, "--twin-percent auto --json r.json --jobs 2 --confidence-summary"),
-            0);
+  Site plain(80);
+  ASSERT_EQ(plain.run(""), 0);
+  Site told(80);
+  ASSERT_EQ(told.run("--twin-percent auto --json r.json --jobs 2 --confidence-summary"), 0);
   EXPECT_EQ(slurp(told.dir.file("report.txt")), slurp(plain.dir.file("report.txt")));
   const nlohmann::json j = told.json();
   const nlohmann::json& a = j["twin_percent_auto"];
@@ -73,17 +50,16 @@ TEST(TwinPercentAuto, JsonSaysTheShareUsedAndTheReportKeepsTheFilesShare) {
 }
 
 TEST(TwinPercentAuto, AGivenRangeIsScannedAndOnlyAutoIsAccepted) {
-  Site given;
-  ASSERT_EQ(term_in(given.dir,
-                    "--twin-percent auto --scan-twin-percent 90:100:5 --scan-figure s.svg "
-                    "--json r.json"),
+  Site given(80);
+  ASSERT_EQ(given.run("--twin-percent auto --scan-twin-percent 90:100:5 --scan-figure s.svg "
+                      "--json r.json"),
             0);
   const nlohmann::json j = given.json();
   EXPECT_EQ(j["scan"]["range"], nlohmann::json::array({90, 100, 5}));
   EXPECT_EQ(j["twin_percent_auto"]["twin_percent"], 100);
   EXPECT_NE(slurp(given.dir.file("s.svg")).find("scan_suggested"), std::string::npos);
   for (const char* bad : {"90", "AUTO", ""}) {
-    EXPECT_EQ(term_in(given.dir, std::string("--twin-percent '") + bad + "'"), 64) << bad;
+    EXPECT_EQ(given.run(std::string("--twin-percent '") + bad + "'"), 64) << bad;
   }
 }
 
