@@ -286,10 +286,3 @@ TEST(FigureWindows, OpenInsideTheFramesWorkArea) {
 
 }  // namespace
 }  // namespace figures_qt
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

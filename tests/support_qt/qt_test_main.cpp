@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Test entry: a QApplication on the offscreen platform unless a platform was chosen, with
-// its settings in a temporary folder.
+// The entry of every test program of the windows: a QApplication on the offscreen platform
+// unless a platform was chosen, with its settings in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
