@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 #include <QTimer>
 #include <atomic>
@@ -14,7 +15,6 @@
 #include <functional>
 #include <thread>
 
-class QProgressDialog;
 class QWidget;
 
 namespace results_qt {

@@ -45,46 +45,28 @@ QStringList menus_after_run(const fs::path& dir, QStringList& results_items,
                             const std::function<void(harness::Script&)>& after_run = {},
                             int32_t* planes = nullptr) {
   harness::ScriptedDialogs dialogs;
-  harness::Script script;
-  const fs::path home = fs::current_path();
-  fs::current_path(dir);
-  script.on_read([] { harness::type(harness::console(), "\r"); });
-  script.on_read([] { harness::type(harness::console(), "params.txt\r"); });
-  script.on_read([] { harness::type(harness::console(), "data.txt\r"); });
-  script.on_read([] { harness::type(harness::console(), "report.txt\r"); });
   QStringList titles;
-  script.when([] { return harness::session()->runs().back()->ended(); },
-              [&] {
-                for (QMenu* menu : harness::frame()->menus()) {
-                  // Titles as the user reads them, without their mnemonic marks.
-                  titles << QString(menu->title()).remove(QLatin1Char('&'));
-                  if (titles.back() != "Results") continue;
-                  for (QAction* a : menu->actions()) {
-                    if (a->isEnabled()) results_items << a->text();
-                  }
-                }
-                if (planes != nullptr && results_qt::finished_result() != nullptr) {
-                  *planes = results_qt::finished_result()->counts.planes;
-                }
-              });
-  if (after_run) after_run(script);
-  script.then([&] {
-    // No to saving the console, and each figure window the steps opened.
-    for (qsizetype k = 0; k < harness::frame()->children().size(); ++k) {
-      dialogs.answers.push_back(vozo::Answer::no);
-    }
-    harness::frame()->command(vozo::IDM_EXIT);
-  });
-  harness::run_session();
-  fs::current_path(home);
-  EXPECT_FALSE(script.timed_out());
+  harness::run_typed(
+      dir, dialogs,
+      [&] {
+        for (QMenu* menu : harness::frame()->menus()) {
+          // Titles as the user reads them, without their mnemonic marks.
+          titles << QString(menu->title()).remove(QLatin1Char('&'));
+          if (titles.back() != "Results") continue;
+          for (QAction* a : menu->actions()) {
+            if (a->isEnabled()) results_items << a->text();
+          }
+        }
+        if (planes != nullptr && results_qt::finished_result() != nullptr) {
+          *planes = results_qt::finished_result()->counts.planes;
+        }
+      },
+      after_run);
   return titles;
 }
 
 TEST(ResultsMenu, EnabledAfterASoundRunBeforeTheWindowMenu) {
-  const fs::path dir(harness::temp_dir());
-  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "params.txt", dir / "params.txt");
-  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "data.txt", dir / "data.txt");
+  const fs::path dir = harness::example_dir();
   QStringList items;
   int32_t planes = 0;
   const QStringList titles = menus_after_run(dir, items, {}, &planes);
@@ -103,16 +85,8 @@ TEST(ResultsMenu, EnabledAfterASoundRunBeforeTheWindowMenu) {
   EXPECT_EQ(planes, 180);
 }
 
-fs::path example_dir() {
-  const fs::path dir(harness::temp_dir());
-  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "params.txt", dir / "params.txt");
-  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "data.txt", dir / "data.txt");
-  return dir;
-}
-
-bool idle() {
-  return results_qt::BackgroundJob::current() == nullptr;
-}
+using harness::example_dir;
+using harness::idle;
 
 // The text of the window titled `title` last opened, or "" when none is open.
 std::string text_window(const QString& title) {

@@ -39,37 +39,16 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
 
-// The bundled example in a folder of its own, the data file named `data`.
-fs::path example_dir(const std::string& data = "data.txt") {
-  const fs::path dir(harness::temp_dir());
-  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "params.txt", dir / "params.txt");
-  fs::copy_file(fs::path(GEMINO_EXAMPLES) / "data.txt", dir / data);
-  return dir;
-}
+using harness::example_dir;
+using harness::idle;
 
 // Runs the windowed program on params.txt, `data` and report.txt of `dir`, then the steps
 // of `after_run`, then Exit (No to every save question).
 void run_desktop(const fs::path& dir, harness::ScriptedDialogs& dialogs,
                  const std::function<void(harness::Script&)>& after_run,
                  const std::string& data = "data.txt") {
-  harness::Script script;
-  const fs::path home = fs::current_path();
-  fs::current_path(dir);
-  script.on_read([] { harness::type(harness::console(), "\r"); });
-  script.on_read([] { harness::type(harness::console(), "params.txt\r"); });
-  script.on_read([data] { harness::type(harness::console(), data + "\r"); });
-  script.on_read([] { harness::type(harness::console(), "report.txt\r"); });
-  script.when([] { return harness::session()->runs().back()->ended(); }, [] {});
-  after_run(script);
-  script.then([&] {
-    for (qsizetype k = 0; k < harness::frame()->children().size(); ++k) {
-      dialogs.answers.push_back(vozo::Answer::no);
-    }
-    harness::frame()->command(vozo::IDM_EXIT);
-  });
-  harness::run_session();
-  fs::current_path(home);
-  EXPECT_FALSE(script.timed_out());
+  harness::run_typed(
+      dir, dialogs, [] {}, after_run, data);
 }
 
 // The terminal program on the same files, its report named term.txt.
@@ -82,10 +61,6 @@ void run_terminal(const fs::path& dir, const std::string& options,
 
 json read_json(const fs::path& path) {
   return json::parse(harness::read_file(path.string()));
-}
-
-bool idle() {
-  return results_qt::BackgroundJob::current() == nullptr;
 }
 
 std::string status() {
