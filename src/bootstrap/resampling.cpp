@@ -8,7 +8,7 @@
 
 namespace bootstrap {
 
-RunInput run_input(const gemino::State& s, double crss_mpa) {
+RunInput read_input(const gemino::State& s, double crss_mpa) {
   RunInput in;
   in.rows = gemino::rows_of(s);
   in.row_grain.assign(s.record.row_grain, s.record.row_grain + in.rows.size());
@@ -18,8 +18,13 @@ RunInput run_input(const gemino::State& s, double crss_mpa) {
   in.iteration_limit = s.iteration_limit;
   in.twin_percent = s.twin_percent;
   in.seed = s.record.seed;
-  in.reference = results::build_result(s).result;
   in.crss_mpa = crss_mpa;
+  return in;
+}
+
+RunInput run_input(const gemino::State& s, double crss_mpa) {
+  RunInput in = read_input(s, crss_mpa);
+  in.reference = results::build_result(s).result;
   return in;
 }
 

@@ -34,6 +34,9 @@ struct RunInput {
 
 // The input of a finished run held by the state (results::has_result(s) must hold).
 RunInput run_input(const gemino::State& s, double crss_mpa = 10.0);
+// The same without the reference: the rows and the search of a state whose data are read,
+// before any tensor is found.
+RunInput read_input(const gemino::State& s, double crss_mpa = 10.0);
 
 // The grains of the rows (row_record) in the order they first appear: for each, its rows.
 std::vector<std::vector<int32_t>> grains_of(const std::vector<int32_t>& row_record);

@@ -19,16 +19,7 @@ int32_t report_twin_percent(const ChosenShare& chosen, int32_t file_twin_percent
 }
 
 bootstrap::RunInput scan_input(const gemino::State& s, double crss_mpa) {
-  bootstrap::RunInput in;
-  in.rows = gemino::rows_of(s);
-  in.row_grain.assign(s.record.row_grain, s.record.row_grain + in.rows.size());
-  in.row_record.assign(s.record.row_grain_record, s.record.row_grain_record + in.rows.size());
-  in.start_mode = s.start_mode;
-  in.trial_count = s.trial_count;
-  in.iteration_limit = s.iteration_limit;
-  in.twin_percent = s.twin_percent;
-  in.seed = s.record.seed;
-  in.crss_mpa = crss_mpa;
+  bootstrap::RunInput in = bootstrap::read_input(s, crss_mpa);
   const gemino::InversionOptions file = gemino::file_search(s, s.twin_percent);
   const gemino::ConvergedOptions options;
   if (s.start_mode == 1) {
