@@ -147,6 +147,7 @@ Figure result_figure(FigureKind kind, const results::Result& r, const results::S
         in.cones = extras->cones;
         in.dots_legend = extras->dots_legend;
         in.cones_legend = extras->cones_legend;
+        if (extras->dots_are_poles) in.poles.clear();
       }
       return stress_stereonet(in, width, height);
     }

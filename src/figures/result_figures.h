@@ -47,6 +47,9 @@ struct StereonetExtras {
   std::vector<OverlayCone> cones;
   std::string dots_legend;   // "resampled axes"; empty: not in the legend
   std::string cones_legend;  // "95% cone"; empty: not in the legend
+  // The dots are the planes' poles in other colours (their tensor's): the poles are not
+  // drawn again by their class. The result keeps its planes, for the magnitudes' bracket.
+  bool dots_are_poles = false;
 };
 
 // One figure at a size in points (a window passes its size in pixels). The scan's figure

@@ -33,8 +33,9 @@ std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result
       all.extras.cones.push_back({{axes[j]->trend, axes[j]->plunge}, 4.0, j + 1});
     }
   }
+  all.extras.dots_are_poles = true;
+  // Its planes stay: a figure following another CRSS finds its bracket from them.
   all.result = first;
-  all.result.planes.clear();
   all.stress = out.front().stress;
   out.push_back(std::move(all));
   return out;

@@ -126,5 +126,22 @@ TEST(StereonetGeometry, ShmaxBarsAlongTheExamplesSigma1) {
   EXPECT_NEAR(std::fabs(seen[0] - seen[1]), 180.0, 0.1);
 }
 
+// Dots that are the planes' poles (coloured by tensor) replace the poles drawn by class;
+// other dots (resampled axes) come beside them.
+TEST(StereonetGeometry, DotsThatArePolesReplaceThePolesByClass) {
+  const results::Result& r = example_run().result;
+  StereonetExtras extras;
+  for (const results::Plane& plane : r.planes) {
+    extras.dots.push_back({{plane.pole.trend, plane.pole.plunge}, 1});
+  }
+  for (const bool dots_are_poles : {false, true}) {
+    extras.dots_are_poles = dots_are_poles;
+    const auto elements = testing::svg_elements(svg_document(
+        result_figure(FigureKind::stereonet, r, example_run().magnitudes, 600, 500, &extras)));
+    EXPECT_EQ(testing::with_class(elements, "pole").size(), dots_are_poles ? 0u : r.planes.size());
+    EXPECT_EQ(testing::with_class(elements, "resample").size(), r.planes.size());
+  }
+}
+
 }  // namespace
 }  // namespace figures

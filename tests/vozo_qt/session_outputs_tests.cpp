@@ -166,6 +166,7 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
   QStringList figures, figures_after;
   std::vector<double> tensor_net_crss;
   std::map<std::string, double> differential;  // of each tensor stereonet, by its title
+  std::map<std::string, double> upper_at_20;   // its bracket's upper end at 20 MPa, or -1
   run_desktop(dir, dialogs, [&](harness::Script& script) {
     script.then([] { ASSERT_NE(results_qt::start_separation(2), nullptr); });
     script.when(idle, [&] {
@@ -182,7 +183,8 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
           differential[sub->windowTitle().toStdString()] = data->stress.differential_mpa;
         }
       }
-      // The tensors' stereonets follow the CRSS, and are never taken for the run's own.
+      // The tensors' stereonets follow the CRSS, and are never taken for the run's own; the
+      // one of all tensors keeps tensor 1's bracket.
       results_qt::choose_crss(20.0);
       for (QMdiSubWindow* sub : harness::frame()->children()) {
         figures::FigureKind kind{};
@@ -190,6 +192,8 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
         if (sub->windowTitle().startsWith("Stereonet of") &&
             figures_qt::figure_of(sub, kind, data)) {
           tensor_net_crss.push_back(data->stress.crss_mpa);
+          upper_at_20[sub->windowTitle().toStdString()] =
+              data->stress.has_upper ? data->stress.differential_high_mpa : -1.0;
         }
       }
       int32_t id = 0;
@@ -201,6 +205,8 @@ TEST(SessionOutputs, SeparationWritesTheTerminalProgramsReportsBlockColumnAndSte
   ASSERT_EQ(differential.size(), 3u);
   EXPECT_EQ(differential["Stereonet of all tensors"], differential["Stereonet of tensor 1"]);
   EXPECT_NE(differential["Stereonet of tensor 1"], differential["Stereonet of tensor 2"]);
+  EXPECT_GT(upper_at_20["Stereonet of tensor 1"], 0.0);
+  EXPECT_EQ(upper_at_20["Stereonet of all tensors"], upper_at_20["Stereonet of tensor 1"]);
   EXPECT_TRUE(figures_after.contains("Stereonet")) << figures_after.join(",").toStdString();
   EXPECT_NE(said.find("report.t2.txt written to " + (dir / "report.t2.txt").string()),
             std::string::npos)
