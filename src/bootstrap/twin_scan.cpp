@@ -26,18 +26,7 @@ bool parse_int(std::string_view text, int32_t& value) {
 // The caller checks that the rows fit; never more than the state holds are put in.
 void load_rows(const std::vector<gemino::PlaneRow>& rows, gemino::State& s) {
   gemino::reset_state(s);
-  const auto n =
-      static_cast<int32_t>(std::min(rows.size(), static_cast<std::size_t>(gemino::max_rows)));
-  for (int32_t i = 0; i < n; ++i) {
-    const gemino::PlaneRow& row = rows[static_cast<std::size_t>(i)];
-    for (int32_t k = 0; k < 3; ++k) {
-      s.pole[i][k] = row.pole[k];
-      s.glide[i][k] = row.glide[k];
-    }
-    s.data_number[i] = row.data_number;
-    s.twin_flag[i] = row.twin_flag;
-  }
-  s.data_count = n;
+  gemino::put_rows(rows, s);
 }
 
 void count_at(gemino::State& s, int32_t twin_percent) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gemino/invert.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "gemino/objective.h"
@@ -147,17 +148,7 @@ InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& o
   s.twin_percent = options.twin_percent;
   s.seed = options.seed;
   s.iteration_limit = options.iteration_limit;
-  const int32_t n = static_cast<int32_t>(rows.size());
-  for (int32_t i = 0; i < n; ++i) {
-    const PlaneRow& row = rows[static_cast<std::size_t>(i)];
-    for (int32_t k = 0; k < 3; ++k) {
-      s.pole[i][k] = row.pole[k];
-      s.glide[i][k] = row.glide[k];
-    }
-    s.data_number[i] = row.data_number;
-    s.twin_flag[i] = row.twin_flag;
-  }
-  s.data_count = n;
+  put_rows(rows, s);
   float twinned = 0.0f;
   float untwinned = 0.0f;
   count_planes(s, twinned, untwinned);
@@ -176,6 +167,20 @@ InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& o
 InversionResult invert(std::span<const PlaneRow> rows, const InversionOptions& options) {
   const auto state = std::make_unique<State>();
   return invert(rows, options, *state);
+}
+
+void put_rows(std::span<const PlaneRow> rows, State& s) {
+  const auto n = static_cast<int32_t>(std::min(rows.size(), static_cast<std::size_t>(max_rows)));
+  for (int32_t i = 0; i < n; ++i) {
+    const PlaneRow& row = rows[static_cast<std::size_t>(i)];
+    for (int32_t k = 0; k < 3; ++k) {
+      s.pole[i][k] = row.pole[k];
+      s.glide[i][k] = row.glide[k];
+    }
+    s.data_number[i] = row.data_number;
+    s.twin_flag[i] = row.twin_flag;
+  }
+  s.data_count = n;
 }
 
 std::vector<PlaneRow> rows_of(const State& s) {

@@ -91,5 +91,8 @@ void search_from(State& s, float (&x)[4], float& f, int32_t debug_flag, const St
 
 // The data rows of a state (as the twin data reader filled them).
 std::vector<PlaneRow> rows_of(const State& s);
+// The reverse: puts the rows (at most max_rows of them) into the state's data and sets its
+// count, as the twin data reader would have; the rest of the state is left as it is.
+void put_rows(std::span<const PlaneRow> rows, State& s);
 
 }  // namespace gemino

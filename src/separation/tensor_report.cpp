@@ -93,17 +93,7 @@ std::optional<std::string> tensor_report(const gemino::State& run, const Tensor&
   s.seed = tensor.seed;
   s.iteration_limit = iteration_limit;
   s.quiet_listing = 1;
-  const int32_t n = static_cast<int32_t>(tensor.rows.size());
-  for (int32_t i = 0; i < n; ++i) {
-    const gemino::PlaneRow& row = tensor.rows[static_cast<std::size_t>(i)];
-    for (int32_t k = 0; k < 3; ++k) {
-      s.pole[i][k] = row.pole[k];
-      s.glide[i][k] = row.glide[k];
-    }
-    s.data_number[i] = row.data_number;
-    s.twin_flag[i] = row.twin_flag;
-  }
-  s.data_count = n;
+  gemino::put_rows(tensor.rows, s);
 
   std::string text;
   const recfmt::ConsoleHooks before = recfmt::console_hooks();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -63,6 +65,29 @@ TEST(InversionCore, ThreadsInvertingAtOnceGetTheSameTensor) {
   }
   for (const auto& out : together)
     gemino_test::expect_same_tensor(alone.final.tensor, out.final.tensor);
+}
+
+// Rows put into a state read back as they went in; beyond what the state holds, none go in.
+TEST(InversionCore, RowsPutIntoAStateReadBackTheSame) {
+  gemino_test::ScratchDir dir;
+  ASSERT_EQ(gemino_test::run_driver_in_process(dir, example_params, example_data), 0);
+  const std::vector<gemino::PlaneRow> rows = gemino::rows_of(gemino::shared_state());
+  ASSERT_EQ(rows.size(), 180u);
+  const auto s = std::make_unique<gemino::State>();
+  gemino::reset_state(*s);
+  gemino::put_rows(rows, *s);
+  const std::vector<gemino::PlaneRow> back = gemino::rows_of(*s);
+  ASSERT_EQ(back.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(std::memcmp(&back[i], &rows[i], sizeof rows[i]), 0) << i;
+  }
+  std::vector<gemino::PlaneRow> many;
+  while (many.size() <= static_cast<std::size_t>(gemino::max_rows)) {
+    many.insert(many.end(), rows.begin(), rows.end());
+  }
+  gemino::put_rows(many, *s);
+  EXPECT_EQ(s->data_count, gemino::max_rows);
+  EXPECT_EQ(s->data_number[gemino::max_rows - 1], many[gemino::max_rows - 1].data_number);
 }
 
 TEST(InversionCore, EndsWhenAskedOrWhenRecordsRunShort) {
