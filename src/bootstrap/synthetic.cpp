@@ -6,6 +6,7 @@
 #include <random>
 
 #include "bootstrap/converged_reference.h"
+#include "results/synthetic_grain.h"
 #include "results/vector3.h"
 
 namespace bootstrap {
@@ -53,26 +54,14 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
     const Vec c_seen = jitter(c, noise, gen);
     for (int32_t p = 0; p < 3; ++p) {
       const double turn = turn0 + 2.0 * M_PI / 3.0 * p;
-      const Vec around = combine(std::cos(turn), a, std::sin(turn), b);
-      const Vec n = unit(combine(std::cos(e_angle), c, std::sin(e_angle), around));
-      const Vec g = unit(combine(1.0, c, -dot(c, n), n));
-      const bool genuine = shear(n, g) > recipe.critical;
+      const EPlane e = e_plane(c, a, b, turn, e_angle);
+      const bool genuine = shear(e.pole, e.glide) > recipe.critical;
       const bool twinned = flip(gen) ? !genuine : genuine;
       labelled_twins += twinned ? 1 : 0;
       genuine_twins += twinned && genuine ? 1 : 0;
       // What is measured: both directions off by the noise.
-      const Vec n_seen = jitter(n, noise, gen);
-      Vec toward = c_seen;
-      if (dot(toward, n_seen) < 0.0) toward = combine(-1.0, toward, 0.0, toward);
-      const Vec g_seen = unit(combine(1.0, toward, -dot(toward, n_seen), n_seen));
-      gemino::PlaneRow row{};
-      for (int k = 0; k < 3; ++k) {
-        row.pole[k] = static_cast<float>(n_seen[static_cast<std::size_t>(k)]);
-        row.glide[k] = static_cast<float>(g_seen[static_cast<std::size_t>(k)]);
-      }
-      row.data_number = grain + 300 * p;
-      row.twin_flag = twinned ? 1 : -1;
-      in.rows.push_back(row);
+      const Vec n_seen = jitter(e.pole, noise, gen);
+      in.rows.push_back(measured_row(n_seen, c_seen, grain + 300 * p, twinned));
       in.row_grain.push_back(grain);
       in.row_record.push_back(grain - 1);
     }

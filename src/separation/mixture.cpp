@@ -6,6 +6,7 @@
 #include <numbers>
 #include <random>
 
+#include "results/synthetic_grain.h"
 #include "results/vector3.h"
 
 namespace separation {
@@ -82,24 +83,14 @@ Mixture make_mixture(const MixtureRecipe& recipe) {
     const Vec axis_seen = jitter(axis, noise, gen);
     for (int32_t p = 0; p < 3; ++p) {
       const double turn = turn0 + 2.0 * pi / 3.0 * p;
-      const Vec around = combine(std::cos(turn), u, std::sin(turn), v);
-      const Vec n = unit(combine(std::cos(e_angle), axis, std::sin(e_angle), around));
-      const Vec g = unit(combine(1.0, axis, -dot(axis, n), n));
+      const EPlane e = e_plane(axis, u, v, turn, e_angle);
       bool twinned = false;
-      for (const TrueTensor& t : m.tensors) twinned = twinned || shear(t, n, g) > recipe.critical;
-      if (flip(gen)) twinned = !twinned;
-      const Vec n_seen = jitter(n, noise, gen);
-      Vec toward = axis_seen;
-      if (dot(toward, n_seen) < 0.0) toward = combine(-1.0, toward, 0.0, toward);
-      const Vec g_seen = unit(combine(1.0, toward, -dot(toward, n_seen), n_seen));
-      gemino::PlaneRow row{};
-      for (std::size_t k = 0; k < 3; ++k) {
-        row.pole[k] = static_cast<float>(n_seen[k]);
-        row.glide[k] = static_cast<float>(g_seen[k]);
+      for (const TrueTensor& t : m.tensors) {
+        twinned = twinned || shear(t, e.pole, e.glide) > recipe.critical;
       }
-      row.data_number = grain + 300 * p;
-      row.twin_flag = twinned ? 1 : -1;
-      m.rows.push_back(row);
+      if (flip(gen)) twinned = !twinned;
+      const Vec n_seen = jitter(e.pole, noise, gen);
+      m.rows.push_back(measured_row(n_seen, axis_seen, grain + 300 * p, twinned));
     }
   }
   return m;
