@@ -11,28 +11,13 @@
 #include "desktop/remembered.h"
 #include "desktop_qt/workbench.h"
 #include "figures_qt/figure_windows.h"
-#include "vozo_qt/dialog_provider.h"
+#include "support_qt/quiet_dialogs.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/mdi_frame.h"
 
 namespace desktop_test {
 
-class QuietDialogs final : public vozo_qt::DialogProvider {
- public:
-  QuietDialogs() { vozo_qt::set_dialogs(this); }
-  ~QuietDialogs() override { vozo_qt::set_dialogs(nullptr); }
-  std::vector<std::string> warnings;
-  vozo::Answer ask(std::string_view) override { return vozo::Answer::no; }
-  bool save_text_dialog(vozo::SaveDialogRequest&) override { return false; }
-  bool save_bitmap_dialog(vozo::SaveDialogRequest&) override { return false; }
-  bool file_dialog(vozo::BrowseRequest&) override { return false; }
-  void warn(std::string_view text) override { warnings.emplace_back(text); }
-  void fatal(std::string_view, std::string_view) override {}
-  bool choose_font(QFont&) override { return false; }
-  bool choose_color(QColor&) override { return false; }
-  void about() override {}
-  bool print_setup(QPrinter&) override { return false; }
-};
+using QuietDialogs = qt_test::QuietDialogs;
 
 // The frame lives as long as the object; the store is shared with the workbench, so that
 // a test can read what it kept and start a second frame on it.

@@ -24,7 +24,7 @@
 #include "gemino/driver_in_process.h"
 #include "gemino/io_files.h"
 #include "results/magnitudes.h"
-#include "vozo_qt/dialog_provider.h"
+#include "support_qt/quiet_dialogs.h"
 #include "vozo_qt/environment.h"
 #include "vozo_qt/graphics_window.h"
 #include "vozo_qt/mdi_frame.h"
@@ -115,23 +115,6 @@ TEST(FigureWindows, ExportWritesTheChosenFormatOrNothing) {
   std::filesystem::remove_all(dir);
 }
 
-// Records the warnings an export gives instead of showing them.
-class WarningsKept final : public vozo_qt::DialogProvider {
- public:
-  WarningsKept() { vozo_qt::set_dialogs(this); }
-  ~WarningsKept() override { vozo_qt::set_dialogs(nullptr); }
-  std::vector<std::string> warnings;
-
-  vozo::Answer ask(std::string_view) override { return vozo::Answer::cancel; }
-  bool save_text_dialog(vozo::SaveDialogRequest&) override { return false; }
-  void warn(std::string_view text) override { warnings.emplace_back(text); }
-  void fatal(std::string_view, std::string_view) override {}
-  bool choose_font(QFont&) override { return false; }
-  bool choose_color(QColor&) override { return false; }
-  void about() override {}
-  bool print_setup(QPrinter&) override { return false; }
-};
-
 TEST(FigureWindows, AFailedExportSaysWhyAndLeavesTheEarlierFileWhole) {
   gemino_test::ScratchDir dir;
   test_support::put(dir.file("earlier.svg"), "earlier");
@@ -143,7 +126,7 @@ TEST(FigureWindows, AFailedExportSaysWhyAndLeavesTheEarlierFileWhole) {
       {"locked.svg", "is read-only"},
   };
   for (const auto& [name, reason] : cases) {
-    WarningsKept dialogs;
+    qt_test::QuietDialogs dialogs(vozo::Answer::cancel);
     set_export_dialog(
         [&](QWidget*, const QString&) { return QString::fromStdString(dir.file(name)); });
     EXPECT_FALSE(export_figure(nullptr, figures::FigureKind::stereonet, *example_data()));
