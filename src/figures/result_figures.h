@@ -50,6 +50,8 @@ struct StereonetExtras {
   // The dots are the planes' poles in other colours (their tensor's): the poles are not
   // drawn again by their class. The result keeps its planes, for the magnitudes' bracket.
   bool dots_are_poles = false;
+  // With dots_are_poles, the legend's name of each colour of dot (OverlayDot::sigma).
+  std::vector<std::pair<int32_t, std::string>> pole_dot_rows;
 };
 
 // One figure at a size in points (a window passes its size in pixels). The scan's figure

@@ -111,10 +111,13 @@ std::string cone_row(const OverlayCone& c, const std::string& legend) {
 // The rows of the legend, in order: the axes, the kinds of pole, the cones, the dots, SHmax.
 std::vector<std::string> legend_rows(const StereonetInput& input) {
   std::vector<std::string> rows = {"σ1", "σ2", "σ3"};
-  for (PoleKind kind : {PoleKind::counted, PoleKind::twinned_below, PoleKind::untwinned_ok,
-                        PoleKind::untwinned_violating}) {
-    rows.emplace_back(pole_legend(kind));
+  if (input.pole_dot_rows.empty()) {
+    for (PoleKind kind : {PoleKind::counted, PoleKind::twinned_below, PoleKind::untwinned_ok,
+                          PoleKind::untwinned_violating}) {
+      rows.emplace_back(pole_legend(kind));
+    }
   }
+  for (const auto& [colour, name] : input.pole_dot_rows) rows.push_back(name);
   if (!input.cones_legend.empty()) {
     for (const OverlayCone& c : input.cones) {
       if (std::isfinite(c.half_angle)) rows.push_back(cone_row(c, input.cones_legend));
@@ -147,9 +150,18 @@ void draw_legend(Figure& figure, Point at, double font, double width, double bot
   }
   const PoleKind kinds[4] = {PoleKind::counted, PoleKind::twinned_below, PoleKind::untwinned_ok,
                              PoleKind::untwinned_violating};
-  for (int32_t k = 0; k < 4; ++k) {
+  for (int32_t k = 0; k < 4 && input.pole_dot_rows.empty(); ++k) {
     pole_symbol(figure, {at.x + 0.6 * font, y - 0.35 * font}, kinds[k], size);
     row(pole_legend(kinds[k]));
+  }
+  // Poles drawn as dots in the colour of what they belong to: one row per colour.
+  for (const auto& [colour, name] : input.pole_dot_rows) {
+    Style style;
+    style.filled = true;
+    style.fill = overlay_colour(colour);
+    style.stroked = false;
+    figure.circle({at.x + 0.6 * font, y - 0.35 * font}, 0.6 * size, style).css_class = "legend";
+    row(name.c_str());
   }
   // The marks added to the net (a bootstrap's cones and resampled axes): one row per
   // cone with its size, one for the dots in the colours of the three axes.

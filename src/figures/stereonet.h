@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "figures/figure.h"
@@ -54,6 +55,9 @@ struct StereonetInput {
   // empty: no legend row.
   std::string dots_legend;
   std::string cones_legend;
+  // Dots that stand for the planes' poles, named by their colour (OverlayDot::sigma) in the
+  // legend instead of the kinds of pole, which are then not drawn.
+  std::vector<std::pair<int32_t, std::string>> pole_dot_rows;
 };
 
 Figure stress_stereonet(const StereonetInput& input, double width, double height);

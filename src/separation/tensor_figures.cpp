@@ -34,6 +34,14 @@ std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result
     }
   }
   all.extras.dots_are_poles = true;
+  bool unexplained = false;
+  for (const figures::OverlayDot& dot : all.extras.dots)
+    unexplained = unexplained || dot.sigma == 0;
+  for (std::size_t k = 0; k < s.tensors.size() && k < 3; ++k) {
+    all.extras.pole_dot_rows.emplace_back(static_cast<int32_t>(k + 1),
+                                          "planes of tensor " + std::to_string(k + 1));
+  }
+  if (unexplained) all.extras.pole_dot_rows.emplace_back(0, "untwinned or unexplained");
   // Its planes stay: a figure following another CRSS finds its bracket from them.
   all.result = first;
   all.stress = out.front().stress;

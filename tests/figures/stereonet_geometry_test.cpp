@@ -134,12 +134,26 @@ TEST(StereonetGeometry, DotsThatArePolesReplaceThePolesByClass) {
   for (const results::Plane& plane : r.planes) {
     extras.dots.push_back({{plane.pole.trend, plane.pole.plunge}, 1});
   }
+  extras.pole_dot_rows = {{1, "planes of tensor 1"}, {0, "untwinned or unexplained"}};
   for (const bool dots_are_poles : {false, true}) {
     extras.dots_are_poles = dots_are_poles;
-    const auto elements = testing::svg_elements(svg_document(
-        result_figure(FigureKind::stereonet, r, example_run().magnitudes, 600, 500, &extras)));
+    const Figure f =
+        result_figure(FigureKind::stereonet, r, example_run().magnitudes, 600, 500, &extras);
+    const auto elements = testing::svg_elements(svg_document(f));
     EXPECT_EQ(testing::with_class(elements, "pole").size(), dots_are_poles ? 0u : r.planes.size());
     EXPECT_EQ(testing::with_class(elements, "resample").size(), r.planes.size());
+    // The legend names what is drawn: the dots' colours, or the kinds of pole.
+    std::vector<std::string> texts;
+    for (const Item& item : f.items) {
+      if (item.kind == Item::Kind::text) texts.push_back(item.text);
+    }
+    const auto has = [&](const char* text) {
+      return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    EXPECT_EQ(has("planes of tensor 1"), dots_are_poles);
+    EXPECT_EQ(has("untwinned or unexplained"), dots_are_poles);
+    EXPECT_EQ(has("twinned, τ above SEUIL"), !dots_are_poles);
+    EXPECT_EQ(has("untwinned, τ above SEUIL"), !dots_are_poles);
   }
 }
 
