@@ -40,11 +40,7 @@ Style series_dot(Colour colour) {
 }
 
 Style suggestion_style() {
-  Style guide;
-  guide.stroke = suggestion_colour;
-  guide.line_width = 1.0;
-  guide.dashed = true;
-  return guide;
+  return dashed_stroke(suggestion_colour);
 }
 
 // One panel of the page in its own frame; the top one names the suggested share.

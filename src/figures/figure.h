@@ -35,6 +35,15 @@ struct Style {
   bool dashed = false;
 };
 
+// A dashed line in a colour: thresholds, cones, suggested shares.
+inline Style dashed_stroke(Colour colour, double line_width = 1.0) {
+  Style style;
+  style.stroke = colour;
+  style.line_width = line_width;
+  style.dashed = true;
+  return style;
+}
+
 enum class Anchor { start, middle, end };
 
 struct Item {

@@ -16,11 +16,7 @@ const PoleKind all_kinds[4] = {PoleKind::counted, PoleKind::twinned_below, PoleK
                                PoleKind::untwinned_violating};
 
 Style threshold_style() {
-  Style style;
-  style.stroke = black;
-  style.line_width = 1.0;
-  style.dashed = true;
-  return style;
+  return dashed_stroke(black);
 }
 
 LegendRow threshold_row(Figure& figure, double font) {

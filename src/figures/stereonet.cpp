@@ -168,10 +168,7 @@ void draw_legend(Figure& figure, Point at, double font, double width, double bot
   if (!input.cones_legend.empty()) {
     for (const OverlayCone& c : input.cones) {
       if (!std::isfinite(c.half_angle)) continue;
-      Style style;
-      style.stroke = overlay_colour(c.sigma);
-      style.line_width = 1.0;
-      style.dashed = true;
+      const Style style = dashed_stroke(overlay_colour(c.sigma));
       Item& sample = figure.line(
           {{at.x + 0.1 * font, y - 0.35 * font}, {at.x + 1.1 * font, y - 0.35 * font}}, style);
       sample.css_class = "legend";
@@ -216,10 +213,7 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
     item.data = {{"number", std::to_string(pole.number)}};
   }
   for (const OverlayCone& cone_input : input.cones) {
-    Style style;
-    style.stroke = overlay_colour(cone_input.sigma);
-    style.line_width = 1.0;
-    style.dashed = true;
+    const Style style = dashed_stroke(overlay_colour(cone_input.sigma));
     // What the cone stands for, so that a program can check the drawing against it: its
     // axis and its half-angle in degrees.
     const LineOrientation axis = lower_hemisphere(cone_input.axis);
