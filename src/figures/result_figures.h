@@ -47,10 +47,9 @@ struct StereonetExtras {
   std::vector<OverlayCone> cones;
   std::string dots_legend;   // "resampled axes"; empty: not in the legend
   std::string cones_legend;  // "95% cone"; empty: not in the legend
-  // The dots are the planes' poles in other colours (their tensor's): the poles are not
+  // When not empty, the dots are the planes' poles in other colours (their tensor's), and
+  // this is the legend's name of each colour (OverlayDot::sigma): the poles are then not
   // drawn again by their class. The result keeps its planes, for the magnitudes' bracket.
-  bool dots_are_poles = false;
-  // With dots_are_poles, the legend's name of each colour of dot (OverlayDot::sigma).
   std::vector<std::pair<int32_t, std::string>> pole_dot_rows;
 };
 

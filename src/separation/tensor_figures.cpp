@@ -33,7 +33,6 @@ std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result
       all.extras.cones.push_back({{axes[j]->trend, axes[j]->plunge}, 4.0, j + 1});
     }
   }
-  all.extras.dots_are_poles = true;
   bool unexplained = false;
   for (const figures::OverlayDot& dot : all.extras.dots)
     unexplained = unexplained || dot.sigma == 0;

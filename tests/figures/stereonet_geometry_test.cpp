@@ -134,9 +134,11 @@ TEST(StereonetGeometry, DotsThatArePolesReplaceThePolesByClass) {
   for (const results::Plane& plane : r.planes) {
     extras.dots.push_back({{plane.pole.trend, plane.pole.plunge}, 1});
   }
-  extras.pole_dot_rows = {{1, "planes of tensor 1"}, {0, "untwinned or unexplained"}};
   for (const bool dots_are_poles : {false, true}) {
-    extras.dots_are_poles = dots_are_poles;
+    extras.pole_dot_rows.clear();
+    if (dots_are_poles) {
+      extras.pole_dot_rows = {{1, "planes of tensor 1"}, {0, "untwinned or unexplained"}};
+    }
     const Figure f =
         result_figure(FigureKind::stereonet, r, example_run().magnitudes, 600, 500, &extras);
     const auto elements = testing::svg_elements(svg_document(f));
