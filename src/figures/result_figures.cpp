@@ -147,6 +147,7 @@ Figure result_figure(FigureKind kind, const results::Result& r, const results::S
         in.cones = extras->cones;
         in.dots_legend = extras->dots_legend;
         in.cones_legend = extras->cones_legend;
+        in.marks_legend = extras->marks_legend;
         if (!extras->pole_dot_rows.empty()) {
           in.poles.clear();
           in.pole_dot_rows = extras->pole_dot_rows;

@@ -47,6 +47,7 @@ struct StereonetExtras {
   std::vector<OverlayCone> cones;
   std::string dots_legend;   // "resampled axes"; empty: not in the legend
   std::string cones_legend;  // "95% cone"; empty: not in the legend
+  std::string marks_legend;  // cones that only mark axes: one legend row (StereonetInput)
   // When not empty, the dots are the planes' poles in other colours (their tensor's), and
   // this is the legend's name of each colour (OverlayDot::sigma): the poles are then not
   // drawn again by their class. The result keeps its planes, for the magnitudes' bracket.

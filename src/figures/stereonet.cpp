@@ -123,6 +123,7 @@ std::vector<std::string> legend_rows(const StereonetInput& input) {
       if (std::isfinite(c.half_angle)) rows.push_back(cone_row(c, input.cones_legend));
     }
   }
+  if (!input.marks_legend.empty() && !input.cones.empty()) rows.push_back(input.marks_legend);
   if (!input.dots_legend.empty() && !input.dots.empty()) rows.push_back(input.dots_legend);
   if (input.shmax.has_value()) rows.emplace_back("SHmax");
   return rows;
@@ -174,6 +175,13 @@ void draw_legend(Figure& figure, Point at, double font, double width, double bot
       sample.css_class = "legend";
       row(cone_row(c, input.cones_legend).c_str());
     }
+  }
+  if (!input.marks_legend.empty() && !input.cones.empty()) {
+    // A dashed circle in the colour of sigma 1: the colours follow the axes, as on the net.
+    figure
+        .circle({at.x + 0.6 * font, y - 0.35 * font}, 0.45 * font, dashed_stroke(overlay_colour(1)))
+        .css_class = "legend";
+    row(input.marks_legend.c_str());
   }
   if (!input.dots_legend.empty() && !input.dots.empty()) {
     for (int32_t j = 0; j < 3; ++j) {

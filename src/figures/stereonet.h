@@ -55,6 +55,9 @@ struct StereonetInput {
   // empty: no legend row.
   std::string dots_legend;
   std::string cones_legend;
+  // Cones whose size means nothing (small circles marking other tensors' axes, coloured by
+  // their sigma): one legend row of this name, instead of a row per cone with its size.
+  std::string marks_legend;
   // Dots that stand for the planes' poles, named by their colour (OverlayDot::sigma) in the
   // legend instead of the kinds of pole, which are then not drawn.
   std::vector<std::pair<int32_t, std::string>> pole_dot_rows;

@@ -33,6 +33,8 @@ std::vector<TensorStereonet> tensor_stereonets(const results::Result& run_result
       all.extras.cones.push_back({{axes[j]->trend, axes[j]->plunge}, 4.0, j + 1});
     }
   }
+  if (s.tensors.size() == 2) all.extras.marks_legend = "axes of tensor 2";
+  if (s.tensors.size() > 2) all.extras.marks_legend = "axes of tensors 2 and 3";
   bool unexplained = false;
   for (const figures::OverlayDot& dot : all.extras.dots)
     unexplained = unexplained || dot.sigma == 0;

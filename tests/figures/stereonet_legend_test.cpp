@@ -60,4 +60,19 @@ TEST(StereonetLegend, NamesConesWithTheirSizeAndTheResampledAxes) {
             2);
 }
 
+// Small circles that only mark other tensors' axes get one row of their name, without the
+// sizes that would mean nothing; the sizes stay with cones that are cones.
+TEST(StereonetLegend, MarksOfOtherTensorsTakeOneRowWithoutSizes) {
+  figures::StereonetInput in = marked();
+  in.marks_legend = "axes of tensor 2";
+  const std::vector<std::string> t = texts(figures::stress_stereonet(in, 540.0, 360.0));
+  EXPECT_EQ(std::count(t.begin(), t.end(), "axes of tensor 2"), 1);
+  EXPECT_TRUE(std::none_of(t.begin(), t.end(), [](const std::string& s) {
+    return s.find("°") != std::string::npos && s.find("axes") != std::string::npos;
+  }));
+  // With no marks on the net the name stays out of the legend.
+  in.cones.clear();
+  EXPECT_FALSE(has(texts(figures::stress_stereonet(in, 540.0, 360.0)), "axes of tensor 2"));
+}
+
 }  // namespace
