@@ -9,12 +9,11 @@
 // Arguments: noise (tenths of a degree on each measured direction), misread labels (per
 // mille), share of twins counted (percent), sets, B. GEMINO_COVERAGE_FIRST_SEED,
 // GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST and GEMINO_COVERAGE_PRINT
-// are read below. The
-// counters are shares of the sets (0 to 1) and medians in degrees (`fits_every_row`: the sets
-// whose converged answer leaves no untwinned plane above its threshold); `sigma1_error95`
-// (`sigma3_error95`) is the 95th percentile over the sets of the centre's angle to the true axis,
-// the size one cone would need to hold the truth in 95 % of them. docs/confidence.md gives the
-// table they make.
+// are read below. The counters are shares of the sets (0 to 1) and medians in degrees
+// (`fits_every_row`: the sets whose converged answer leaves no untwinned plane above its
+// threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over the sets of the
+// centre's angle to the true axis, the size one cone would need to hold the truth in 95 % of
+// them. docs/confidence.md gives the table they make.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

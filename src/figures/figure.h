@@ -44,6 +44,15 @@ inline Style dashed_stroke(Colour colour, double line_width = 1.0) {
   return style;
 }
 
+// A filled shape without an outline: the dots of poles and of resampled axes.
+inline Style filled_dot(Colour colour) {
+  Style style;
+  style.filled = true;
+  style.fill = colour;
+  style.stroked = false;
+  return style;
+}
+
 enum class Anchor { start, middle, end };
 
 struct Item {

@@ -157,10 +157,7 @@ void draw_legend(Figure& figure, Point at, double font, double width, double bot
   }
   // Poles drawn as dots in the colour of what they belong to: one row per colour.
   for (const auto& [colour, name] : input.pole_dot_rows) {
-    Style style;
-    style.filled = true;
-    style.fill = overlay_colour(colour);
-    style.stroked = false;
+    const Style style = filled_dot(overlay_colour(colour));
     figure.circle({at.x + 0.6 * font, y - 0.35 * font}, 0.6 * size, style).css_class = "legend";
     row(name.c_str());
   }
@@ -185,10 +182,7 @@ void draw_legend(Figure& figure, Point at, double font, double width, double bot
   }
   if (!input.dots_legend.empty() && !input.dots.empty()) {
     for (int32_t j = 0; j < 3; ++j) {
-      Style style;
-      style.filled = true;
-      style.fill = overlay_colour(j + 1);
-      style.stroked = false;
+      const Style style = filled_dot(overlay_colour(j + 1));
       figure.circle({at.x + (0.25 + 0.35 * j) * font, y - 0.35 * font}, 0.6 * size, style)
           .css_class = "legend";
     }
@@ -237,10 +231,7 @@ Figure stress_stereonet(const StereonetInput& input, double width, double height
     }
   }
   for (const OverlayDot& dot : input.dots) {
-    Style style;
-    style.filled = true;
-    style.fill = overlay_colour(dot.sigma);
-    style.stroked = false;
+    const Style style = filled_dot(overlay_colour(dot.sigma));
     figure.circle(net.at(dot.line), 0.6 * pole_size, style).css_class = "resample";
   }
   if (input.shmax) {
