@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <mutex>
 
 #include "bootstrap/parallel.h"
+#include "gemino/margin.h"
 
 namespace bootstrap {
 
@@ -53,6 +55,19 @@ Sample sample_of(const gemino::ConvergedResult& r, double crss_mpa) {
   return s;
 }
 
+// The 97.5 % point of the brackets' upper ends, as percentile_interval interpolates it;
+// infinite when either value it interpolates between is.
+double upper_end(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const double h = 0.975 * static_cast<double>(values.size() - 1);
+  const auto below = static_cast<std::size_t>(h);
+  const std::size_t above = std::min(below + 1, values.size() - 1);
+  if (std::isinf(values[below]) || std::isinf(values[above])) {
+    return std::numeric_limits<double>::infinity();
+  }
+  return percentile_interval(std::move(values)).high;
+}
+
 }  // namespace
 
 void resample_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
@@ -81,9 +96,10 @@ double influence_size(const GrainInfluence& g) {
 
 gemino::ConvergedResult invert_resample(std::span<const gemino::PlaneRow> rows,
                                         const RunInput& input, int32_t seed, gemino::State& state,
-                                        int32_t restarts_at_best) {
+                                        int32_t restarts_at_best, bool widest_margin) {
   gemino::ConvergedOptions converged = with_reference(input);
   converged.restarts_at_best = restarts_at_best;
+  converged.widest_margin = widest_margin;
   return gemino::invert_converged(rows, fresh_start(input, seed), converged, state);
 }
 
@@ -104,6 +120,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
   summary.resamples = std::max(options.resamples, 0);
   summary.seed = options.seed;
   summary.crss_range = options.crss_range;
+  summary.bracket_interval = options.bracket_interval;
   const auto grains = grains_of(input.row_record);
   const auto grain_count = static_cast<int32_t>(grains.size());
   const int32_t influence_tasks = options.influence ? grain_count : 0;
@@ -132,8 +149,12 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
         const int32_t seed = random.generator_seed();
         const double crss =
             options.crss_range ? draw_crss(*options.crss_range, random) : input.crss_mpa;
-        sample = sample_of(invert_resample(w.rows, input, seed, *w.state, options.restarts_at_best),
+        sample = sample_of(invert_resample(w.rows, input, seed, *w.state, options.restarts_at_best,
+                                           options.widest_margin),
                            crss);
+        // The state holds the ranking under the answer.
+        const std::optional<float> below = gemino::untwinned_below_threshold(*w.state);
+        if (below && *below > 0.0f) sample.differential_high_mpa = crss / *below;
         sample.redraws = redraws;
       }
     } else {
@@ -180,7 +201,7 @@ Summary run_bootstrap(const RunInput& input, const Options& options) {
 
 void summarize(const RunInput& input, Summary& summary) {
   std::array<std::vector<std::array<double, 3>>, 3> axes;
-  std::vector<double> r, threshold, differential, shmax;
+  std::vector<double> r, threshold, differential, shmax, bracket_high;
   summary.invalid = 0;
   summary.redrawn = 0;
   summary.too_many_planes = 0;
@@ -203,6 +224,8 @@ void summarize(const RunInput& input, Summary& summary) {
     threshold.push_back(s.threshold);
     if (s.differential_mpa) {
       differential.push_back(*s.differential_mpa);
+      bracket_high.push_back(s.differential_high_mpa ? *s.differential_high_mpa
+                                                     : std::numeric_limits<double>::infinity());
     } else {
       ++summary.undefined_differential;
     }
@@ -219,6 +242,7 @@ void summarize(const RunInput& input, Summary& summary) {
   const auto inverted = static_cast<double>(r.size());
   if (!differential.empty() && summary.undefined_differential <= undefined_share_limit * inverted) {
     summary.differential_mpa = percentile_interval(differential);
+    if (summary.bracket_interval) summary.differential_mpa->high = upper_end(bracket_high);
   } else {
     summary.differential_mpa.reset();
   }

@@ -38,6 +38,14 @@ struct Options {
   // The restarts each resample's search needs at its best objective before it stops, the
   // answer then the central one of them (gemino::ConvergedOptions::restarts_at_best).
   int32_t restarts_at_best = 2;
+  // Each resample's answer moved to the tensor of widest margin that fits it no worse
+  // (gemino::ConvergedOptions::widest_margin). Widening the margin lifts SEUIL above the
+  // critical value by half the margin, so it goes with bracket_interval.
+  bool widest_margin = false;
+  // The differential stress interval from the 2.5 % point of the resamples' tau_c / SEUIL to
+  // the 97.5 % point of the upper ends of their brackets (tau_c over the largest untwinned
+  // resolved shear stress below the threshold) instead of the 97.5 % point of tau_c / SEUIL.
+  bool bracket_interval = false;
   // Told after every finished inversion (done of total, from any worker but one at a
   // time); false asks the others to stop, and the summary is then marked cancelled.
   std::function<bool(int32_t done, int32_t total)> progress;
@@ -52,6 +60,10 @@ struct Sample {
   float threshold = 0.0f;
   double crss_mpa = 0.0;                   // the CRSS of the resample
   std::optional<double> differential_mpa;  // none when SEUIL is not positive
+  // The upper end of the bracket of the differential stress: tau_c over the largest untwinned
+  // resolved shear stress below the threshold; none (unbounded) when that is not positive or
+  // no untwinned plane lies below the threshold.
+  std::optional<double> differential_high_mpa;
   double shmax_deg = 0.0;
   // The answer's objective on the resample (units of its own sigma1 - sigma3), whether the
   // answer is the full-data tensor (it scored strictly lower than every restart), and
@@ -101,7 +113,10 @@ struct Summary {
   Interval R, threshold;
   // None when more than undefined_share_limit of the inverted resamples (or all) leave the
   // differential stress undefined: an interval of the others would hide them.
+  // With bracket_interval its upper end is infinite when the 97.5 % point falls on a
+  // resample whose bracket is unbounded.
   std::optional<Interval> differential_mpa;
+  bool bracket_interval = false;  // as Options::bracket_interval
   double shmax_spread_deg = 0.0;
   std::vector<Sample> samples;  // in resample order
   // Grains left out, one converged inversion each, and those whose search did not converge
@@ -137,7 +152,7 @@ double influence_size(const GrainInfluence& g);
 // when `restarts_at_best` restarts have reached its best objective.
 gemino::ConvergedResult invert_resample(std::span<const gemino::PlaneRow> rows,
                                         const RunInput& input, int32_t seed, gemino::State& state,
-                                        int32_t restarts_at_best = 2);
+                                        int32_t restarts_at_best = 2, bool widest_margin = false);
 
 // The converged search of the rows without a grain, the full-data tensor its first
 // candidate (the search's own restart seeds drawn from the run's seed).

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "gemino/margin.h"
 #include "gemino/objective.h"
 #include "gemino/report.h"
 #include "gemino/tensor.h"
@@ -118,6 +119,7 @@ ConvergedResult invert_converged(std::span<const PlaneRow> rows, const Inversion
   }
   out.restarts_at_best =
       count_at(out.restart_objectives, out.best.objective_reported, converged.tolerance);
+  if (converged.widest_margin) out.best = widen_margin(s, out.best);
   // Leaves the ranking under the answer, as invert leaves the one under its tensor.
   float x[4];
   for (int32_t k = 0; k < 4; ++k) x[k] = out.best.tensor.params[k];

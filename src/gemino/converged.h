@@ -29,6 +29,10 @@ struct ConvergedOptions {
   // cannot tell apart, and its central point is the choice the data favour no less than any
   // other, while the first one found is wherever its restart happened to stop.
   int32_t restarts_at_best = 2;
+  // When set, the answer is moved to the tensor of widest margin near it among those that
+  // fit no worse (widen_margin): the point of the region of equal fit that a small error of
+  // measurement moves least across the threshold.
+  bool widest_margin = false;
   // Tensors to score beside the restarts, as search parameters (three angles, then R in
   // any range: the axes are renamed as for a searched tensor).
   std::vector<std::array<float, 4>> candidates;
