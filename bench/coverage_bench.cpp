@@ -8,12 +8,14 @@
 //
 // Arguments: noise (tenths of a degree on each measured direction), misread labels (per
 // mille), share of twins counted (percent), sets, B. GEMINO_COVERAGE_FIRST_SEED,
-// GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST and GEMINO_COVERAGE_PRINT
-// are read below. The counters are shares of the sets (0 to 1) and medians in degrees
+// GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST, GEMINO_COVERAGE_MARGIN,
+// GEMINO_COVERAGE_BRACKET and GEMINO_COVERAGE_PRINT are read below. The counters are shares of the
+// sets (0 to 1) and medians in degrees
 // (`fits_every_row`: the sets whose converged answer leaves no untwinned plane above its
 // threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over the sets of the
 // centre's angle to the true axis, the size one cone would need to hold the truth in 95 % of
-// them. docs/confidence.md gives the table they make.
+// them; `median_dsigma_width` the median width of the differential stress interval over the
+// true differential stress. docs/confidence.md gives the table they make.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -73,6 +75,15 @@ int32_t restarts_at_best() {
   return text != nullptr ? std::atoi(text) : 2;
 }
 
+// GEMINO_COVERAGE_MARGIN=1 moves every answer, the centre's too, to the tensor of widest
+// margin that fits no worse (bootstrap::Options::widest_margin); GEMINO_COVERAGE_BRACKET=1
+// gives the differential stress interval the upper ends of the brackets
+// (bootstrap::Options::bracket_interval).
+bool flag(const char* name) {
+  const char* text = std::getenv(name);
+  return text != nullptr && std::atoi(text) != 0;
+}
+
 // GEMINO_COVERAGE_PRINT=1 prints a line per set (its seed, the sigma1 and sigma3 cones, the
 // centre's angles to the true axes, and whether each cone holds the truth), so that the sets
 // of several runs can be pooled.
@@ -91,7 +102,7 @@ void measure_row(benchmark::State& bench, const Row& row) {
   for (auto _ : bench) {
     int32_t sigma1 = 0, sigma3 = 0, defined = 0, holds = 0, no_worse = 0, centred = 0;
     int32_t fit_every_row = 0;
-    std::vector<double> cone1, cone3, error1, error3;
+    std::vector<double> cone1, cone3, error1, error3, width;
     for (int32_t k = 1; k <= row.sets; ++k) {
       bootstrap::SyntheticRecipe recipe;
       const uint64_t seed = first_seed() + static_cast<uint64_t>(k - 1);
@@ -111,12 +122,15 @@ void measure_row(benchmark::State& bench, const Row& row) {
       options.seed = seed;
       options.jobs = jobs();
       options.restarts_at_best = restarts_at_best();
+      options.widest_margin = flag("GEMINO_COVERAGE_MARGIN");
+      options.bracket_interval = flag("GEMINO_COVERAGE_BRACKET");
       options.influence = false;
       const bootstrap::SetCoverage c = bootstrap::measure_coverage(set, options);
       sigma1 += c.sigma1_holds;
       sigma3 += c.sigma3_holds;
       defined += c.differential_defined;
       holds += c.differential_holds;
+      if (c.differential_defined) width.push_back(c.differential_width);
       no_worse += c.answer_objective - c.truth_objective <= 1.0E-4f;
       centred += c.centre_converged;
       fit_every_row += c.answer_objective <= 1.0E-4f;
@@ -142,6 +156,7 @@ void measure_row(benchmark::State& bench, const Row& row) {
     bench.counters["median_sigma1_error"] = median(error1);
     bench.counters["dsigma_defined"] = defined / n;
     bench.counters["dsigma_holds"] = holds / n;
+    bench.counters["median_dsigma_width"] = median(width);
     bench.counters["no_worse_than_truth"] = no_worse / n;
     bench.counters["centred_on_better"] = centred / n;
     bench.counters["fits_every_row"] = fit_every_row / n;

@@ -106,8 +106,13 @@ SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
   // The centre chosen by the resamples' own rule.
   gemino::ConvergedOptions centre;
   centre.restarts_at_best = options.restarts_at_best;
+  centre.widest_margin = options.widest_margin;
   const gemino::ConvergedResult search = search_full_data(set.input, centre);
-  const RunInput input = with_converged_reference(set.input, search, tolerance);
+  RunInput input = with_converged_reference(set.input, search, tolerance);
+  if (options.widest_margin && search.status == gemino::InversionStatus::done) {
+    // The tensor of widest margin fits the data no worse than the run's: it is the centre.
+    input.reference = tensor_result(search.best);
+  }
   c.centre_converged = input.reference_converged;
   c.answer_objective = search.best.objective_reported;
   {
@@ -131,6 +136,7 @@ SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
   if (s.differential_mpa) {
     const double truth = true_differential_mpa(set, input.crss_mpa);
     c.differential_holds = s.differential_mpa->low <= truth && truth <= s.differential_mpa->high;
+    c.differential_width = (s.differential_mpa->high - s.differential_mpa->low) / truth;
   }
   return c;
 }

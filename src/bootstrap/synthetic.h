@@ -59,9 +59,11 @@ struct SetCoverage {
   bool sigma3_holds = false;
   bool differential_defined = false;  // the bootstrap gives a differential stress interval
   bool differential_holds = false;    // and it holds the true differential stress
-  bool centre_converged = false;      // the converged answer fits better than the single run
-  float answer_objective = 0.0f;      // the converged answer's objective on the full data
-  float truth_objective = 0.0f;       // the true tensor's, on the same data
+  // The interval's width over the true differential stress (infinite for an unbounded one).
+  double differential_width = 0.0;
+  bool centre_converged = false;  // the converged answer fits better than the single run
+  float answer_objective = 0.0f;  // the converged answer's objective on the full data
+  float truth_objective = 0.0f;   // the true tensor's, on the same data
 };
 SetCoverage measure_coverage(const SyntheticSet& set, const Options& options);
 
