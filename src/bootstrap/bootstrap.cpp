@@ -55,17 +55,18 @@ Sample sample_of(const gemino::ConvergedResult& r, double crss_mpa) {
   return s;
 }
 
-// The 97.5 % point of the brackets' upper ends, as percentile_interval interpolates it;
-// infinite when either value it interpolates between is.
+// The 97.5 % point of the brackets' upper ends, interpolated as percentile_interval does;
+// infinite when it falls on or past an unbounded end.
 double upper_end(std::vector<double> values) {
+  if (values.empty()) return 0.0;
   std::sort(values.begin(), values.end());
   const double h = 0.975 * static_cast<double>(values.size() - 1);
-  const auto below = static_cast<std::size_t>(h);
-  const std::size_t above = std::min(below + 1, values.size() - 1);
-  if (std::isinf(values[below]) || std::isinf(values[above])) {
-    return std::numeric_limits<double>::infinity();
-  }
-  return percentile_interval(std::move(values)).high;
+  const auto lo = static_cast<std::size_t>(std::floor(h));
+  const std::size_t hi = std::min(lo + 1, values.size() - 1);
+  const double t = h - static_cast<double>(lo);
+  if (t == 0.0 || std::isinf(values[lo])) return values[lo];
+  if (std::isinf(values[hi])) return std::numeric_limits<double>::infinity();
+  return values[lo] + t * (values[hi] - values[lo]);
 }
 
 }  // namespace

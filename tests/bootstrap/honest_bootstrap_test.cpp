@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <thread>
 
@@ -258,6 +260,42 @@ TEST(TwinScan, RowsAreCountedWithoutWrapping) {
   const auto scan = bootstrap::run_scan(small, {100, 100, INT32_MAX}, 1);
   ASSERT_EQ(scan.rows.size(), 1u);
   EXPECT_EQ(scan.rows[0].twin_percent, 100);
+}
+
+TEST(Bootstrap, TheBracketIntervalReachesTheUpperEndsAndIsUnboundedPastTheirPercentile) {
+  // n samples at 100 MPa whose brackets reach to 100 + k MPa, the last `unbounded` of them
+  // without an upper end. The 97.5 % point of 1000 lies between the 975th and 976th values
+  // in order; of 41 it is the 40th exactly.
+  const auto summary_of = [](int32_t n, int32_t unbounded, bool bracket_interval) {
+    bootstrap::Summary s;
+    s.bracket_interval = bracket_interval;
+    for (int32_t k = 0; k < n; ++k) {
+      s.samples.push_back(sample_with(100.0));
+      if (k < n - unbounded) s.samples.back().differential_high_mpa = 100.0 + k;
+    }
+    bootstrap::summarize(RunInput{}, s);
+    return s;
+  };
+  struct Case {
+    int32_t n, unbounded;
+    double high;
+  };
+  const double unbounded = std::numeric_limits<double>::infinity();
+  for (const Case c : {Case{1000, 0, 1074.025}, Case{1000, 24, 1074.025}, Case{1000, 25, unbounded},
+                       Case{1000, 1000, unbounded}, Case{41, 1, 139.0}, Case{41, 2, unbounded}}) {
+    const bootstrap::Summary s = summary_of(c.n, c.unbounded, true);
+    ASSERT_TRUE(s.differential_mpa.has_value());
+    EXPECT_EQ(s.differential_mpa->low, 100.0) << c.n << " " << c.unbounded;
+    if (std::isinf(c.high)) {
+      EXPECT_TRUE(std::isinf(s.differential_mpa->high)) << c.n << " " << c.unbounded;
+    } else {
+      EXPECT_NEAR(s.differential_mpa->high, c.high, 1e-9) << c.n << " " << c.unbounded;
+    }
+  }
+  // Without the option the upper ends are not looked at.
+  const bootstrap::Summary plain = summary_of(1000, 1000, false);
+  ASSERT_TRUE(plain.differential_mpa.has_value());
+  EXPECT_EQ(plain.differential_mpa->high, 100.0);
 }
 
 }  // namespace
