@@ -9,8 +9,8 @@
 // Arguments: noise (tenths of a degree on each measured direction), misread labels (per
 // mille), share of twins counted (percent), sets, B. GEMINO_COVERAGE_FIRST_SEED,
 // GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST, GEMINO_COVERAGE_MARGIN,
-// GEMINO_COVERAGE_BRACKET and GEMINO_COVERAGE_PRINT are read below. The counters are shares of the
-// sets (0 to 1) and medians in degrees
+// GEMINO_COVERAGE_PLAIN_CENTRE, GEMINO_COVERAGE_BRACKET and GEMINO_COVERAGE_PRINT are read
+// below. The counters are shares of the sets (0 to 1) and medians in degrees
 // (`fits_every_row`: the sets whose converged answer leaves no untwinned plane above its
 // threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over the sets of the
 // centre's angle to the true axis, the size one cone would need to hold the truth in 95 % of
@@ -75,10 +75,11 @@ int32_t restarts_at_best() {
   return text != nullptr ? std::atoi(text) : 2;
 }
 
-// GEMINO_COVERAGE_MARGIN=1 moves every answer, the centre's too, to the tensor of widest
-// margin that fits no worse (bootstrap::Options::widest_margin); GEMINO_COVERAGE_BRACKET=1
-// gives the differential stress interval the upper ends of the brackets
-// (bootstrap::Options::bracket_interval).
+// GEMINO_COVERAGE_MARGIN=1 moves every resample's answer and the centre of the cones to the
+// tensor of widest margin that fits no worse (bootstrap::Options::widest_margin);
+// GEMINO_COVERAGE_PLAIN_CENTRE=1 then leaves the centre where the converged search found it.
+// GEMINO_COVERAGE_BRACKET=1 gives the differential stress interval the upper ends of the
+// brackets (bootstrap::Options::bracket_interval).
 bool flag(const char* name) {
   const char* text = std::getenv(name);
   return text != nullptr && std::atoi(text) != 0;
@@ -123,9 +124,10 @@ void measure_row(benchmark::State& bench, const Row& row) {
       options.jobs = jobs();
       options.restarts_at_best = restarts_at_best();
       options.widest_margin = flag("GEMINO_COVERAGE_MARGIN");
+      const bool widen_centre = options.widest_margin && !flag("GEMINO_COVERAGE_PLAIN_CENTRE");
       options.bracket_interval = flag("GEMINO_COVERAGE_BRACKET");
       options.influence = false;
-      const bootstrap::SetCoverage c = bootstrap::measure_coverage(set, options);
+      const bootstrap::SetCoverage c = bootstrap::measure_coverage(set, options, widen_centre);
       sigma1 += c.sigma1_holds;
       sigma3 += c.sigma3_holds;
       defined += c.differential_defined;

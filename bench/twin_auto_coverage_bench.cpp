@@ -5,7 +5,10 @@
 // the share of sets whose sigma1 and sigma3 cones hold the true axes, the median sigma1
 // cone, and the share of sets whose differential stress is defined (SEUIL above zero at
 // the share) and whose bootstrap interval of it is defined. GEMINO_COVERAGE_SETS sets the
-// number of sets (40), GEMINO_COVERAGE_FIRST_SEED the first seed (1).
+// number of sets (40), GEMINO_COVERAGE_FIRST_SEED the first seed (1); GEMINO_COVERAGE_MARGIN=1
+// answers every resample, and the centre, with the tensor of widest margin that fits no worse,
+// and GEMINO_COVERAGE_BRACKET=1 gives the differential stress interval the brackets' upper ends
+// (as in coverage_bench).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 
 #include "bootstrap/axial_stats.h"
 #include "bootstrap/bootstrap.h"
+#include "bootstrap/converged_reference.h"
 #include "bootstrap/synthetic.h"
 #include "bootstrap/twin_scan.h"
 
@@ -27,6 +31,8 @@ uint64_t env_number(const char* name, uint64_t fallback) {
 void BM_AutoShareCoverage(benchmark::State& bench) {
   const auto sets = static_cast<int32_t>(env_number("GEMINO_COVERAGE_SETS", 40));
   const uint64_t first = env_number("GEMINO_COVERAGE_FIRST_SEED", 1);
+  const bool widest_margin = env_number("GEMINO_COVERAGE_MARGIN", 0) != 0;
+  const bool bracket_interval = env_number("GEMINO_COVERAGE_BRACKET", 0) != 0;
   for (auto _ : bench) {
     int32_t sigma1_held = 0;
     int32_t sigma3_held = 0;
@@ -48,11 +54,22 @@ void BM_AutoShareCoverage(benchmark::State& bench) {
         at.reference = row.tensor;
         shares.push_back(row.twin_percent);
       }
+      if (widest_margin) {
+        // The centre widened as the resamples are: it fits the data at the share no worse.
+        gemino::ConvergedOptions centre;
+        centre.widest_margin = true;
+        const gemino::ConvergedResult search = bootstrap::search_full_data(at, centre);
+        if (search.status == gemino::InversionStatus::done) {
+          at.reference = bootstrap::tensor_result(search.best);
+        }
+      }
       bootstrap::Options options;
       options.resamples = 300;
       options.seed = 1;
       options.jobs = 2;
       options.influence = false;
+      options.widest_margin = widest_margin;
+      options.bracket_interval = bracket_interval;
       const bootstrap::Summary s = bootstrap::run_bootstrap(at, options);
       const double s1[3] = {at.reference.sigma1.vector[0], at.reference.sigma1.vector[1],
                             at.reference.sigma1.vector[2]};

@@ -100,16 +100,16 @@ double true_differential_mpa(const SyntheticSet& set, double crss_mpa) {
   return crss_mpa / set.threshold;
 }
 
-SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
+SetCoverage measure_coverage(const SyntheticSet& set, const Options& options, bool widen_centre) {
   SetCoverage c;
   const float tolerance = gemino::ConvergedOptions{}.tolerance;
   // The centre chosen by the resamples' own rule.
   gemino::ConvergedOptions centre;
   centre.restarts_at_best = options.restarts_at_best;
-  centre.widest_margin = options.widest_margin;
+  centre.widest_margin = widen_centre;
   const gemino::ConvergedResult search = search_full_data(set.input, centre);
   RunInput input = with_converged_reference(set.input, search, tolerance);
-  if (options.widest_margin && search.status == gemino::InversionStatus::done) {
+  if (widen_centre && search.status == gemino::InversionStatus::done) {
     // The tensor of widest margin fits the data no worse than the run's: it is the centre.
     input.reference = tensor_result(search.best);
   }

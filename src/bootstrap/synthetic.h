@@ -65,7 +65,12 @@ struct SetCoverage {
   float answer_objective = 0.0f;  // the converged answer's objective on the full data
   float truth_objective = 0.0f;   // the true tensor's, on the same data
 };
-SetCoverage measure_coverage(const SyntheticSet& set, const Options& options);
+// The centre is the converged answer of the full data (the run's tensor when that fits as
+// well), widened to the tensor of widest margin when widen_centre is set.
+SetCoverage measure_coverage(const SyntheticSet& set, const Options& options, bool widen_centre);
+inline SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
+  return measure_coverage(set, options, options.widest_margin);
+}
 
 // The 95 % cone that a bootstrap of the set gives, and whether it holds the
 // true sigma1 the set was made from.
