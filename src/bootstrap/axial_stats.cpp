@@ -50,7 +50,11 @@ Interval percentile_interval(std::vector<double> values, double low_share, doubl
     const double h = share * static_cast<double>(values.size() - 1);
     const auto lo = static_cast<std::size_t>(std::floor(h));
     const std::size_t hi = std::min(lo + 1, values.size() - 1);
-    return values[lo] + (h - static_cast<double>(lo)) * (values[hi] - values[lo]);
+    const double t = h - static_cast<double>(lo);
+    // An infinite value is the percentile when the point falls on it or past it.
+    if (t == 0.0 || std::isinf(values[lo])) return values[lo];
+    if (std::isinf(values[hi])) return values[hi];
+    return values[lo] + t * (values[hi] - values[lo]);
   };
   return {at(low_share), at(high_share)};
 }

@@ -25,7 +25,8 @@ struct Interval {
 };
 
 // The percentiles low_share and high_share of the values, interpolated linearly between
-// order statistics (as the common "type 7" definition). {0, 0} for no values.
+// order statistics (as the common "type 7" definition); infinite when the point falls on
+// or between infinite values. {0, 0} for no values.
 Interval percentile_interval(std::vector<double> values, double low_share = 0.025,
                              double high_share = 0.975);
 

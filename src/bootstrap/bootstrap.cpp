@@ -55,20 +55,6 @@ Sample sample_of(const gemino::ConvergedResult& r, double crss_mpa) {
   return s;
 }
 
-// The 97.5 % point of the brackets' upper ends, interpolated as percentile_interval does;
-// infinite when it falls on or past an unbounded end.
-double upper_end(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  std::sort(values.begin(), values.end());
-  const double h = 0.975 * static_cast<double>(values.size() - 1);
-  const auto lo = static_cast<std::size_t>(std::floor(h));
-  const std::size_t hi = std::min(lo + 1, values.size() - 1);
-  const double t = h - static_cast<double>(lo);
-  if (t == 0.0 || std::isinf(values[lo])) return values[lo];
-  if (std::isinf(values[hi])) return std::numeric_limits<double>::infinity();
-  return values[lo] + t * (values[hi] - values[lo]);
-}
-
 }  // namespace
 
 void resample_rows(const RunInput& input, const std::vector<std::vector<int32_t>>& grains,
@@ -243,7 +229,8 @@ void summarize(const RunInput& input, Summary& summary) {
   const auto inverted = static_cast<double>(r.size());
   if (!differential.empty() && summary.undefined_differential <= undefined_share_limit * inverted) {
     summary.differential_mpa = percentile_interval(differential);
-    if (summary.bracket_interval) summary.differential_mpa->high = upper_end(bracket_high);
+    if (summary.bracket_interval)
+      summary.differential_mpa->high = percentile_interval(bracket_high).high;
   } else {
     summary.differential_mpa.reset();
   }
