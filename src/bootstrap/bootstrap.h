@@ -39,13 +39,17 @@ struct Options {
   // answer then the central one of them (gemino::ConvergedOptions::restarts_at_best).
   int32_t restarts_at_best = 2;
   // Each resample's answer moved to the tensor of widest margin that fits it no worse
-  // (gemino::ConvergedOptions::widest_margin). Widening the margin lifts SEUIL above the
+  // (gemino::ConvergedOptions::widest_margin): among tensors that fit a resample equally
+  // well, the one deepest inside the region of equal fit, so that the cones measure how far
+  // the regions of the resamples lie apart rather than where each search happened to stop.
+  // The centre of the cones is not widened. Widening the margin lifts SEUIL above the
   // critical value by half the margin, so it goes with bracket_interval.
-  bool widest_margin = false;
+  bool widest_margin = true;
   // The differential stress interval from the 2.5 % point of the resamples' tau_c / SEUIL to
   // the 97.5 % point of the upper ends of their brackets (tau_c over the largest untwinned
-  // resolved shear stress below the threshold) instead of the 97.5 % point of tau_c / SEUIL.
-  bool bracket_interval = false;
+  // resolved shear stress below the threshold) instead of the 97.5 % point of tau_c / SEUIL:
+  // it carries where in the gap between twinned and untwinned planes the critical value lies.
+  bool bracket_interval = true;
   // Told after every finished inversion (done of total, from any worker but one at a
   // time); false asks the others to stop, and the summary is then marked cancelled.
   std::function<bool(int32_t done, int32_t total)> progress;

@@ -192,8 +192,13 @@ std::string bootstrap_summary_text(const Summary& s) {
   out += format("  R 95%% interval: %.3f to %.3f\n", s.R.low, s.R.high);
   out += format("  SEUIL 95%% interval: %.3f to %.3f\n", s.threshold.low, s.threshold.high);
   if (s.differential_mpa) {
-    out += format("  Differential stress 95%% interval: %.1f to %.1f MPa", s.differential_mpa->low,
-                  s.differential_mpa->high);
+    // The upper end is infinite when too many resamples leave no untwinned plane with a
+    // positive resolved shear stress below their threshold: nothing bounds it from above.
+    out += std::isfinite(s.differential_mpa->high)
+               ? format("  Differential stress 95%% interval: %.1f to %.1f MPa",
+                        s.differential_mpa->low, s.differential_mpa->high)
+               : format("  Differential stress 95%% interval: %.1f MPa and above, no upper end",
+                        s.differential_mpa->low);
     out += s.crss_range ? format(" (CRSS drawn from %g to %g MPa)\n", s.crss_range->low_mpa,
                                  s.crss_range->high_mpa)
                         : "\n";

@@ -66,10 +66,11 @@ struct SetCoverage {
   float truth_objective = 0.0f;   // the true tensor's, on the same data
 };
 // The centre is the converged answer of the full data (the run's tensor when that fits as
-// well), widened to the tensor of widest margin when widen_centre is set.
+// well), as the program centres the cones; widened to the tensor of widest margin when
+// widen_centre is set (a trial of another centre).
 SetCoverage measure_coverage(const SyntheticSet& set, const Options& options, bool widen_centre);
 inline SetCoverage measure_coverage(const SyntheticSet& set, const Options& options) {
-  return measure_coverage(set, options, options.widest_margin);
+  return measure_coverage(set, options, false);
 }
 
 // The 95 % cone that a bootstrap of the set gives, and whether it holds the

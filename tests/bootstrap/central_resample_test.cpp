@@ -42,6 +42,7 @@ TEST(CentralResample, EachSampleIsTheCentralAnswerOfItsResample) {
   const bootstrap::RunInput& in = bootstrap_test::example_input();
   bootstrap::Options options = few_resamples(5);
   options.restarts_at_best = 4;
+  options.widest_margin = false;
   const bootstrap::Summary s = bootstrap::run_bootstrap(in, options);
   const auto state = std::make_unique<gemino::State>();
   const gemino::ConvergedOptions defaults;
@@ -62,12 +63,12 @@ TEST(CentralResample, EachSampleIsTheCentralAnswerOfItsResample) {
 
 TEST(MarginResample, EachSampleIsItsResampleWidenedAndFitsItNoWorse) {
   const bootstrap::RunInput& in = bootstrap_test::example_input();
-  bootstrap::Options options = few_resamples(3);
-  options.widest_margin = true;
-  options.bracket_interval = true;
+  // The bootstrap's own rule: every resample widened, the interval reaching to the brackets.
+  const bootstrap::Options options = few_resamples(3);
   const bootstrap::Summary s = bootstrap::run_bootstrap(in, options);
   const auto state = std::make_unique<gemino::State>();
   int32_t moved = 0;
+  std::vector<double> lows, highs;
   for (int32_t index = 0; index < options.resamples; ++index) {
     const bootstrap::Sample& sample = s.samples[static_cast<std::size_t>(index)];
     ASSERT_TRUE(sample.valid);
@@ -85,8 +86,15 @@ TEST(MarginResample, EachSampleIsItsResampleWidenedAndFitsItNoWorse) {
     ASSERT_TRUE(sample.differential_high_mpa.has_value()) << index;
     EXPECT_EQ(*sample.differential_high_mpa, in.crss_mpa / *below) << index;
     EXPECT_GT(*sample.differential_high_mpa, *sample.differential_mpa) << index;
+    lows.push_back(*sample.differential_mpa);
+    highs.push_back(*sample.differential_high_mpa);
   }
   EXPECT_GT(moved, 0);
+  // The interval runs from the low point of tau_c / SEUIL to the high point of the brackets.
+  ASSERT_TRUE(s.differential_mpa.has_value());
+  EXPECT_EQ(s.differential_mpa->low, bootstrap::percentile_interval(lows).low);
+  EXPECT_EQ(s.differential_mpa->high, bootstrap::percentile_interval(highs).high);
+  EXPECT_GT(s.differential_mpa->high, bootstrap::percentile_interval(lows).high);
 }
 
 }  // namespace

@@ -292,6 +292,21 @@ TEST(Bootstrap, TheBracketIntervalReachesTheUpperEndsAndIsUnboundedPastTheirPerc
       EXPECT_NEAR(s.differential_mpa->high, c.high, 1e-9) << c.n << " " << c.unbounded;
     }
   }
+  // An unbounded interval keeps its lower end: null above it in the JSON, said in words on
+  // the console (never "inf").
+  const bootstrap::Summary open = summary_of(41, 2, true);
+  const auto j = bootstrap::bootstrap_json(open);
+  EXPECT_EQ(j["differential_mpa_interval"][0], 100.0);
+  EXPECT_TRUE(j["differential_mpa_interval"][1].is_null());
+  const std::string text = bootstrap::bootstrap_summary_text(open);
+  EXPECT_NE(text.find("Differential stress 95% interval: 100.0 MPa and above, no upper end\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("inf MPa"), std::string::npos) << text;
+  const std::string bounded = bootstrap::bootstrap_summary_text(summary_of(41, 1, true));
+  EXPECT_NE(bounded.find("Differential stress 95% interval: 100.0 to 139.0 MPa\n"),
+            std::string::npos)
+      << bounded;
   // Without the option the upper ends are not looked at.
   const bootstrap::Summary plain = summary_of(1000, 1000, false);
   ASSERT_TRUE(plain.differential_mpa.has_value());

@@ -147,6 +147,7 @@ TEST(Resampling, EachResampleInvertsItsOwnDrawFromItsOwnSeed) {
   options.seed = 29;
   options.jobs = 2;
   options.influence = false;
+  options.widest_margin = false;  // the search's own answer; widened ones are tested apart
   const bootstrap::Summary summary = bootstrap::run_bootstrap(in, options);
   ASSERT_EQ(summary.samples.size(), 6u);
   const auto grains = bootstrap::grains_of(in.row_record);
