@@ -9,7 +9,7 @@
 // Arguments: noise (tenths of a degree on each measured direction), misread labels (per
 // mille), share of twins counted (percent), sets, B. GEMINO_COVERAGE_FIRST_SEED,
 // GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST, GEMINO_COVERAGE_MARGIN,
-// GEMINO_COVERAGE_PLAIN_CENTRE, GEMINO_COVERAGE_BRACKET and GEMINO_COVERAGE_PRINT are read
+// GEMINO_COVERAGE_WIDE_CENTRE, GEMINO_COVERAGE_BRACKET and GEMINO_COVERAGE_PRINT are read
 // below. The counters are shares of the sets (0 to 1) and medians in degrees
 // (`fits_every_row`: the sets whose converged answer leaves no untwinned plane above its
 // threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over the sets of the
@@ -75,14 +75,15 @@ int32_t restarts_at_best() {
   return text != nullptr ? std::atoi(text) : 2;
 }
 
-// GEMINO_COVERAGE_MARGIN=1 moves every resample's answer and the centre of the cones to the
-// tensor of widest margin that fits no worse (bootstrap::Options::widest_margin);
-// GEMINO_COVERAGE_PLAIN_CENTRE=1 then leaves the centre where the converged search found it.
-// GEMINO_COVERAGE_BRACKET=1 gives the differential stress interval the upper ends of the
-// brackets (bootstrap::Options::bracket_interval).
-bool flag(const char* name) {
+// The bootstrap's own rules unless the environment says otherwise: GEMINO_COVERAGE_MARGIN=0
+// leaves every resample's answer where its search stopped instead of moving it to the tensor
+// of widest margin (bootstrap::Options::widest_margin); GEMINO_COVERAGE_BRACKET=0 gives the
+// differential stress interval the 97.5 % point of tau_c / SEUIL instead of the upper ends of
+// the brackets (bootstrap::Options::bracket_interval); GEMINO_COVERAGE_WIDE_CENTRE=1 widens
+// the centre of the cones as well (a trial: the program centres them on the converged answer).
+bool flag(const char* name, bool fallback) {
   const char* text = std::getenv(name);
-  return text != nullptr && std::atoi(text) != 0;
+  return text != nullptr && *text != '\0' ? std::atoi(text) != 0 : fallback;
 }
 
 // GEMINO_COVERAGE_PRINT=1 prints a line per set (its seed, the sigma1 and sigma3 cones, the
@@ -123,9 +124,9 @@ void measure_row(benchmark::State& bench, const Row& row) {
       options.seed = seed;
       options.jobs = jobs();
       options.restarts_at_best = restarts_at_best();
-      options.widest_margin = flag("GEMINO_COVERAGE_MARGIN");
-      const bool widen_centre = options.widest_margin && !flag("GEMINO_COVERAGE_PLAIN_CENTRE");
-      options.bracket_interval = flag("GEMINO_COVERAGE_BRACKET");
+      options.widest_margin = flag("GEMINO_COVERAGE_MARGIN", options.widest_margin);
+      const bool widen_centre = flag("GEMINO_COVERAGE_WIDE_CENTRE", false);
+      options.bracket_interval = flag("GEMINO_COVERAGE_BRACKET", options.bracket_interval);
       options.influence = false;
       const bootstrap::SetCoverage c = bootstrap::measure_coverage(set, options, widen_centre);
       sigma1 += c.sigma1_holds;

@@ -5,10 +5,8 @@
 // the share of sets whose sigma1 and sigma3 cones hold the true axes, the median sigma1
 // cone, and the share of sets whose differential stress is defined (SEUIL above zero at
 // the share) and whose bootstrap interval of it is defined. GEMINO_COVERAGE_SETS sets the
-// number of sets (40), GEMINO_COVERAGE_FIRST_SEED the first seed (1); GEMINO_COVERAGE_MARGIN=1
-// answers every resample, and the centre, with the tensor of widest margin that fits no worse,
-// and GEMINO_COVERAGE_BRACKET=1 gives the differential stress interval the brackets' upper ends
-// (as in coverage_bench).
+// number of sets (40), GEMINO_COVERAGE_FIRST_SEED the first seed (1); the margin and bracket
+// switches are those of coverage_bench.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -31,8 +29,13 @@ uint64_t env_number(const char* name, uint64_t fallback) {
 void BM_AutoShareCoverage(benchmark::State& bench) {
   const auto sets = static_cast<int32_t>(env_number("GEMINO_COVERAGE_SETS", 40));
   const uint64_t first = env_number("GEMINO_COVERAGE_FIRST_SEED", 1);
-  const bool widest_margin = env_number("GEMINO_COVERAGE_MARGIN", 0) != 0;
-  const bool bracket_interval = env_number("GEMINO_COVERAGE_BRACKET", 0) != 0;
+  // The bootstrap's own rules unless GEMINO_COVERAGE_MARGIN=0 or GEMINO_COVERAGE_BRACKET=0
+  // (as in coverage_bench); GEMINO_COVERAGE_WIDE_CENTRE=1 widens the centre at the share too.
+  const bootstrap::Options defaults;
+  const bool widest_margin = env_number("GEMINO_COVERAGE_MARGIN", defaults.widest_margin) != 0;
+  const bool bracket_interval =
+      env_number("GEMINO_COVERAGE_BRACKET", defaults.bracket_interval) != 0;
+  const bool wide_centre = env_number("GEMINO_COVERAGE_WIDE_CENTRE", 0) != 0;
   for (auto _ : bench) {
     int32_t sigma1_held = 0;
     int32_t sigma3_held = 0;
@@ -54,7 +57,7 @@ void BM_AutoShareCoverage(benchmark::State& bench) {
         at.reference = row.tensor;
         shares.push_back(row.twin_percent);
       }
-      if (widest_margin) {
+      if (wide_centre) {
         // The centre widened as the resamples are: it fits the data at the share no worse.
         gemino::ConvergedOptions centre;
         centre.widest_margin = true;
