@@ -42,8 +42,9 @@ struct Options {
   // (gemino::ConvergedOptions::widest_margin): among tensors that fit a resample equally
   // well, the one deepest inside the region of equal fit, so that the cones measure how far
   // the regions of the resamples lie apart rather than where each search happened to stop.
-  // The centre of the cones is not widened. Widening the margin lifts SEUIL above the
-  // critical value by half the margin, so it goes with bracket_interval.
+  // The centre of the cones is not widened. Widening opens the gap between the lowest twin
+  // and the highest untwinned plane, so SEUIL, its top, lies above the critical value: it
+  // goes with bracket_interval.
   bool widest_margin = true;
   // The differential stress interval from the 2.5 % point of the resamples' tau_c / SEUIL to
   // the 97.5 % point of the upper ends of their brackets (tau_c over the largest untwinned
