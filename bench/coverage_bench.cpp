@@ -87,8 +87,8 @@ bool flag(const char* name, bool fallback) {
 }
 
 // GEMINO_COVERAGE_PRINT=1 prints a line per set (its seed, the sigma1 and sigma3 cones, the
-// centre's angles to the true axes, and whether each cone holds the truth), so that the sets
-// of several runs can be pooled.
+// centre's angles to the true axes, whether each cone holds the truth, the objective of the
+// centre and the twins read as untwinned), so that the sets of several runs can be pooled.
 bool print_sets() {
   const char* text = std::getenv("GEMINO_COVERAGE_PRINT");
   return text != nullptr && std::atoi(text) != 0;
@@ -142,10 +142,12 @@ void measure_row(benchmark::State& bench, const Row& row) {
       error1.push_back(c.sigma1_error_deg);
       error3.push_back(c.sigma3_error_deg);
       if (print_sets()) {
-        std::printf("set %llu: cone %.3f %.3f error %.3f %.3f holds %d %d\n",
+        std::printf("set %llu: cone %.3f %.3f error %.3f %.3f holds %d %d",
                     static_cast<unsigned long long>(seed), c.cone_deg[0], c.cone_deg[2],
                     c.sigma1_error_deg, c.sigma3_error_deg, c.sigma1_holds ? 1 : 0,
                     c.sigma3_holds ? 1 : 0);
+        std::printf(" objective %.5f hidden %d\n", static_cast<double>(c.answer_objective),
+                    set.hidden_twins);
         std::fflush(stdout);
       }
     }

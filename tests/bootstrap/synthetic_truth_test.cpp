@@ -9,6 +9,7 @@
 #include "bootstrap/synthetic.h"
 #include "gemino/converged.h"
 #include "gemino/margin.h"
+#include "gemino/objective.h"
 #include "gemino/tensor.h"
 
 namespace {
@@ -108,6 +109,44 @@ TEST(SyntheticTruth, TheWidestMarginNeverFitsNoisyDataWorseThanItsStart) {
     EXPECT_LE(wide.objective_reported, r.final.objective_reported) << seed;
   }
   EXPECT_GT(misfit, 8);
+}
+
+TEST(SyntheticTruth, CountsTheTwinsReadAsUntwinned) {
+  // Without noise a twin read as untwinned is an untwinned label whose resolved shear stress
+  // under the true tensor exceeds the critical value; with every label flipped every
+  // untwinned label is one, and without flips none is.
+  int32_t hidden = 0;
+  for (uint64_t seed = 1; seed <= 8; ++seed) {
+    bootstrap::SyntheticRecipe recipe = small_recipe(seed);
+    recipe.flipped_share = 0.3;
+    const bootstrap::SyntheticSet set = bootstrap::make_synthetic(recipe);
+    const auto state = std::make_unique<gemino::State>();
+    gemino::InversionOptions load;
+    load.trial_count = 1;
+    load.iteration_limit = 1;
+    load.seed = 1;
+    gemino::invert(set.input.rows, load, *state);
+    const std::array<float, 4> p = bootstrap::true_params(set);
+    const float x[4] = {p[0], p[1], p[2], p[3]};
+    float f = 0.0f;
+    gemino::objective(*state, x, f);
+    int32_t above = 0;
+    for (int32_t l = 0; l < state->data_count; ++l) {
+      const bool untwinned = state->twin_flag[state->shear_order[l] - 1] <= 0;
+      above += untwinned && state->shear_list[l] > set.threshold ? 1 : 0;
+    }
+    EXPECT_EQ(set.hidden_twins, above) << seed;
+    hidden += set.hidden_twins;
+
+    recipe.flipped_share = 1.0;
+    const bootstrap::SyntheticSet flipped = bootstrap::make_synthetic(recipe);
+    int32_t untwinned_labels = 0;
+    for (const gemino::PlaneRow& row : flipped.input.rows) untwinned_labels += row.twin_flag < 0;
+    EXPECT_EQ(flipped.hidden_twins, untwinned_labels) << seed;
+    recipe.flipped_share = 0.0;
+    EXPECT_EQ(bootstrap::make_synthetic(recipe).hidden_twins, 0) << seed;
+  }
+  EXPECT_GT(hidden, 4);
 }
 
 }  // namespace
