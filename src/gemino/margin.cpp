@@ -116,10 +116,12 @@ void simplex(Cost& cost, Point& best, float& cost_best, int32_t limit) {
 float twin_margin(State& s, const float (&x)[4], float& f) {
   objective(s, x, f);
   const int32_t n = s.data_count;
-  if (s.threshold_index > n) return -infeasible;
+  // The walk leaves threshold_index at the last row when it meets no threshold, so the
+  // count tells: the threshold is a twinned plane's, the twin_limit-th met (the first when
+  // twin_limit is 0), and rows without a twinned plane have none.
   int32_t twins = 0;
   for (int32_t l = 0; l < n; ++l) twins += s.twin_flag[s.shear_order[l] - 1] > 0 ? 1 : 0;
-  if (twins < s.twin_limit) return -infeasible;
+  if (twins == 0 || twins < s.twin_limit) return -infeasible;
   for (int32_t l = 0; l < n; ++l) {
     if (s.twin_flag[s.shear_order[l] - 1] <= 0) return s.threshold - s.shear_list[l];
   }

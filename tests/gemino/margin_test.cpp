@@ -7,8 +7,10 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "gemino/converged.h"
 #include "gemino/example_rows.h"
@@ -67,6 +69,22 @@ TEST(TwinMargin, IsNotNegativeExactlyWhereNoUntwinnedPlaneStandsAboveTheThreshol
   }
   EXPECT_GT(fitting, 20);
   EXPECT_GT(misfitting, 20);
+}
+
+TEST(TwinMargin, HasNoneWithoutAThreshold) {
+  // Rows without a twinned plane leave the walk without a threshold, whatever the share
+  // counted; the margin would otherwise be measured from a threshold the walk never set.
+  std::vector<gemino::PlaneRow> rows(example_rows().begin(), example_rows().end());
+  for (gemino::PlaneRow& row : rows) row.twin_flag = -1;
+  const auto state = std::make_unique<gemino::State>();
+  for (const int32_t percent : {100, 50}) {
+    const gemino::InversionResult r = gemino::invert(rows, run_options(percent), *state);
+    ASSERT_EQ(r.status, gemino::InversionStatus::done);
+    float f = 0.0f;
+    EXPECT_EQ(margin_of(*state, r.final, f), -std::numeric_limits<float>::infinity()) << percent;
+    const gemino::InvertedTensor wide = gemino::widen_margin(*state, r.final);
+    EXPECT_EQ(std::memcmp(wide.tensor.params, r.final.tensor.params, sizeof wide.tensor.params), 0);
+  }
 }
 
 TEST(WidestMargin, WidensTheMarginWithoutWorseningTheFitAndTheSameWayEveryTime) {
