@@ -9,8 +9,9 @@
 // Arguments: noise (tenths of a degree on each measured direction), misread labels (per
 // mille), share of twins counted (percent), sets, B. GEMINO_COVERAGE_FIRST_SEED,
 // GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST, GEMINO_COVERAGE_MARGIN,
-// GEMINO_COVERAGE_WIDE_CENTRE, GEMINO_COVERAGE_BRACKET and GEMINO_COVERAGE_PRINT are read
-// below. The counters are shares of the sets (0 to 1) and medians in degrees
+// GEMINO_COVERAGE_WIDE_CENTRE, GEMINO_COVERAGE_BRACKET, GEMINO_COVERAGE_PRINT and
+// GEMINO_COVERAGE_PULL are read below. The counters are shares of the sets (0 to 1) and medians in
+// degrees
 // (`fits_every_row`: the sets whose converged answer leaves no untwinned plane above its
 // threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over the sets of the
 // centre's angle to the true axis, the size one cone would need to hold the truth in 95 % of
@@ -24,8 +25,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <vector>
 
+#include "bootstrap/converged_reference.h"
 #include "bootstrap/synthetic.h"
 
 namespace {
@@ -94,6 +97,35 @@ bool print_sets() {
   return text != nullptr && std::atoi(text) != 0;
 }
 
+// GEMINO_COVERAGE_PULL=1 adds to each printed line the pull of the twins read as
+// untwinned: the angle between the sigma1 of the converged answer of the set and that of
+// the set without their grains (0 when there are none).
+bool print_pull() {
+  const char* text = std::getenv("GEMINO_COVERAGE_PULL");
+  return text != nullptr && std::atoi(text) != 0;
+}
+
+double pull_deg(const bootstrap::SyntheticSet& set) {
+  if (set.hidden_twin_rows.empty()) return 0.0;
+  std::set<int32_t> grains;
+  for (const int32_t row : set.hidden_twin_rows) {
+    grains.insert(set.input.row_record[static_cast<std::size_t>(row)]);
+  }
+  bootstrap::RunInput without = set.input;
+  without.rows.clear();
+  without.row_grain.clear();
+  without.row_record.clear();
+  for (std::size_t i = 0; i < set.input.rows.size(); ++i) {
+    if (grains.count(set.input.row_record[i]) != 0) continue;
+    without.rows.push_back(set.input.rows[i]);
+    without.row_grain.push_back(set.input.row_grain[i]);
+    without.row_record.push_back(set.input.row_record[i]);
+  }
+  const gemino::ConvergedResult all = bootstrap::search_full_data(set.input);
+  const gemino::ConvergedResult rest = bootstrap::search_full_data(without);
+  return gemino::axial_angle_deg(all.best.axes[0], rest.best.axes[0]);
+}
+
 // Sets per row: GEMINO_COVERAGE_SETS, else the row's own number.
 int32_t sets_of_row(int32_t row_sets) {
   const char* text = std::getenv("GEMINO_COVERAGE_SETS");
@@ -146,8 +178,10 @@ void measure_row(benchmark::State& bench, const Row& row) {
                     static_cast<unsigned long long>(seed), c.cone_deg[0], c.cone_deg[2],
                     c.sigma1_error_deg, c.sigma3_error_deg, c.sigma1_holds ? 1 : 0,
                     c.sigma3_holds ? 1 : 0);
-        std::printf(" objective %.5f hidden %d\n", static_cast<double>(c.answer_objective),
-                    set.hidden_twins);
+        std::printf(" objective %.5f hidden %zu", static_cast<double>(c.answer_objective),
+                    set.hidden_twin_rows.size());
+        if (print_pull()) std::printf(" pull %.3f", pull_deg(set));
+        std::printf("\n");
         std::fflush(stdout);
       }
     }

@@ -59,9 +59,9 @@ SyntheticSet make_synthetic(const SyntheticRecipe& recipe) {
       const bool twinned = flip(gen) ? !genuine : genuine;
       labelled_twins += twinned ? 1 : 0;
       genuine_twins += twinned && genuine ? 1 : 0;
-      set.hidden_twins += genuine && !twinned ? 1 : 0;
       // What is measured: both directions off by the noise.
       const Vec n_seen = jitter(e.pole, noise, gen);
+      if (genuine && !twinned) set.hidden_twin_rows.push_back(static_cast<int32_t>(in.rows.size()));
       in.rows.push_back(measured_row(n_seen, c_seen, grain + 300 * p, twinned));
       in.row_grain.push_back(grain);
       in.row_record.push_back(grain - 1);

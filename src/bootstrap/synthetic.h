@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/resampling.h"
@@ -31,9 +32,10 @@ struct SyntheticSet {
   // Of the planes labelled twinned, the share whose resolved shear stress exceeds the
   // critical value: the share of twins a scan should suggest counting.
   double true_twin_share = 1.0;
-  // Planes labelled untwinned whose resolved shear stress exceeds the critical value: twins
-  // read as untwinned, which no share of twins counted sets aside.
-  int32_t hidden_twins = 0;
+  // The rows (indices into input.rows) labelled untwinned whose resolved shear stress
+  // exceeds the critical value: twins read as untwinned, which no share of twins counted
+  // sets aside.
+  std::vector<int32_t> hidden_twin_rows;
   // The true threshold: the critical value, in units of sigma1 - sigma3 of the true
   // tensor (whose principal values are 1, R and 0), as the objective's SEUIL is.
   double threshold;
