@@ -10,13 +10,12 @@
 // mille), share of twins counted (percent), sets, B. GEMINO_COVERAGE_FIRST_SEED,
 // GEMINO_COVERAGE_SETS, GEMINO_COVERAGE_JOBS, GEMINO_COVERAGE_AT_BEST, GEMINO_COVERAGE_MARGIN,
 // GEMINO_COVERAGE_WIDE_CENTRE, GEMINO_COVERAGE_BRACKET, GEMINO_COVERAGE_PRINT and
-// GEMINO_COVERAGE_PULL are read below. The counters are shares of the sets (0 to 1) and medians in
-// degrees
-// (`fits_every_row`: the sets whose converged answer leaves no untwinned plane above its
-// threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over the sets of the
-// centre's angle to the true axis, the size one cone would need to hold the truth in 95 % of
-// them; `median_dsigma_width` the median width of the differential stress interval over the
-// true differential stress. docs/confidence.md gives the table they make.
+// GEMINO_COVERAGE_PULL are read below. The counters are shares of the sets (0 to 1) and
+// medians in degrees (`fits_every_row`: the sets whose converged answer leaves no untwinned
+// plane above its threshold); `sigma1_error95` (`sigma3_error95`) is the 95th percentile over
+// the sets of the centre's angle to the true axis, the size one cone would need to hold the
+// truth in 95 % of them; `median_dsigma_width` the median width of the differential stress
+// interval over the true differential stress. docs/confidence.md gives the table they make.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
